@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build and the tests need (skipped when present).
+set -euo pipefail
+
+PACKAGES=(
+  cmake g++ ninja-build ccache pkg-config
+  libgtest-dev libgmock-dev
+  libwxgtk3.2-dev libsdl2-dev
+  xvfb xauth xdotool imagemagick
+  fonts-dejavu-core fonts-liberation2 iso-codes
+)
+
+missing=()
+for package in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
+    || missing+=("$package")
+done
+
+if ((${#missing[@]})); then
+  SUDO=""
+  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Sets up, builds with AddressSanitizer and UndefinedBehaviorSanitizer, and runs every test
+# under a virtual display.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh
+
+BUILD_DIR=${BUILD_DIR:-build-test}
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUM_SANITIZE=ON
+cmake --build "$BUILD_DIR"
+
+export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
+cd "$BUILD_DIR"
+timeout 1500 xvfb-run -a ctest --output-on-failure --timeout 300 -j "$(nproc)"
