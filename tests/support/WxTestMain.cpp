@@ -6,9 +6,20 @@
 
 #include <cstdio>
 
+namespace {
+
+// A GUI application object, so that timers and queued calls run on the GTK main loop.
+class CTestApp : public wxApp {
+public:
+    bool OnInit() override { return true; }
+};
+
+}  // namespace
+
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    if (!wxEntryStart(argc, argv)) {
+    wxApp::SetInstance(new CTestApp());
+    if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) {
         std::fprintf(stderr, "The toolkit could not start (is there a display? use xvfb-run)\n");
         return 1;
     }

@@ -1,0 +1,71 @@
+#pragma once
+// The process-wide system object: the desktop's "open", path conversions and file chores.
+
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <random>
+#include <string>
+
+#include "tarn/System.h"
+#include "tarn/win32/Pathes.h"
+
+namespace tarn::win32 {
+
+class IWin32System : public virtual ISystem {
+public:
+    // The version of a system library, as major * 65536 + minor.
+    virtual std::uint32_t GetLibraryVersion(const std::wstring& library) = 0;
+    virtual P<CPathes> GetPathes() = 0;
+};
+
+class CSystem : public CObject, public virtual IWin32System {
+public:
+    // Libraries that cannot be asked for a version count as 4.0.
+    static constexpr std::uint32_t kDefaultLibraryVersion = 0x40000;
+    static constexpr int kUniqueNameAttempts = 10000;
+
+    // The program the desktop is asked to open things with.
+    static constexpr const char* kOpener = "xdg-open";
+
+    CSystem();
+
+    void ShellOpen(const P<CURI>& uri) override;
+    P<CURI> GetAssociatedExecutable(const std::wstring& extension) override;
+    std::wstring URIToPath(const P<CURI>& uri, bool keepNonFile) override;
+    P<CURI> PathToURI(const std::wstring& path) override;
+
+    void DeleteFile(const P<CURI>& file) override;
+    void MoveFile(const P<CURI>& source, const P<CURI>& destination) override;
+    void MoveFolder(const P<CURI>& source, const P<CURI>& destination) override;
+    void CopyFile(const P<CURI>& source, const P<CURI>& destination) override;
+    void DeleteFolder(const P<CURI>& folder) override;
+    void CreateFolder(const P<CURI>& folder) override;
+    P<CURI> CreateUniqueFile(const P<CURI>& folder, const std::wstring& prefix,
+                             const std::wstring& suffix) override;
+    P<CURI> CreateUniqueFolder(const P<CURI>& folder, const std::wstring& prefix,
+                               const std::wstring& suffix) override;
+
+    P<CURI> GetUserFolder(EUserFolder folder) override;
+    std::wstring GetVersionText() override;
+
+    std::uint32_t GetLibraryVersion(const std::wstring& library) override;
+    P<CPathes> GetPathes() override { return m_pathes; }
+
+    // Seeds the generator behind unique names (it starts with the standard seed 5489).
+    void SeedUniqueNames(std::uint32_t seed);
+
+private:
+    P<CURI> CreateUnique(const P<CURI>& folder, const std::wstring& prefix,
+                         const std::wstring& suffix, bool asFolder);
+
+    P<CPathes> m_pathes;
+    std::mutex m_mutex;
+    std::mt19937 m_random;  // guarded by m_mutex
+    std::map<std::wstring, std::uint32_t> m_libraryVersions;  // guarded by m_mutex
+};
+
+// The process-wide system object, created on first use.
+P<IWin32System> GetSystem();
+
+}  // namespace tarn::win32

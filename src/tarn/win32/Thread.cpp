@@ -1,0 +1,58 @@
+#include "tarn/win32/Thread.h"
+
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <system_error>
+
+#include "tarn/Exception.h"
+#include "tarn/Text.h"
+#include "tarn/win32/ThreadManager.h"
+
+namespace tarn::win32 {
+
+namespace {
+
+// Threads of one process have their own nice values on Linux; each step is five of them.
+int NiceValue(EThreadPriority priority) { return -5 * static_cast<int>(priority); }
+
+}  // namespace
+
+CThreadImpl::CThreadImpl(std::function<void()> body) {
+    try {
+        m_thread = std::thread(&CThreadImpl::Run, this, std::move(body));
+    } catch (const std::system_error& error) {
+        throw CError(SetPlaceholder(L"Error creating thread (%ERRORDESC%).", L"ERRORDESC",
+                                    FromUtf8(error.what())));
+    }
+}
+
+CThreadImpl::~CThreadImpl() { Wait(); }
+
+void CThreadImpl::Run(std::function<void()> body) {
+    m_systemId.store(static_cast<int>(syscall(SYS_gettid)));
+    try {
+        body();
+    } catch (...) {
+        // A worker's failure must not end the process; the body reports its own errors.
+    }
+    m_finished.store(true);
+}
+
+void CThreadImpl::SetPriority(EThreadPriority priority) {
+    while (m_systemId.load() == 0 && !m_finished.load()) CThreadManager::Instance()->Yield(false);
+    const int id = m_systemId.load();
+    if (m_finished.load() || setpriority(PRIO_PROCESS, static_cast<id_t>(id), NiceValue(priority)) != 0) {
+        throw CException(L"Error setting thread priority", L"Error");
+    }
+    m_priority = priority;
+}
+
+void CThreadImpl::Wait() {
+    if (m_thread.joinable() && m_thread.get_id() != std::this_thread::get_id()) m_thread.join();
+}
+
+}  // namespace tarn::win32

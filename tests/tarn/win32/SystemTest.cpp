@@ -1,0 +1,212 @@
+#include "tarn/win32/System.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+#include "TempFolder.h"
+#include "tarn/Exception.h"
+#include "tarn/Text.h"
+#include "tarn/win32/VersionText.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using tarn::CURI;
+using tarn::P;
+using tarn::win32::CSystem;
+
+// Puts a fake desktop opener first on PATH that records the arguments it receives.
+class FakeOpener {
+public:
+    FakeOpener() : m_record(m_folder / "record") {
+        const fs::path script = m_folder.Write(
+            "xdg-open",
+            "#!/bin/sh\n"
+            "out=\"$LUM_FAKE_OPEN_RECORD\"\n"
+            "printf '%s\\n' \"$#\" > \"$out.tmp\"\n"
+            "for a in \"$@\"; do printf '%s\\0' \"$a\" >> \"$out.tmp\"; done\n"
+            "mv \"$out.tmp\" \"$out\"\n");
+        fs::permissions(script, fs::perms::owner_all);
+        m_oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+        setenv("PATH", (m_folder.Path().string() + ":" + m_oldPath).c_str(), 1);
+        setenv("LUM_FAKE_OPEN_RECORD", m_record.c_str(), 1);
+    }
+    ~FakeOpener() { setenv("PATH", m_oldPath.c_str(), 1); }
+
+    // The arguments of the next call, waiting for it up to five seconds.
+    std::vector<std::string> NextCall() {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!fs::exists(m_record) && std::chrono::steady_clock::now() < end) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        std::ifstream in(m_record, std::ios::binary);
+        std::string count;
+        std::getline(in, count);
+        std::vector<std::string> arguments;
+        for (std::string argument; std::getline(in, argument, '\0');) arguments.push_back(argument);
+        in.close();
+        fs::remove(m_record);
+        if (count.empty() || std::stoul(count) != arguments.size()) arguments.push_back("<count mismatch>");
+        return arguments;
+    }
+
+private:
+    testsupport::TempFolder m_folder;
+    fs::path m_record;
+    std::string m_oldPath;
+};
+
+TEST(SystemTest, ShellOpenPassesOneLiteralArgument) {
+    FakeOpener opener;
+    const P<CSystem> system = tarn::New<CSystem>();
+
+    const std::string tricky = "/media/disc/My \"Docs\"; it's $(rm -rf ~) `x` & more.pdf";
+    system->ShellOpen(system->PathToURI(tarn::FromUtf8(tricky)));
+    EXPECT_EQ(opener.NextCall(), std::vector<std::string>{tricky});
+
+    system->ShellOpen(CURI::Parse(L"https://example.com/menu?a=1&b=two#top"));
+    EXPECT_EQ(opener.NextCall(), std::vector<std::string>{"https://example.com/menu?a=1&b=two#top"});
+
+    system->ShellOpen(CURI::Parse(L"mailto:info@example.com?subject=Hallo%20Welt"));
+    EXPECT_EQ(opener.NextCall(),
+              std::vector<std::string>{"mailto:info@example.com?subject=Hallo%20Welt"});
+
+    // Content made on Windows may name files with "\".
+    system->ShellOpen(system->PathToURI(L"/media/disc\\docs\\read me.txt"));
+    EXPECT_EQ(opener.NextCall(), std::vector<std::string>{"/media/disc/docs/read me.txt"});
+}
+
+TEST(SystemTest, ShellOpenWithoutOpenerReportsNothing) {
+    const std::string oldPath = std::getenv("PATH");
+    testsupport::TempFolder empty;
+    setenv("PATH", empty.Path().c_str(), 1);
+    EXPECT_NO_THROW(tarn::New<CSystem>()->ShellOpen(CURI::Parse(L"https://example.com/")));
+    setenv("PATH", oldPath.c_str(), 1);
+}
+
+TEST(SystemTest, UnknownExtensionHasNoExecutable) {
+    const P<CSystem> system = tarn::New<CSystem>();
+    EXPECT_FALSE(system->GetAssociatedExecutable(L".no-such-extension-lum"));
+    EXPECT_FALSE(system->GetAssociatedExecutable(L""));
+}
+
+TEST(SystemTest, UniqueNamesFollowTheGeneratorAndPattern) {
+    testsupport::TempFolder folder;
+    const P<CSystem> system = tarn::New<CSystem>();
+    const P<CURI> where = system->PathToURI(tarn::FromUtf8(folder.Path().string()));
+    // The standard generator's first two numbers for its default seed.
+    system->SeedUniqueNames(5489);
+    const P<CURI> first = system->CreateUniqueFile(where, L"tmp", L".wav");
+    EXPECT_EQ(system->URIToPath(first, false),
+              tarn::FromUtf8((folder / "tmpD091BB5C.wav").string()));
+    EXPECT_TRUE(fs::is_regular_file(folder / "tmpD091BB5C.wav"));
+    // A name that exists is skipped.
+    system->SeedUniqueNames(5489);
+    system->CreateUniqueFile(where, L"tmp", L".wav");
+    EXPECT_TRUE(fs::is_regular_file(folder / "tmp22AE9EF6.wav"));
+    const P<CURI> made = system->CreateUniqueFolder(where, L"d-", L"");
+    EXPECT_TRUE(fs::is_directory(tarn::ToUtf8(system->URIToPath(made, false))));
+}
+
+TEST(SystemTest, UniqueNameGivesUpAfterAllAttempts) {
+    testsupport::TempFolder folder;
+    folder.Write("plain", "x");
+    const P<CSystem> system = tarn::New<CSystem>();
+    // Nothing can be created below a file, whoever runs the test.
+    const P<CURI> where = system->PathToURI(tarn::FromUtf8((folder / "plain").string()));
+    try {
+        system->CreateUniqueFile(where, L"a", L"b");
+        FAIL() << "no error";
+    } catch (const tarn::CError& error) {
+        EXPECT_EQ(error.GetDescription(), L"Error creating unique file name. Not a directory");
+    }
+    EXPECT_THROW(system->CreateUniqueFolder(where, L"a", L""), tarn::CError);
+}
+
+TEST(SystemTest, FileOperationsAndTheirMessages) {
+    testsupport::TempFolder folder;
+    const P<CSystem> system = tarn::New<CSystem>();
+    const auto uri = [&](const std::string& name) {
+        return system->PathToURI(tarn::FromUtf8((folder / name).string()));
+    };
+    const std::wstring base = tarn::FromUtf8(folder.Path().string());
+
+    // A read-only file can still be deleted.
+    const fs::path locked = folder.Write("locked.txt", "x");
+    fs::permissions(locked, fs::perms::owner_read);
+    system->DeleteFile(uri("locked.txt"));
+    EXPECT_FALSE(fs::exists(locked));
+    try {
+        system->DeleteFile(uri("missing.txt"));
+        FAIL() << "no error";
+    } catch (const tarn::CFileNotFoundError& error) {
+        EXPECT_EQ(error.GetDescription(), L"The file '" + base + L"/missing.txt' was not found.");
+    }
+
+    folder.Write("a.txt", "content");
+    system->CopyFile(uri("a.txt"), uri("b.txt"));
+    system->MoveFile(uri("b.txt"), uri("c.txt"));
+    EXPECT_TRUE(fs::exists(folder / "a.txt"));
+    EXPECT_FALSE(fs::exists(folder / "b.txt"));
+    EXPECT_EQ(fs::file_size(folder / "c.txt"), 7u);
+
+    system->CreateFolder(uri("x/y/z"));
+    EXPECT_TRUE(fs::is_directory(folder / "x/y/z"));
+    system->MoveFolder(uri("x"), uri("w"));
+    folder.Write("w/y/z/file", "1");
+    system->DeleteFolder(uri("w"));
+    EXPECT_FALSE(fs::exists(folder / "w"));
+    EXPECT_THROW(system->DeleteFolder(uri("w")), tarn::CFileNotFoundError);
+
+    try {
+        system->CreateFolder(uri("a.txt/sub"));
+        FAIL() << "no error";
+    } catch (const tarn::CError& error) {
+        EXPECT_EQ(error.GetDescription(),
+                  L"Error creating the folder '" + base + L"/a.txt/sub' (Not a directory).");
+    }
+    system->CreateFolder(uri("dir"));
+    try {
+        system->DeleteFile(uri("dir"));
+        FAIL() << "no error";
+    } catch (const tarn::CError& error) {
+        EXPECT_EQ(error.GetDescription(),
+                  L"Error deleting the file '" + base + L"/dir' (Is a directory).");
+    }
+}
+
+TEST(SystemTest, VersionTexts) {
+    using tarn::win32::WindowsVersionText;
+    EXPECT_EQ(WindowsVersionText(false, 4, 0, L""), L"Windows 95");
+    EXPECT_EQ(WindowsVersionText(false, 4, 10, L"A"), L"Windows 98 A");
+    EXPECT_EQ(WindowsVersionText(false, 4, 90, L""), L"Windows ME");
+    EXPECT_EQ(WindowsVersionText(false, 5, 0, L""), L"Windows 5.0");
+    EXPECT_EQ(WindowsVersionText(true, 3, 51, L""), L"Windows NT 3.51");
+    EXPECT_EQ(WindowsVersionText(true, 4, 0, L"Service Pack 6"), L"Windows NT 4.0 Service Pack 6");
+    EXPECT_EQ(WindowsVersionText(true, 5, 0, L""), L"Windows 2000");
+    EXPECT_EQ(WindowsVersionText(true, 5, 1, L"Service Pack 3"), L"Windows XP Service Pack 3");
+    EXPECT_EQ(WindowsVersionText(true, 5, 2, L""), L"Windows 2003 Server");
+    EXPECT_EQ(WindowsVersionText(true, 5, 3, L""), L"Windows NT 5.3");
+    EXPECT_EQ(WindowsVersionText(true, 6, 0, L""), L"Windows Vista");
+    EXPECT_EQ(WindowsVersionText(true, 6, 1, L""), L"Windows 7");
+    EXPECT_EQ(WindowsVersionText(true, 6, 2, L""), L"Windows Vista");
+    EXPECT_EQ(WindowsVersionText(true, 10, 0, L""), L"Windows NT 10.0");
+    EXPECT_FALSE(tarn::win32::LocalVersionText().empty());
+}
+
+TEST(SystemTest, ProcessWideObjectAndLibraryVersions) {
+    const P<tarn::win32::IWin32System> system = tarn::win32::GetSystem();
+    EXPECT_EQ(system, tarn::win32::GetSystem());
+    EXPECT_EQ(system->GetLibraryVersion(L"shell32.dll"), 0x40000u);
+    EXPECT_EQ(system->GetLibraryVersion(L"comctl32.dll"), 0x40000u);
+    EXPECT_TRUE(system->GetUserFolder(tarn::EUserFolder::LocalAppData)->IsFile());
+}
+
+}  // namespace
