@@ -25,7 +25,8 @@ public:
     P<CURI> WindowsPathToURI(std::wstring_view path) const;
 
     // This platform's rules: a "file" URI (or one without a scheme) gives its decoded path,
-    // with "//host" in front when it names a host; "\" in a path is a separator.
+    // with "//host" in front when it names a host. A path handed in may separate with "\"
+    // (content made on Windows does); URIs never carry one.
     static std::wstring URIToLocalPath(const P<CURI>& uri, bool keepNonFile);
     static P<CURI> LocalPathToURI(std::wstring_view path);
 
