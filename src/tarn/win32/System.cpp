@@ -13,6 +13,7 @@
 
 #include "tarn/Singleton.h"
 #include "tarn/Text.h"
+#include "tarn/win32/DiskStreamFactory.h"
 #include "tarn/win32/VersionText.h"
 
 extern char** environ;
@@ -21,7 +22,11 @@ namespace tarn::win32 {
 
 namespace {
 
-P<IWin32System> MakeSystem() { return New<CSystem>(); }
+// The platform comes up with its system object: from then on files open by URI.
+P<IWin32System> MakeSystem() {
+    CDiskStreamFactory::RegisterWithStreamManager();
+    return New<CSystem>();
+}
 
 // The first word of a command line, quotes removed.
 std::wstring FirstWord(const std::wstring& command) {

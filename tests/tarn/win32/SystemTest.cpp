@@ -12,6 +12,7 @@
 
 #include "TempFolder.h"
 #include "tarn/Exception.h"
+#include "tarn/StreamManager.h"
 #include "tarn/Text.h"
 #include "tarn/win32/VersionText.h"
 
@@ -207,6 +208,12 @@ TEST(SystemTest, ProcessWideObjectAndLibraryVersions) {
     EXPECT_EQ(system->GetLibraryVersion(L"shell32.dll"), 0x40000u);
     EXPECT_EQ(system->GetLibraryVersion(L"comctl32.dll"), 0x40000u);
     EXPECT_TRUE(system->GetUserFolder(tarn::EUserFolder::LocalAppData)->IsFile());
+    // With the system object up, local files open by URI through the stream manager.
+    testsupport::TempFolder folder;
+    const fs::path file = folder.Write("x.bin", "abc");
+    const auto stream = tarn::GetStreamManager()->OpenSeekableInStream(
+        system->PathToURI(tarn::FromUtf8(file.string())), tarn::CStreamMode::Reading());
+    EXPECT_EQ(stream->GetSize(), 3u);
 }
 
 }  // namespace
