@@ -108,18 +108,25 @@ P<CException> CNoSuchObjectError::Clone() const { return New<CNoSuchObjectError>
 CURIError::CURIError(P<CURI> uri, const std::wstring& descriptionTemplate, std::wstring title)
     : CError(SetPlaceholder(descriptionTemplate, L"URI", DisplayText(uri)), std::move(title)),
       m_uri(std::move(uri)) {}
+CURIError::CURIError(Composed, P<CURI> uri, std::wstring description, std::wstring title)
+    : CError(std::move(description), std::move(title)), m_uri(std::move(uri)) {}
 P<CException> CURIError::Clone() const { return New<CURIError>(*this); }
 P<CURI> CURIError::GetURI() const { return m_uri; }
 
 CFileError::CFileError(P<CURI> uri, const std::wstring& description, std::wstring title)
     : CURIError(std::move(uri), description, std::move(title)) {}
+CFileError::CFileError(Composed, P<CURI> uri, std::wstring description)
+    : CURIError(Composed{}, std::move(uri), std::move(description)) {}
 P<CException> CFileError::Clone() const { return New<CFileError>(*this); }
 
-CFileNotFoundError::CFileNotFoundError(P<CURI> uri) : CFileError(uri, FileNotFoundText(uri)) {}
+CFileNotFoundError::CFileNotFoundError(P<CURI> uri)
+    : CFileError(Composed{}, uri, FileNotFoundText(uri)) {}
 P<CException> CFileNotFoundError::Clone() const { return New<CFileNotFoundError>(*this); }
 
 CStreamError::CStreamError(P<CURI> uri, const std::wstring& description)
     : CURIError(std::move(uri), description) {}
+CStreamError::CStreamError(Composed, P<CURI> uri, std::wstring description)
+    : CURIError(Composed{}, std::move(uri), std::move(description)) {}
 P<CException> CStreamError::Clone() const { return New<CStreamError>(*this); }
 
 CStreamClosedError::CStreamClosedError(P<CURI> uri)
@@ -127,7 +134,7 @@ CStreamClosedError::CStreamClosedError(P<CURI> uri)
 P<CException> CStreamClosedError::Clone() const { return New<CStreamClosedError>(*this); }
 
 CEndOfStreamError::CEndOfStreamError(P<CURI> uri)
-    : CStreamError(uri, EndOfStreamText(uri)) {}
+    : CStreamError(Composed{}, uri, EndOfStreamText(uri)) {}
 P<CException> CEndOfStreamError::Clone() const { return New<CEndOfStreamError>(*this); }
 
 }  // namespace tarn

@@ -101,6 +101,11 @@ public:
     P<CException> Clone() const override;
     P<CURI> GetURI() const;
 
+protected:
+    struct Composed {};
+    // For subclasses whose description is complete: it is not searched for "%URI%".
+    CURIError(Composed, P<CURI> uri, std::wstring description, std::wstring title = {});
+
 private:
     P<CURI> m_uri;
 };
@@ -109,6 +114,9 @@ class CFileError : public CURIError {
 public:
     CFileError(P<CURI> uri, const std::wstring& description, std::wstring title = {});
     P<CException> Clone() const override;
+
+protected:
+    CFileError(Composed, P<CURI> uri, std::wstring description);
 };
 
 class CFileNotFoundError : public CFileError {
@@ -121,6 +129,9 @@ class CStreamError : public CURIError {
 public:
     CStreamError(P<CURI> uri, const std::wstring& description);
     P<CException> Clone() const override;
+
+protected:
+    CStreamError(Composed, P<CURI> uri, std::wstring description);
 };
 
 class CStreamClosedError : public CStreamError {

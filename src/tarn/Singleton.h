@@ -39,16 +39,13 @@ public:
     TSingletonHolder& operator=(const TSingletonHolder&) = delete;
 
     P<T> Get(Factory factory) {
-        bool mine = false;
-        {
-            std::lock_guard<std::mutex> lock(singleton::CreationLock());
-            if (!m_claimed) {
-                m_claimed = true;
-                mine = true;
+        while (!IsComplete()) {
+            if (Claim()) {
+                Create(factory);
+            } else {
+                singleton::Wait();
             }
         }
-        if (mine) Create(factory);
-        while (!IsComplete()) singleton::Wait();
         return m_instance;
     }
 
@@ -58,8 +55,23 @@ public:
     }
 
 private:
+    bool Claim() {
+        std::lock_guard<std::mutex> lock(singleton::CreationLock());
+        if (m_claimed) return false;
+        m_claimed = true;
+        return true;
+    }
+
     void Create(Factory factory) {
-        m_instance = factory();
+        try {
+            m_instance = factory();
+        } catch (...) {
+            // A failed creation leaves the singleton to the next caller instead of
+            // keeping everyone waiting for an instance that never comes.
+            std::lock_guard<std::mutex> lock(singleton::CreationLock());
+            m_claimed = false;
+            throw;
+        }
         m_marker1.store(singleton::kMarker1, std::memory_order_release);
         m_marker2.store(singleton::kMarker2, std::memory_order_release);
     }

@@ -73,6 +73,14 @@ CURI::CURI(const Components& components)
     : m_scheme(components.scheme), m_host(components.host), m_port(components.port) {
     if (components.userInfo) m_userInfo = Escape(*components.userInfo, kUserInfoReserved);
     m_path = NormalizePath(Escape(components.path, kPathReserved));
+    // Without scheme and authority a ":" in the first segment would read as a scheme.
+    if (!m_scheme && !m_host) {
+        const std::size_t colon = m_path.find(L':');
+        if (colon != std::wstring::npos && colon < m_path.find(L'/')) {
+            m_path = ReplaceAll(m_path.substr(0, m_path.find(L'/')), L":", L"%3A") +
+                     m_path.substr(std::min(m_path.find(L'/'), m_path.size()));
+        }
+    }
     // Under an authority the path is absolute, in the component as in the text.
     if (m_host && (m_path.empty() || m_path[0] != L'/')) m_path.insert(0, 1, L'/');
     if (components.query) m_query = Escape(*components.query, kQueryReserved);

@@ -82,6 +82,11 @@ TEST(ExceptionTest, UriErrorsFillTheirPlaceholders) {
     EXPECT_EQ(tarn::CFileNotFoundError(uri).GetDescription(),
               L"The file '/media/disc/a b.txt' was not found.");
     EXPECT_EQ(tarn::CFileNotFoundError().GetDescription(), L"The file was not found.");
+    // A name that looks like a placeholder is kept as it is.
+    EXPECT_EQ(tarn::CFileNotFoundError(tarn::CURI::FromFilePath(L"/a/%URI%.txt")).GetDescription(),
+              L"The file '/a/%URI%.txt' was not found.");
+    EXPECT_EQ(tarn::CEndOfStreamError(tarn::CURI::FromFilePath(L"/%URI%")).GetDescription(),
+              L"Unexpected end of data stream (uri: '/%URI%').");
     EXPECT_EQ(tarn::CFileNotFoundError(uri).GetTitle(), L"Error");
     EXPECT_EQ(tarn::CStreamClosedError(uri).GetDescription(), L"The stream has been closed.");
     EXPECT_EQ(tarn::CEndOfStreamError().GetDescription(), L"Unexpected end of data stream.");

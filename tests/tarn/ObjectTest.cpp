@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <stdexcept>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -168,6 +169,22 @@ TEST(SingletonTest, RacingFirstCallersShareOneCompleteInstance) {
         EXPECT_TRUE(ready[i]) << "thread " << i << " saw a half-built instance";
     }
     EXPECT_EQ(SlowInstance().Get(), seen[0]);
+}
+
+std::atomic<int> g_attempts{0};
+
+TEST(SingletonTest, FailedCreationLeavesItToTheNextCaller) {
+    static tarn::TSingletonHolder<CSlowSingleton> holder;
+    const auto factory = []() -> tarn::P<CSlowSingleton> {
+        if (g_attempts++ == 0) throw std::runtime_error("not yet");
+        return tarn::New<CSlowSingleton>();
+    };
+    EXPECT_THROW(holder.Get(factory), std::runtime_error);
+    EXPECT_FALSE(holder.IsComplete());
+    const tarn::P<CSlowSingleton> instance = holder.Get(factory);
+    ASSERT_TRUE(instance);
+    EXPECT_TRUE(instance->IsReady());
+    EXPECT_EQ(g_attempts.load(), 2);
 }
 
 std::atomic<int> g_waits{0};

@@ -126,6 +126,15 @@ TEST(URITest, BuildingEscapesEachComponentWithItsOwnSet) {
     EXPECT_EQ(again->GetPort(), L"81");
 }
 
+TEST(URITest, RelativePathWithAColonStaysRelative) {
+    CURI::Components components;
+    components.path = L"a:b/c:d";
+    const auto uri = CURI::Build(components);
+    EXPECT_EQ(uri->GetText(), L"a%3Ab/c:d");
+    EXPECT_FALSE(CURI::Parse(uri->GetText())->HasScheme());
+    EXPECT_EQ(CURI::Parse(uri->GetText())->GetUnescapedPath(), L"a:b/c:d");
+}
+
 TEST(URITest, BuildingMailAddresses) {
     CURI::Components components;
     components.scheme = L"mailto";

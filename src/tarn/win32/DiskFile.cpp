@@ -46,16 +46,15 @@ private:
     int m_fd;
 };
 
+// writes: the opening changes the file, by writing or by emptying a replaced file. A replaced
+// file is emptied only once the lock is held (below), so a refused open never destroys
+// another stream's data; the descriptor then needs write access even for a reading stream.
 int OpenFlags(bool reads, bool writes, int creation) {
     int flags = O_CLOEXEC | O_NOCTTY;
     // A FIFO would wait for a partner forever; it is refused as soon as it is open.
     flags |= O_NONBLOCK;
     flags |= reads && writes ? O_RDWR : (writes ? O_WRONLY : O_RDONLY);
     if (creation != CStreamMode::kOpenExisting) flags |= O_CREAT;
-    // A stream that writes empties a replaced file only once it holds the lock (below), so a
-    // refused open never destroys another stream's data. One that only reads cannot empty
-    // the file itself and leaves that to the opening.
-    if (creation == CStreamMode::kCreateAlways && !writes) flags |= O_TRUNC;
     return flags;
 }
 
@@ -100,7 +99,8 @@ void CDiskFile::Open(const P<CURI>& uri, const CStreamMode& mode, unsigned kindA
 
     const unsigned access = mode.access | kindAccess;
     const bool reads = (access & CStreamMode::kRead) != 0;
-    const bool writes = (access & CStreamMode::kWrite) != 0;
+    const bool writes = (access & CStreamMode::kWrite) != 0 ||
+                        mode.creation == CStreamMode::kCreateAlways;
 
     int fd = -1;
     do {
@@ -126,7 +126,7 @@ void CDiskFile::Open(const P<CURI>& uri, const CStreamMode& mode, unsigned kindA
         throw CError(SystemText(errno));
     }
 
-    if (mode.creation == CStreamMode::kCreateAlways && writes && ::ftruncate(fd, 0) != 0) {
+    if (mode.creation == CStreamMode::kCreateAlways && ::ftruncate(fd, 0) != 0) {
         throw CError(SystemText(errno));
     }
     const int flags = ::fcntl(fd, F_GETFL);

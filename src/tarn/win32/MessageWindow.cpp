@@ -28,11 +28,32 @@ void CMessageWindow::Post(const CWindowMessage& message) {
 }
 
 void CMessageWindow::Send(const CWindowMessage& message) {
+    const CDispatch dispatch(*this);
     const TFrailArray<IMessageListener> listeners = m_messageListeners;
     for (IMessageListener* listener : listeners) {
+        if (IsDying()) return;
         if (m_messageListeners.Contains(listener)) listener->OnMessage(*this, message);
     }
-    HandleMessage(message);
+    if (!IsDying()) HandleMessage(message);
+}
+
+CMessageWindow::CDispatch::CDispatch(CMessageWindow& window) : m_window(window) {
+    ++m_window.m_dispatching;
+    // Only a window someone holds can be held; a dying one is already on its way out.
+    if (!m_window.IsDying()) m_hold = tarn::P<CMessageWindow>(&m_window);
+}
+
+CMessageWindow::CDispatch::~CDispatch() {
+    m_hold.Reset();  // may hand the window to Destroy, which then defers
+    --m_window.m_dispatching;
+}
+
+void CMessageWindow::Destroy() {
+    if (m_dispatching > 0 && wxTheApp) {
+        wxTheApp->CallAfter([this] { delete this; });
+        return;
+    }
+    delete this;
 }
 
 void CMessageWindow::AddMessageListener(PFrail<IMessageListener> listener) {

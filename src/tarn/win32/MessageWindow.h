@@ -7,6 +7,7 @@
 
 #include "tarn/Arrays.h"
 #include "tarn/Object.h"
+#include "tarn/Pointer.h"
 
 class wxEvtHandler;
 
@@ -49,10 +50,29 @@ protected:
     virtual void HandleMessage(const CWindowMessage& message);
     wxEvtHandler& GetSink();
 
+    // Keeps the window alive while one of its events is handled: a listener may drop the
+    // last reference, and the sink must not be deleted inside its own event.
+    class CDispatch {
+    public:
+        explicit CDispatch(CMessageWindow& window);
+        ~CDispatch();
+        CDispatch(const CDispatch&) = delete;
+        CDispatch& operator=(const CDispatch&) = delete;
+
+    private:
+        CMessageWindow& m_window;
+        tarn::P<CMessageWindow> m_hold;
+    };
+    // Whether the last reference has gone (the window is only waiting to be deleted).
+    bool IsDying() const { return GetRefCount() < 0; }
+
+    void Destroy() override;
+
 private:
     class CSink;
 
     std::unique_ptr<CSink> m_sink;
+    int m_dispatching = 0;
     TFrailArray<IMessageListener> m_messageListeners;
     TFrailArray<IDestructListener> m_destructListeners;
 };

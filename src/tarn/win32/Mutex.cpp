@@ -21,7 +21,8 @@ bool CMutexImpl::TryLock(std::uint32_t timeoutMilliseconds) {
 
 std::string CGlobalMutexImpl::LockPathFor(const std::wstring& name) {
     static constexpr char kHex[] = "0123456789abcdef";
-    std::string file = "lumplayer-mutex-";
+    // Per user: another user's process can neither block nor take our mutexes.
+    std::string file = "lumplayer-mutex-" + std::to_string(::getuid()) + "-";
     for (const char c : ToUtf8(name)) {
         const auto byte = static_cast<unsigned char>(c);
         if (std::isalnum(byte) || c == '-' || c == '.') {
@@ -40,7 +41,7 @@ std::string CGlobalMutexImpl::LockPathFor(const std::wstring& name) {
 
 CGlobalMutexImpl::CGlobalMutexImpl(const std::wstring& name)
     : m_name(name), m_path(LockPathFor(name)) {
-    m_descriptor = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    m_descriptor = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (m_descriptor < 0) throw CException(L"Error createing global mutex", L"Error");
 }
 
@@ -48,24 +49,41 @@ CGlobalMutexImpl::~CGlobalMutexImpl() {
     if (m_descriptor >= 0) ::close(m_descriptor);
 }
 
-void CGlobalMutexImpl::Lock() {
-    int result = 0;
-    do {
-        result = ::flock(m_descriptor, LOCK_EX);
-    } while (result != 0 && errno == EINTR);
-    if (result != 0) throw CException(L"Error locking global mutex " + m_name, L"Error");
-}
-
-bool CGlobalMutexImpl::TryLock(std::uint32_t timeoutMilliseconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMilliseconds);
+bool CGlobalMutexImpl::LockFile(bool wait, std::chrono::steady_clock::time_point end) {
     for (;;) {
-        if (::flock(m_descriptor, LOCK_EX | LOCK_NB) == 0) return true;
+        if (::flock(m_descriptor, wait ? LOCK_EX : LOCK_EX | LOCK_NB) == 0) return true;
         if (errno != EWOULDBLOCK && errno != EINTR) return false;
-        if (std::chrono::steady_clock::now() >= end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (!wait && std::chrono::steady_clock::now() >= end) return false;
+        if (!wait) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 }
 
-void CGlobalMutexImpl::Unlock() { ::flock(m_descriptor, LOCK_UN); }
+void CGlobalMutexImpl::Lock() {
+    m_threads.lock();
+    if (m_depth == 0 && !LockFile(true, {})) {
+        m_threads.unlock();
+        throw CException(L"Error locking global mutex " + m_name, L"Error");
+    }
+    ++m_depth;
+}
+
+bool CGlobalMutexImpl::TryLock(std::uint32_t timeoutMilliseconds) {
+    const auto end =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMilliseconds);
+    if (!m_threads.try_lock_until(end)) return false;
+    if (m_depth == 0 && !LockFile(false, end)) {
+        m_threads.unlock();
+        return false;
+    }
+    ++m_depth;
+    return true;
+}
+
+void CGlobalMutexImpl::Unlock() {
+    // Only the owning thread may unlock; the file lock goes with the outermost unlock.
+    if (m_depth == 0) return;
+    if (--m_depth == 0) ::flock(m_descriptor, LOCK_UN);
+    m_threads.unlock();
+}
 
 }  // namespace tarn::win32

@@ -1,6 +1,7 @@
 #pragma once
 // Mutexes: one within the process, and a named one shared between processes.
 
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -20,8 +21,10 @@ private:
     std::recursive_timed_mutex m_mutex;
 };
 
-// A lock on a file in the temporary folder named after the mutex. The system drops the lock
-// of a process that ends, so a mutex whose owner died unlocks by itself.
+// A lock on a file in the temporary folder named after the mutex (and the user). The system
+// drops the lock of a process that ends, so a mutex whose owner died unlocks by itself.
+// Within the process a thread mutex stands in front of the file lock, which binds only
+// processes: as with the system mutexes, the owning thread may lock again.
 class CGlobalMutexImpl : public CObject {
 public:
     // Raises CException "Error createing global mutex" when the lock file cannot be opened.
@@ -39,14 +42,18 @@ public:
     const std::wstring& GetName() const { return m_name; }
     const std::string& GetLockPath() const { return m_path; }
 
-    // The lock file of a name: characters other than letters, digits, "-", "_" and "." are
+    // The lock file of a name: characters other than letters, digits, "-" and "." are
     // written as "_" followed by their hex code, so different names never share a file.
     static std::string LockPathFor(const std::wstring& name);
 
 private:
+    bool LockFile(bool wait, std::chrono::steady_clock::time_point end);
+
     std::wstring m_name;
     std::string m_path;
     int m_descriptor = -1;
+    std::recursive_timed_mutex m_threads;
+    int m_depth = 0;  // nested locks of the owning thread; guarded by m_threads
 };
 
 }  // namespace tarn::win32

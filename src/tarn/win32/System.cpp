@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include <wx/filename.h>
+#include <wx/filefn.h>
 #include <wx/mimetype.h>
 #include <wx/stdpaths.h>
 
@@ -82,11 +82,10 @@ P<CURI> CSystem::GetAssociatedExecutable(const std::wstring& extension) {
     std::wstring program = FirstWord(command.ToStdWstring());
     if (program.empty()) return nullptr;
     if (program[0] != L'/') {
-        const wxString found = wxFileName::FileName(program).GetFullPath();
         wxPathList paths;
         paths.AddEnvList(L"PATH");
-        const wxString located = paths.FindAbsoluteValidPath(program);
-        program = (located.empty() ? found : located).ToStdWstring();
+        program = paths.FindAbsoluteValidPath(program).ToStdWstring();
+        if (program.empty()) return nullptr;  // the desktop names a program we cannot find
     }
     return PathToURI(program);
 }
@@ -105,7 +104,6 @@ P<CURI> CSystem::GetUserFolder(EUserFolder folder) {
             break;
         case EUserFolder::LocalAppData:
             path = EnvironmentFolder("XDG_DATA_HOME", L"/.local/share");
-            if (path.empty()) path = EnvironmentFolder("XDG_CONFIG_HOME", L"/.config");
             break;
         case EUserFolder::Desktop:
             path = wxStandardPaths::Get().GetUserDir(wxStandardPaths::Dir_Desktop).ToStdWstring();

@@ -48,13 +48,9 @@ std::error_code LastError() { return std::error_code(errno, std::generic_categor
 
 void CSystem::DeleteFile(const P<CURI>& file) {
     const std::wstring path = URIToPath(file, false);
-    const fs::path native = ToPath(path);
-    struct stat status {};
-    // A read-only file is made writable first, as users expect a delete to work on it.
-    if (::stat(native.c_str(), &status) == 0 && (status.st_mode & S_IWUSR) == 0) {
-        ::chmod(native.c_str(), status.st_mode | S_IWUSR);
-    }
-    if (::unlink(native.c_str()) != 0) {
+    // A read-only file goes like any other: removing a name needs no write access to the file
+    // itself here, so nothing is changed on the file (or on what a link points to) first.
+    if (::unlink(ToPath(path).c_str()) != 0) {
         Raise(LastError(), file,
               SetPlaceholder(Localize(messages::kDeleteFileFailed), L"FILE", path));
     }
@@ -103,18 +99,15 @@ void CSystem::CopyFile(const P<CURI>& source, const P<CURI>& destination) {
 
 void CSystem::DeleteFolder(const P<CURI>& folder) {
     const std::wstring path = URIToPath(folder, false);
+    const std::wstring message =
+        SetPlaceholder(Localize(messages::kDeleteFolderFailed), L"FOLDER", path);
     std::error_code error;
-    if (!fs::is_directory(ToPath(path), error)) {
-        if (!error) error = std::make_error_code(fs::exists(ToPath(path))
-                                                     ? std::errc::not_a_directory
-                                                     : std::errc::no_such_file_or_directory);
-    } else {
-        fs::remove_all(ToPath(path), error);
-    }
-    if (error) {
-        Raise(error, folder,
-              SetPlaceholder(Localize(messages::kDeleteFolderFailed), L"FOLDER", path));
-    }
+    const fs::file_status status = fs::symlink_status(ToPath(path), error);
+    if (!fs::exists(status)) Raise(std::make_error_code(std::errc::no_such_file_or_directory), folder, message);
+    // A file is there, but it is no folder to delete.
+    if (!fs::is_directory(status)) RaiseWithText(std::make_error_code(std::errc::not_a_directory), message);
+    fs::remove_all(ToPath(path), error);
+    if (error) Raise(error, folder, message);
 }
 
 void CSystem::CreateFolder(const P<CURI>& folder) {

@@ -22,17 +22,27 @@ int NiceValue(EThreadPriority priority) { return -5 * static_cast<int>(priority)
 }  // namespace
 
 CThreadImpl::CThreadImpl(std::function<void()> body) {
+    AddRef();  // the body's reference, adopted by Run
     try {
         m_thread = std::thread(&CThreadImpl::Run, this, std::move(body));
     } catch (const std::system_error& error) {
+        m_refs.fetch_sub(1);
         throw CError(SetPlaceholder(L"Error creating thread (%ERRORDESC%).", L"ERRORDESC",
                                     FromUtf8(error.what())));
     }
 }
 
-CThreadImpl::~CThreadImpl() { Wait(); }
+CThreadImpl::~CThreadImpl() {
+    // The last reference normally goes with the body, on the thread itself.
+    if (m_thread.joinable() && m_thread.get_id() == std::this_thread::get_id()) {
+        m_thread.detach();
+    } else {
+        Wait();
+    }
+}
 
 void CThreadImpl::Run(std::function<void()> body) {
+    const P<CThreadImpl> self = P<CThreadImpl>::Adopt(this);
     m_systemId.store(static_cast<int>(syscall(SYS_gettid)));
     try {
         body();
@@ -42,6 +52,7 @@ void CThreadImpl::Run(std::function<void()> body) {
     m_finished.store(true);
 }
 
+// Lowering always works; raising above the normal priority needs privileges on Linux.
 void CThreadImpl::SetPriority(EThreadPriority priority) {
     while (m_systemId.load() == 0 && !m_finished.load()) CThreadManager::Instance()->Yield(false);
     const int id = m_systemId.load();
@@ -52,6 +63,7 @@ void CThreadImpl::SetPriority(EThreadPriority priority) {
 }
 
 void CThreadImpl::Wait() {
+    std::lock_guard<std::mutex> lock(m_joining);
     if (m_thread.joinable() && m_thread.get_id() != std::this_thread::get_id()) m_thread.join();
 }
 

@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <thread>
 
 #include "tarn/Object.h"
@@ -14,9 +15,9 @@ enum class EThreadPriority { Lowest = -2, BelowNormal = -1, Normal = 0, AboveNor
 class CThreadImpl : public CObject {
 public:
     // Starts the body at once; raises CError "Error creating thread (...)." when the system
-    // cannot start a thread.
+    // cannot start a thread. The running body holds a reference of its own, so the object
+    // lives until the body ends, whoever lets go of it first.
     explicit CThreadImpl(std::function<void()> body);
-    // Waits for the body to end: a thread never outlives its object.
     ~CThreadImpl() override;
 
     // Raises CException "Error setting thread priority" when the system refuses.
@@ -29,6 +30,7 @@ public:
 private:
     void Run(std::function<void()> body);
 
+    std::mutex m_joining;
     std::atomic<bool> m_finished{false};
     std::atomic<int> m_systemId{0};  // the kernel's id of the thread, once it runs
     EThreadPriority m_priority = EThreadPriority::Normal;

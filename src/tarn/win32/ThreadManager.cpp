@@ -10,21 +10,20 @@ namespace tarn::win32 {
 namespace {
 
 void WaitForSingleton() {
-    // Called only after the manager exists, while another thread builds an instance.
+    // Installed only once the manager is complete, so this never waits for itself.
     CThreadManager::Instance()->Yield(true);
 }
 
-P<CThreadManager> MakeThreadManager() {
-    P<CThreadManager> manager = New<CThreadManager>();
-    singleton::SetWaitFunction(&WaitForSingleton);
-    return manager;
-}
+P<CThreadManager> MakeThreadManager() { return New<CThreadManager>(); }
 
 }  // namespace
 
 P<CThreadManager> CThreadManager::Instance() {
     static TSingletonHolder<CThreadManager> holder;
-    return holder.Get(&MakeThreadManager);
+    P<CThreadManager> manager = holder.Get(&MakeThreadManager);
+    // From now on other singletons wait for each other through the manager.
+    singleton::SetWaitFunction(&WaitForSingleton);
+    return manager;
 }
 
 void CThreadManager::Yield(bool sleep) const {

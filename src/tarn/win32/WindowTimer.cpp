@@ -51,17 +51,19 @@ void CWindowTimer::RemoveTimerListener(PFrail<ITimerListener> listener) {
 }
 
 void CWindowTimer::OnTimer(wxTimerEvent&) {
-    if (m_runningId == 0) return;
+    if (m_runningId == 0 || IsDying()) return;
+    const CDispatch dispatch(*this);
     // The toolkit's timer never piles up expirations: one event per pending period reaches
     // here however slow the listeners are. Listeners are told from the last added to the
     // first, each kept alive while it runs.
     const TFrailArray<ITimerListener> listeners = m_listeners;
     for (std::size_t i = listeners.Size(); i-- > 0;) {
+        if (IsDying()) return;
         if (!m_listeners.Contains(listeners[i])) continue;
         const P<ITimerListener> listener(listeners[i]);
         listener->TimerFired(*this);
     }
-    Send(CWindowMessage{kTimerId, 0});
+    if (!IsDying()) Send(CWindowMessage{kTimerId, 0});
 }
 
 }  // namespace tarn::win32

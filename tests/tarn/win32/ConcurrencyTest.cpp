@@ -69,6 +69,31 @@ TEST(GlobalMutexTest, TwoHoldersOfOneNameExcludeEachOther) {
     ::unlink(first.GetLockPath().c_str());
 }
 
+TEST(GlobalMutexTest, ThreadsOfOneProcessExcludeEachOtherAndNest) {
+    CGlobalMutexImpl mutex(L"lum-test-threads-" + std::to_wstring(getpid()));
+    mutex.Lock();
+    EXPECT_TRUE(mutex.TryLock(0));  // the owner may lock again
+    const auto otherThreadGetsIt = [&] {
+        bool got = true;
+        std::thread other([&] {
+            got = mutex.TryLock(20);
+            if (got) mutex.Unlock();
+        });
+        other.join();
+        return got;
+    };
+    EXPECT_FALSE(otherThreadGetsIt());
+    mutex.Unlock();
+    EXPECT_FALSE(otherThreadGetsIt());  // still held once
+    // Another process is kept out as long as the outermost lock is held.
+    CGlobalMutexImpl sameName(mutex.GetName());
+    mutex.Unlock();
+    EXPECT_TRUE(otherThreadGetsIt());
+    EXPECT_TRUE(sameName.TryLock(0));
+    sameName.Unlock();
+    ::unlink(mutex.GetLockPath().c_str());
+}
+
 TEST(GlobalMutexTest, UncreatableLockFileRaises) {
     const char* old = std::getenv("TMPDIR");
     const std::string saved = old ? old : "";
@@ -108,13 +133,32 @@ TEST(ThreadTest, RunsItsBodyAndSurvivesAFailingOne) {
         thread->Wait();
         EXPECT_TRUE(thread->IsFinished());
     }
-    {
-        const auto failing = tarn::New<tarn::win32::CThreadImpl>([&] {
-            ++runs;
-            throw tarn::CError(L"worker failed");
-        });
-    }  // destruction waits for the body
+    const auto failing = tarn::New<tarn::win32::CThreadImpl>([&] {
+        ++runs;
+        throw tarn::CError(L"worker failed");
+    });
+    failing->Wait();
+    EXPECT_TRUE(failing->IsFinished());
     EXPECT_EQ(runs.load(), 2);
+}
+
+TEST(ThreadTest, ObjectLivesUntilItsBodyEnds) {
+    std::atomic<bool> release{false};
+    std::atomic<bool> finished{false};
+    {
+        // The creator lets go while the body still runs: the body's thread ends the object.
+        tarn::New<tarn::win32::CThreadImpl>([&] {
+            while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            finished = true;
+        });
+    }
+    release = true;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!finished && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(finished.load());
 }
 
 TEST(ThreadTest, PriorityCanBeLowered) {

@@ -221,6 +221,7 @@ TEST_F(DiskStreamTest, SharingKeepsOutConflictingOpeners) {
         EXPECT_EQ(OpenFailure("shared", Mode(1, 2, 1)), kInUse);
         // A refused replacement must not have emptied the file first.
         EXPECT_EQ(OpenFailure("shared", Mode(3, 2, CStreamMode::kCreateAlways)), kInUse);
+        EXPECT_EQ(OpenFailure("shared", Mode(1, 2, CStreamMode::kCreateAlways)), kInUse);
         EXPECT_EQ(Contents("shared"), "precious");
     }
     {

@@ -165,6 +165,15 @@ TEST(SystemTest, FileOperationsAndTheirMessages) {
     system->DeleteFolder(uri("w"));
     EXPECT_FALSE(fs::exists(folder / "w"));
     EXPECT_THROW(system->DeleteFolder(uri("w")), tarn::CFileNotFoundError);
+    try {
+        system->DeleteFolder(uri("a.txt"));
+        FAIL() << "no error";
+    } catch (const tarn::CFileNotFoundError&) {
+        FAIL() << "a file is not a missing folder";
+    } catch (const tarn::CError& error) {
+        EXPECT_EQ(error.GetDescription(),
+                  L"Error deleting the folder '" + base + L"/a.txt' (Not a directory).");
+    }
 
     try {
         system->CreateFolder(uri("a.txt/sub"));
