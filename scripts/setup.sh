@@ -8,6 +8,7 @@ PACKAGES=(
   libwxgtk3.2-dev libsdl2-dev
   xvfb xauth xdotool imagemagick
   fonts-dejavu-core fonts-liberation2 iso-codes
+  zip python3
 )
 
 missing=()

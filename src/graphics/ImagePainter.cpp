@@ -1,0 +1,132 @@
+#include "graphics/ImagePainter.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "tarn/win32/DrawingSettings.h"
+
+namespace graphics {
+namespace {
+
+int Truncate(double value) {
+    if (!std::isfinite(value)) return 0;
+    return static_cast<int>(std::clamp(std::trunc(value), -1e9, 1e9));
+}
+
+wxBitmap Part(const wxBitmap& bitmap, const wxRect* source) {
+    if (!source || *source == wxRect(0, 0, bitmap.GetWidth(), bitmap.GetHeight())) {
+        return bitmap;
+    }
+    return bitmap.GetSubBitmap(*source);
+}
+
+}  // namespace
+
+void CImagePainter::DrawNinePatch(const CDRect& destination, const wxBitmap& bitmap,
+                                  double left, double top, double right, double bottom,
+                                  int extra) {
+    const wxRect rect(Truncate(destination.x), Truncate(destination.y),
+                      Truncate(destination.width), Truncate(destination.height));
+    DrawNinePatch(rect, bitmap, {Truncate(left), Truncate(top), Truncate(right), Truncate(bottom)},
+                  extra);
+}
+
+void CImagePainter::DrawNinePatch(const wxRect& d, const wxBitmap& bitmap, const CMargins& m,
+                                  int extra) {
+    if (!bitmap.IsOk()) return;
+    const int w = bitmap.GetWidth(), h = bitmap.GetHeight();
+    if (m.IsZero()) {
+        if (d.GetSize() == bitmap.GetSize()) {
+            DrawUnscaled(d.GetTopLeft(), bitmap, nullptr, extra);
+        } else {
+            DrawStretched(d, bitmap, nullptr, extra);
+        }
+        return;
+    }
+    // Column and row cuts of the source and of the destination.
+    const int sx[4] = {0, m.left, w - m.right, w};
+    const int sy[4] = {0, m.top, h - m.bottom, h};
+    const int dx[4] = {d.x, d.x + m.left, d.x + d.width - m.right, d.x + d.width};
+    const int dy[4] = {d.y, d.y + m.top, d.y + d.height - m.bottom, d.y + d.height};
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            const wxRect source(sx[column], sy[row], sx[column + 1] - sx[column],
+                                sy[row + 1] - sy[row]);
+            const wxRect target(dx[column], dy[row], dx[column + 1] - dx[column],
+                                dy[row + 1] - dy[row]);
+            const bool cornerColumn = column != 1, cornerRow = row != 1;
+            DrawPart(target, bitmap, source, cornerColumn && cornerRow,
+                     cornerColumn != cornerRow, extra);
+        }
+    }
+}
+
+void CImagePainter::DrawPart(const wxRect& target, const wxBitmap& bitmap, const wxRect& source,
+                             bool corner, bool edge, int flag) {
+    if (source.width < 1 || source.height < 1 || target.width < 1 || target.height < 1) return;
+    // A part cut outside the bitmap (margins larger than the picture) is skipped.
+    if (source.x < 0 || source.y < 0 || source.GetRight() >= bitmap.GetWidth() ||
+        source.GetBottom() >= bitmap.GetHeight()) {
+        return;
+    }
+    if (corner) {
+        DrawUnscaled(target.GetTopLeft(), bitmap, &source, flag);
+    } else if (edge) {
+        DrawEdge(target, bitmap, source, flag);
+    } else {
+        DrawStretched(target, bitmap, &source, flag);
+    }
+}
+
+void CImagePainter::DrawEdge(const wxRect& destination, const wxBitmap& bitmap,
+                             const wxRect& source, int flag) {
+    if (m_edgeMode == kEdgeTiled) {
+        DrawTiled(destination, bitmap, source, flag);
+    } else {
+        DrawStretched(destination, bitmap, &source, flag);
+    }
+}
+
+void CImagePainter::DrawTiled(const wxRect& destination, const wxBitmap& bitmap,
+                              const wxRect& source, int flag) {
+    if (source.width < 1 || source.height < 1) return;
+    for (int y = destination.y; y < destination.GetBottom() + 1; y += source.height) {
+        const int height = std::min(source.height, destination.GetBottom() + 1 - y);
+        for (int x = destination.x; x < destination.GetRight() + 1; x += source.width) {
+            const int width = std::min(source.width, destination.GetRight() + 1 - x);
+            const wxRect cut(source.x, source.y, width, height);
+            DrawUnscaled(wxPoint(x, y), bitmap, &cut, flag);
+        }
+    }
+}
+
+void CImagePainterContext::DrawNinePatch(const wxRect& destination, const wxBitmap& bitmap,
+                                         const CMargins& margins, int extra) {
+    tarn::win32::drawing::CSavedState saved(m_context);
+    tarn::win32::drawing::SetSmoothingMode(m_context, 3);
+    tarn::win32::drawing::SetInterpolationMode(m_context, margins.IsZero() ? 7 : 5);
+    m_quality = margins.IsZero() ? wxIMAGE_QUALITY_BICUBIC : wxIMAGE_QUALITY_NEAREST;
+    CImagePainter::DrawNinePatch(destination, bitmap, margins, extra);
+    m_quality = wxIMAGE_QUALITY_BICUBIC;
+}
+
+wxBitmap CImagePainterContext::Scaled(const wxBitmap& part, wxSize size) const {
+    if (part.GetSize() == size) return part;
+    return wxBitmap(part.ConvertToImage().Scale(size.x, size.y, m_quality), 32);
+}
+
+void CImagePainterContext::DrawUnscaled(const wxPoint& destination, const wxBitmap& bitmap,
+                                        const wxRect* source, int) {
+    const wxBitmap part = Part(bitmap, source);
+    m_context.DrawBitmap(part, destination.x, destination.y, part.GetWidth(), part.GetHeight());
+}
+
+void CImagePainterContext::DrawStretched(const wxRect& destination, const wxBitmap& bitmap,
+                                         const wxRect* source, int) {
+    if (destination.width < 1 || destination.height < 1) return;
+    const wxBitmap scaled = Scaled(Part(bitmap, source), destination.GetSize());
+    m_context.DrawBitmap(scaled, destination.x, destination.y, destination.width,
+                         destination.height);
+}
+
+}  // namespace graphics

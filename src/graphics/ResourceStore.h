@@ -1,0 +1,49 @@
+#pragma once
+// Where element readers load their attachments from, and writers store them.
+
+#include <wx/bitmap.h>
+#include <wx/filename.h>
+#include <wx/richtext/richtextbuffer.h>
+#include <wx/xml/xml.h>
+
+#include <memory>
+#include <string>
+
+#include "graphics/ReusableResource.h"
+#include "graphics/SharedBuffer.h"
+#include "tarn/Pointer.h"
+
+namespace graphics {
+
+class IResourceStore : public virtual tarn::IBase {};
+
+class IResourceInputStore : public virtual IResourceStore {
+public:
+    // Each loader reads the attachment named by the first child of node called tag
+    // (compared without case); none when anything is missing or unreadable.
+    virtual std::unique_ptr<wxRichTextBuffer> LoadRichTextBuffer(const wxXmlNode& node,
+                                                                 const std::wstring& tag) = 0;
+    virtual std::unique_ptr<wxBitmap> LoadBitmap(const wxXmlNode& node, const std::wstring& tag,
+                                                 wxFileName& fileName) = 0;
+    virtual std::unique_ptr<wxBitmap> LoadBitmapByName(const wxXmlNode& node,
+                                                       const std::wstring& name,
+                                                       wxBitmapType type,
+                                                       wxFileName& fileName) = 0;
+    virtual tarn::P<CSharedBuffer> LoadBuffer(const wxXmlNode& node, const std::wstring& tag) = 0;
+    // The node's "type" attribute, or empty.
+    virtual std::wstring GetResourceType(const wxXmlNode& node) = 0;
+    // The object to use for node: one already loaded under the same "unique" id, or fresh
+    // after it has read itself from node.
+    virtual tarn::P<IReusableResource> GetReusableResource(
+        const wxXmlNode& node, const std::wstring& typeName,
+        const tarn::P<IReusableResource>& fresh) = 0;
+};
+
+// The writing side; the player itself only reads.
+class IResourceOutputStore : public virtual IResourceStore {
+public:
+    // Stores the bitmap and appends a child called tag that names it.
+    virtual void StoreBitmap(wxXmlNode& node, const std::wstring& tag, const wxBitmap& bitmap) = 0;
+};
+
+}  // namespace graphics

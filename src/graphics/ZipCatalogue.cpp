@@ -1,0 +1,180 @@
+#include "graphics/ZipCatalogue.h"
+
+#include <wx/image.h>
+#include <wx/log.h>
+#include <wx/richtext/richtextbuffer.h>
+#include <wx/richtext/richtextxml.h>
+
+#include <algorithm>
+#include <limits>
+
+#include "graphics/XmlValues.h"
+#include "tarn/Exception.h"
+#include "tarn/Text.h"
+
+namespace graphics {
+namespace {
+
+constexpr std::size_t kReadChunk = 64 * 1024;
+
+wxString AttachmentName(const wxXmlNode& node, const std::wstring& tag,
+                        const wxXmlNode** child) {
+    *child = xml::FindChild(node, wxString(tag));
+    if (!*child) return {};
+    return (*child)->GetAttribute("name", wxString());
+}
+
+}  // namespace
+
+CZipCatalogue::CZipCatalogue(wxZipInputStream& zip) : m_zip(zip) {}
+
+CZipCatalogue::~CZipCatalogue() = default;
+
+wxString CZipCatalogue::NormalName(const std::wstring& name) {
+    wxString unix(name);
+    unix.Replace("\\", "/");
+    return wxZipEntry::GetInternalName(unix, wxPATH_UNIX);
+}
+
+wxBitmapType CZipCatalogue::BitmapTypeOf(const wxString& name) {
+    const wxString extension = name.AfterLast('.').Lower();
+    if (extension == name.Lower()) return wxBITMAP_TYPE_INVALID;  // no extension at all
+    if (extension == "bmp") return wxBITMAP_TYPE_BMP;
+    if (extension == "ico") return wxBITMAP_TYPE_ICO;
+    if (extension == "png") return wxBITMAP_TYPE_PNG;
+    if (extension == "jpg") return wxBITMAP_TYPE_JPEG;
+    return wxBITMAP_TYPE_INVALID;
+}
+
+void CZipCatalogue::BuildIndex() {
+    if (m_built) return;
+    wxLogNull quiet;
+    while (wxZipEntry* entry = m_zip.GetNextEntry()) {
+        m_entries.emplace_back(entry);
+        m_byName[entry->GetInternalName()] = entry;
+    }
+    m_built = true;
+}
+
+std::size_t CZipCatalogue::GetEntryCount() {
+    BuildIndex();
+    return m_entries.size();
+}
+
+wxZipEntry* CZipCatalogue::FindEntry(const std::wstring& name) {
+    BuildIndex();
+    const auto found = m_byName.find(NormalName(name));
+    return found == m_byName.end() ? nullptr : found->second;
+}
+
+bool CZipCatalogue::OpenEntry(const std::wstring& name) {
+    wxZipEntry* entry = FindEntry(name);
+    if (!entry) return false;
+    wxLogNull quiet;
+    return m_zip.OpenEntry(*entry);
+}
+
+std::unique_ptr<wxRichTextBuffer> CZipCatalogue::LoadRichTextBuffer(const wxXmlNode& node,
+                                                                    const std::wstring& tag) {
+    const wxXmlNode* child = nullptr;
+    const wxString name = AttachmentName(node, tag, &child);
+    if (!child || !OpenEntry(name.ToStdWstring())) return nullptr;
+    auto buffer = std::make_unique<wxRichTextBuffer>();
+    wxRichTextXMLHandler handler("XML", "xml", wxRICHTEXT_TYPE_XML);
+    wxLogNull quiet;
+    if (!handler.LoadFile(buffer.get(), m_zip)) return nullptr;
+    buffer->Invalidate(wxRICHTEXT_ALL);  // laid out afresh before first use
+    return buffer;
+}
+
+std::unique_ptr<wxBitmap> CZipCatalogue::LoadBitmap(const wxXmlNode& node,
+                                                    const std::wstring& tag,
+                                                    wxFileName& fileName) {
+    const wxXmlNode* child = nullptr;
+    const wxString name = AttachmentName(node, tag, &child);
+    if (!child) return nullptr;
+    fileName.Clear();
+    const wxBitmapType type = BitmapTypeOf(name);
+    if (type == wxBITMAP_TYPE_INVALID) return nullptr;
+    return LoadBitmapByName(node, name.ToStdWstring(), type, fileName);
+}
+
+std::unique_ptr<wxBitmap> CZipCatalogue::LoadBitmapByName(const wxXmlNode&,
+                                                          const std::wstring& name,
+                                                          wxBitmapType type,
+                                                          wxFileName& fileName) {
+    if (!OpenEntry(name)) return nullptr;
+    fileName.Clear();
+    wxLogNull quiet;
+    wxImage image;
+    if (!image.LoadFile(m_zip, type, -1) || !image.IsOk()) return nullptr;
+    auto bitmap = std::make_unique<wxBitmap>(image, -1);
+    if (!bitmap->IsOk()) return nullptr;
+    return bitmap;
+}
+
+tarn::P<CSharedBuffer> CZipCatalogue::ReadOpenEntry(std::uint64_t limit) {
+    wxLogNull quiet;  // a damaged entry just ends the data
+    auto buffer = tarn::New<CSharedBuffer>();
+    const std::uint64_t cap = std::numeric_limits<std::uint32_t>::max();
+    limit = std::min(limit, cap);
+    while (buffer->GetLength() < limit) {
+        const std::uint64_t left = limit - buffer->GetLength();
+        const auto want = static_cast<std::uint32_t>(std::min<std::uint64_t>(left, kReadChunk));
+        // Capacity grows only as bytes actually arrive.
+        if (!buffer->Reserve(want)) break;
+        m_zip.Read(buffer->GetData() + buffer->GetLength(), want);
+        const std::size_t got = m_zip.LastRead();
+        if (got == 0) break;
+        buffer->AddLength(static_cast<std::uint32_t>(got));
+    }
+    return buffer;
+}
+
+tarn::P<CSharedBuffer> CZipCatalogue::LoadBuffer(const wxXmlNode& node, const std::wstring& tag) {
+    const wxXmlNode* child = nullptr;
+    const wxString name = AttachmentName(node, tag, &child);
+    if (!child) return nullptr;
+    std::int64_t size = 0;
+    xml::ReadInt64(*child, "size", size);
+    if (size < 1) return nullptr;
+    wxZipEntry* entry = FindEntry(name.ToStdWstring());
+    if (!entry) return nullptr;
+    {
+        wxLogNull quiet;
+        if (!m_zip.OpenEntry(*entry)) return nullptr;
+    }
+    std::uint64_t limit = static_cast<std::uint64_t>(size);
+    if (entry->GetSize() >= 0) limit = std::min<std::uint64_t>(limit, entry->GetSize());
+    // The entry's own size bounds the allocation; the stream bounds what is counted.
+    auto buffer = ReadOpenEntry(limit);
+    if (buffer->GetLength() == 0) return nullptr;
+    return buffer;
+}
+
+std::wstring CZipCatalogue::GetResourceType(const wxXmlNode& node) {
+    return node.GetAttribute("type", wxString()).ToStdWstring();
+}
+
+tarn::P<IReusableResource> CZipCatalogue::GetReusableResource(
+    const wxXmlNode& node, const std::wstring& typeName,
+    const tarn::P<IReusableResource>& fresh) {
+    std::int64_t id = -1;
+    xml::ReadInt64(node, "unique", id);
+    if (id > 0) {
+        const auto type = m_reusableTypes.find(id);
+        if (type != m_reusableTypes.end() && !type->second.empty() &&
+            !tarn::EqualsNoCase(type->second, typeName)) {
+            throw tarn::CError(L"Error get reuseable resource. Type different");
+        }
+        const auto known = m_reusableResources.find(id);
+        if (known != m_reusableResources.end()) return known->second;
+        m_reusableNodes[id] = &node;
+        m_reusableResources[id] = fresh;
+        m_reusableTypes[id] = typeName;
+    }
+    fresh->FromXml(node, *this);
+    return fresh;
+}
+
+}  // namespace graphics

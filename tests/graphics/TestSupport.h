@@ -1,0 +1,78 @@
+#pragma once
+// Shared helpers of the graphics tests: an in-memory resource store, XML text of nodes and
+// an offscreen canvas whose pixels can be read.
+
+#include <wx/bitmap.h>
+#include <wx/dcmemory.h>
+#include <wx/image.h>
+#include <wx/xml/xml.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "graphics/GraphicElement.h"
+#include "graphics/PaintMatrixDC.h"
+#include "graphics/ResourceStore.h"
+#include "tarn/Object.h"
+
+namespace testsupport {
+
+class CMemoryStore : public tarn::CObject,
+                     public virtual graphics::IResourceInputStore,
+                     public virtual graphics::IResourceOutputStore {
+public:
+    std::unique_ptr<wxRichTextBuffer> LoadRichTextBuffer(const wxXmlNode&,
+                                                         const std::wstring&) override;
+    std::unique_ptr<wxBitmap> LoadBitmap(const wxXmlNode& node, const std::wstring& tag,
+                                         wxFileName& fileName) override;
+    std::unique_ptr<wxBitmap> LoadBitmapByName(const wxXmlNode& node, const std::wstring& name,
+                                               wxBitmapType type, wxFileName& fileName) override;
+    tarn::P<graphics::CSharedBuffer> LoadBuffer(const wxXmlNode&, const std::wstring&) override;
+    std::wstring GetResourceType(const wxXmlNode& node) override;
+    tarn::P<graphics::IReusableResource> GetReusableResource(
+        const wxXmlNode& node, const std::wstring& typeName,
+        const tarn::P<graphics::IReusableResource>& fresh) override;
+    void StoreBitmap(wxXmlNode& node, const std::wstring& tag, const wxBitmap& bitmap) override;
+
+private:
+    std::map<std::wstring, wxBitmap> m_bitmaps;
+};
+
+// The node and its subtree as XML text.
+std::string XmlText(const wxXmlNode& node);
+// Parses XML text; the returned document owns the root.
+std::unique_ptr<wxXmlDocument> ParseXml(const std::string& text);
+
+// Writes an element into a node named by its type tag and reads a new element back from it.
+tarn::P<graphics::CGraphicElement> RoundTrip(const graphics::CGraphicElement& element,
+                                             std::string* writtenText = nullptr);
+
+// A white 24-bit offscreen bitmap to paint into.
+class CCanvas {
+public:
+    CCanvas(int width, int height, const wxColour& background = *wxWHITE);
+    ~CCanvas();
+
+    wxMemoryDC& GetDC() { return *m_dc; }
+    // Paints through a paint context with the given transform (identity: 1 unit = 1 pixel).
+    void Paint(graphics::CGraphicBase& element, const wxAffineMatrix2D& transform = {},
+               int mode = graphics::CPaintMatrixDC::kModePlain);
+    // The picture painted so far.
+    wxImage Snapshot();
+    wxColour Pixel(int x, int y);
+
+private:
+    wxBitmap m_bitmap;
+    std::unique_ptr<wxMemoryDC> m_dc;
+};
+
+// An opaque bitmap of one colour.
+wxBitmap MakeBitmap(int width, int height, const wxColour& colour);
+
+bool Near(const wxColour& a, const wxColour& b, int tolerance = 8);
+
+}  // namespace testsupport
+
+// Readable colours in assertion messages.
+std::ostream& operator<<(std::ostream& out, const wxColour& colour);
