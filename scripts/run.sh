@@ -6,8 +6,8 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
 BUILD_DIR=${BUILD_DIR:-build}
-cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUM_TESTS=OFF
 cmake --build "$BUILD_DIR"
 
-# Only the libraries exist so far; their checks are what there is to run.
-"$BUILD_DIR"/tests/tarn/tarn_tests --gtest_brief=1
+# The player is not there yet; the authors' tool is.
+"$BUILD_DIR"/lumtool --help

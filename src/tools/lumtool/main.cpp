@@ -1,0 +1,77 @@
+// lumtool: the command-line companion for menu authors.
+
+#include <wx/init.h>
+#include <wx/log.h>
+
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Command.h"
+#include "LangpackCommand.h"
+#include "wxutil/MyStringLocalizer.h"
+
+namespace {
+
+using lumtool::ICommand;
+
+std::vector<std::unique_ptr<ICommand>> Commands() {
+    std::vector<std::unique_ptr<ICommand>> commands;
+    commands.push_back(std::make_unique<lumtool::CLangpackCommand>(std::cout));
+    return commands;
+}
+
+void PrintUsage(const std::vector<std::unique_ptr<ICommand>>& commands) {
+    std::cout << "usage: lumtool COMMAND [ARGUMENTS]\n\ncommands:\n";
+    for (const auto& command : commands) {
+        std::cout << "  " << command->Name() << std::string(12 - std::string(command->Name()).size(), ' ')
+                  << command->Summary() << "\n";
+    }
+    std::cout << "\n'lumtool COMMAND --help' describes one command.\n";
+}
+
+bool WantsHelp(const std::vector<std::string>& arguments) {
+    for (const std::string& argument : arguments) {
+        if (argument == "--help" || argument == "-h") return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    wxInitializer toolkit(argc, argv);
+    if (!toolkit.IsOk()) {
+        std::cerr << "lumtool: the toolkit could not start\n";
+        return lumtool::kExitBadInput;
+    }
+    // Messages go to the terminal, never to a dialog.
+    delete wxLog::SetActiveTarget(new wxLogStderr());
+    wxutil::CMyStringLocalizer::Install();
+
+    const auto commands = Commands();
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (arguments.empty() || arguments[0] == "--help" || arguments[0] == "-h") {
+        PrintUsage(commands);
+        return arguments.empty() ? lumtool::kExitBadInput : 0;
+    }
+    for (const auto& command : commands) {
+        if (arguments[0] != command->Name()) continue;
+        const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
+        if (WantsHelp(rest)) {
+            std::cout << command->Help();
+            return 0;
+        }
+        try {
+            return command->Run(rest);
+        } catch (const lumtool::CUsageError& error) {
+            std::cerr << "lumtool: " << error.what() << "\n";
+        } catch (const std::exception& error) {
+            std::cerr << "lumtool: " << error.what() << "\n";
+        }
+        return lumtool::kExitBadInput;
+    }
+    std::cerr << "lumtool: unknown command '" << arguments[0] << "' (see lumtool --help)\n";
+    return lumtool::kExitBadInput;
+}
