@@ -48,6 +48,45 @@ void CEffectDCImpl::SetTextForeground(const wxColour& colour) {
     wxGCDCImpl::SetTextForeground(m_rules.Apply(colour));
 }
 
+void CEffectDCImpl::DoDrawText(const wxString& text, wxCoord x, wxCoord y) {
+    if (m_circle.on) {
+        DrawOnCircle(text);
+        return;
+    }
+    wxGCDCImpl::DoDrawText(text, x, y);
+}
+
+void CEffectDCImpl::DrawOnCircle(const wxString& text) {
+    constexpr double kTurn = 2 * M_PI;
+    constexpr double kFullRing = kTurn - M_PI / 20;  // 351 degrees
+    wxGraphicsContext* context = GetGraphicsContext();
+    if (!context) return;
+    CCircleText& c = m_circle;
+    for (const wxUniChar ch : text) {
+        if (c.stopped || c.radius < 15) return;
+        const wxString glyph(ch);
+        wxCoord w = 0, h = 0;
+        DoGetTextExtent(glyph, &w, &h);
+        const double x = std::trunc(c.centre.x + c.radius * std::cos(c.angle));
+        const double y = std::trunc(c.centre.y + c.radius * std::sin(c.angle));
+        // Tangent to the circle: upright at the top, turning clockwise with the angle.
+        const double turn = (270 - c.angle * 57.29577951308232) * 0.017453292519943295;
+        context->DrawText(glyph, x, y, turn);
+        const double step = 1.1 * w / c.radius;
+        c.angle += step;
+        if (c.angle >= kTurn) c.angle -= kTurn;
+        c.travelled += step;
+        if (c.travelled > kFullRing) {
+            c.travelled -= kTurn;
+            if (c.radius - h <= 0) {
+                c.stopped = true;
+                return;
+            }
+            c.radius -= h;
+        }
+    }
+}
+
 CEffectDC::CEffectDC(wxGraphicsContext* context)
     : wxDC(new CEffectDCImpl(this, context)),
       m_impl(static_cast<CEffectDCImpl*>(GetImpl())) {
@@ -64,6 +103,15 @@ CEffectDC::~CEffectDC() {
 
 void CEffectDC::Flush() {
     if (wxGraphicsContext* gc = GetGraphicsContext()) gc->Flush();
+}
+
+void CEffectDC::SetCircleMode(wxPoint centre, double startAngle, int radius) {
+    CCircleText& circle = Impl().GetCircle();
+    circle = CCircleText{};
+    circle.on = true;
+    circle.centre = centre;
+    circle.angle = startAngle;
+    circle.radius = radius;
 }
 
 void CEffectDC::LockBrush(bool lock, const wxBrush& brush) {

@@ -25,6 +25,18 @@ public:
     virtual bool IsWhiteMode() const = 0;
 };
 
+// Circle mode: text runs are placed character by character on a spiral of rings around
+// centre, starting at angle (radians, 0 pointing right, clockwise on screen).
+struct CCircleText {
+    bool on = false;
+    wxPoint centre;
+    double angle = 0;
+    double travelled = 0;
+    int radius = 0;
+    // Set when the rings reached the centre; nothing more is drawn.
+    bool stopped = false;
+};
+
 // The effect rules, applied by the device context implementation.
 class CEffectRules {
 public:
@@ -48,15 +60,21 @@ public:
     void SetPen(const wxPen& pen) override;
     void SetBrush(const wxBrush& brush) override;
     void SetTextForeground(const wxColour& colour) override;
+    void DoDrawText(const wxString& text, wxCoord x, wxCoord y) override;
 
     CEffectRules& GetRules() { return m_rules; }
+    CCircleText& GetCircle() { return m_circle; }
+    const CCircleText& GetCircle() const { return m_circle; }
     const CEffectRules& GetRules() const { return m_rules; }
     // Sets without the lock test (what a lock applies).
     void ForcePen(const wxPen& pen) { wxGCDCImpl::SetPen(m_rules.Apply(pen)); }
     void ForceBrush(const wxBrush& brush) { wxGCDCImpl::SetBrush(m_rules.Apply(brush)); }
 
 private:
+    void DrawOnCircle(const wxString& text);
+
     CEffectRules m_rules;
+    CCircleText m_circle;
 };
 
 // The effect context over any target; TEffectDC names the target kind.
@@ -73,6 +91,10 @@ public:
     wxColour Filter(const wxColour& colour) const { return Rules().Apply(colour); }
     wxBrush Filter(const wxBrush& brush) const { return Rules().Apply(brush); }
     wxPen Filter(const wxPen& pen) const { return Rules().Apply(pen); }
+    // Places every text drawn from now on on the circle (radius in pixels).
+    void SetCircleMode(wxPoint centre, double startAngle, int radius);
+    void EndCircleMode() { Impl().GetCircle().on = false; }
+    const CCircleText& GetCircleText() const { return Impl().GetCircle(); }
     // Sends what was drawn to the target.
     void Flush();
 

@@ -1,5 +1,10 @@
 #pragma once
-// One plain string in one font; holds the common element form until its text is added.
+// One plain string in one font and colour; the font shrinks until the string fits.
+
+#include <wx/colour.h>
+#include <wx/font.h>
+
+#include <string>
 
 #include "graphics/GraphicElement.h"
 #include "graphics/GraphicElementType.h"
@@ -8,8 +13,37 @@ namespace graphics {
 
 class CGraphicLabel : public CGraphicElement {
 public:
+    CGraphicLabel();
+
     int GetType() const override { return GRAPHIC_LABEL; }
-    bool IsContentEmpty() const override { return true; }
+    // The name; the text when the element has none.
+    std::wstring GetName() const override;
+    void Paint(CPaintMatrixDC& dc) override;
+    bool IsContentEmpty() const override { return m_text.empty(); }
+    void ClearContent() override { m_text.clear(); }
+    void CopyFrom(const CGraphicElement& other) override;
+
+    void ToXml(wxXmlNode& node, IResourceStore* store) const override;
+    void FromXml(const wxXmlNode& node, IResourceInputStore& store) override;
+
+    const std::wstring& GetText() const { return m_text; }
+    void SetText(std::wstring text) { m_text = std::move(text); }
+    const wxFont& GetFont() const { return m_font; }
+    void SetFont(const wxFont& font) { m_font = font; }
+    const wxColour& GetColour() const { return m_colour; }
+    void SetColour(const wxColour& colour) { m_colour = colour; }
+
+private:
+    std::wstring m_text;
+    wxFont m_font;
+    wxColour m_colour;
 };
+
+namespace xml {
+// The font form: child with "name", "pointsize", "style", "weight" and "underlined".
+void WriteFont(wxXmlNode& node, const wxString& child, const wxFont& value);
+// Changes only what is present; an absent child leaves the font as it is.
+void ReadFont(const wxXmlNode& node, const wxString& child, wxFont& value);
+}  // namespace xml
 
 }  // namespace graphics

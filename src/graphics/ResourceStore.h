@@ -44,6 +44,9 @@ class IResourceOutputStore : public virtual IResourceStore {
 public:
     // Stores the bitmap and appends a child called tag that names it.
     virtual void StoreBitmap(wxXmlNode& node, const std::wstring& tag, const wxBitmap& bitmap) = 0;
+    // Stores the buffer in the rich-text XML form and appends a child called tag that names it.
+    virtual void StoreRichTextBuffer(wxXmlNode& node, const std::wstring& tag,
+                                     wxRichTextBuffer& buffer) = 0;
 };
 
 }  // namespace graphics

@@ -2,12 +2,11 @@
 
 #include <wx/image.h>
 #include <wx/log.h>
-#include <wx/richtext/richtextbuffer.h>
-#include <wx/richtext/richtextxml.h>
 
 #include <algorithm>
 #include <limits>
 
+#include "graphics/RichText.h"
 #include "graphics/XmlValues.h"
 #include "tarn/Exception.h"
 #include "tarn/Text.h"
@@ -79,12 +78,7 @@ std::unique_ptr<wxRichTextBuffer> CZipCatalogue::LoadRichTextBuffer(const wxXmlN
     const wxXmlNode* child = nullptr;
     const wxString name = AttachmentName(node, tag, &child);
     if (!child || !OpenEntry(name.ToStdWstring())) return nullptr;
-    auto buffer = std::make_unique<wxRichTextBuffer>();
-    wxRichTextXMLHandler handler("XML", "xml", wxRICHTEXT_TYPE_XML);
-    wxLogNull quiet;
-    if (!handler.LoadFile(buffer.get(), m_zip)) return nullptr;
-    buffer->Invalidate(wxRICHTEXT_ALL);  // laid out afresh before first use
-    return buffer;
+    return LoadRichTextXml(m_zip);
 }
 
 std::unique_ptr<wxBitmap> CZipCatalogue::LoadBitmap(const wxXmlNode& node,

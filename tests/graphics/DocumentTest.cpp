@@ -397,7 +397,7 @@ TEST(ElementTest, HintsForEditing) {
 
     auto table = NewInstance(GRAPHIC_TABLE);
     table->SetFlags(CGraphicBase::kFlagEditingHints);
-    EXPECT_EQ(table->GetHint(), L"Double click to edit");
+    EXPECT_EQ(table->GetHint(), L"Double click to edit table");
     auto rectangle = NewInstance(GRAPHIC_RECTANGLE);
     rectangle->SetFlags(CGraphicBase::kFlagEditingHints);
     EXPECT_EQ(rectangle->GetHint(), L"");

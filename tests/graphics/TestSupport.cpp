@@ -8,13 +8,19 @@
 
 #include "graphics/GraphicElementFactory.h"
 #include "graphics/GraphicElementType.h"
+#include "graphics/RichText.h"
 #include "graphics/XmlValues.h"
 
 namespace testsupport {
 
-std::unique_ptr<wxRichTextBuffer> CMemoryStore::LoadRichTextBuffer(const wxXmlNode&,
-                                                                   const std::wstring&) {
-    return nullptr;
+std::unique_ptr<wxRichTextBuffer> CMemoryStore::LoadRichTextBuffer(const wxXmlNode& node,
+                                                                   const std::wstring& tag) {
+    const wxXmlNode* child = graphics::xml::FindChild(node, wxString(tag));
+    if (!child) return nullptr;
+    const auto found = m_texts.find(child->GetAttribute("name").ToStdWstring());
+    if (found == m_texts.end()) return nullptr;
+    wxMemoryInputStream in(found->second.data(), found->second.size());
+    return graphics::LoadRichTextXml(in);
 }
 
 std::unique_ptr<wxBitmap> CMemoryStore::LoadBitmap(const wxXmlNode& node, const std::wstring& tag,
@@ -53,6 +59,17 @@ tarn::P<graphics::IReusableResource> CMemoryStore::GetReusableResource(
 void CMemoryStore::StoreBitmap(wxXmlNode& node, const std::wstring& tag, const wxBitmap& bitmap) {
     const std::wstring name = L"bitmap" + std::to_wstring(m_bitmaps.size()) + L".png";
     m_bitmaps[name] = bitmap;
+    graphics::xml::WriteString(*graphics::xml::AddChild(node, wxString(tag)), "name", name);
+}
+
+void CMemoryStore::StoreRichTextBuffer(wxXmlNode& node, const std::wstring& tag,
+                                       wxRichTextBuffer& buffer) {
+    const std::wstring name = L"text" + std::to_wstring(m_texts.size()) + L".xml";
+    wxMemoryOutputStream out;
+    graphics::SaveRichTextXml(buffer, out);
+    std::string bytes(out.GetLength(), '\0');
+    out.CopyTo(bytes.data(), bytes.size());
+    m_texts[name] = std::move(bytes);
     graphics::xml::WriteString(*graphics::xml::AddChild(node, wxString(tag)), "name", name);
 }
 

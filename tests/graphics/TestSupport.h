@@ -34,9 +34,15 @@ public:
         const wxXmlNode& node, const std::wstring& typeName,
         const tarn::P<graphics::IReusableResource>& fresh) override;
     void StoreBitmap(wxXmlNode& node, const std::wstring& tag, const wxBitmap& bitmap) override;
+    // Keeps the buffer's rich-text XML form; LoadRichTextBuffer reads it back.
+    void StoreRichTextBuffer(wxXmlNode& node, const std::wstring& tag,
+                             wxRichTextBuffer& buffer) override;
+    // Makes XML text loadable under name.
+    void PutRichText(const std::wstring& name, std::string xml) { m_texts[name] = std::move(xml); }
 
 private:
     std::map<std::wstring, wxBitmap> m_bitmaps;
+    std::map<std::wstring, std::string> m_texts;
 };
 
 // The node and its subtree as XML text.

@@ -88,7 +88,7 @@ TEST_F(ZipCatalogueTest, IndexesEveryEntryAndTheLaterDuplicateWins) {
     CZipArchive archive(Path("python.zip"));
     ASSERT_TRUE(archive.IsOk());
     auto& catalogue = archive.GetCatalogue();
-    EXPECT_EQ(catalogue.GetEntryCount(), 12u);
+    EXPECT_EQ(catalogue.GetEntryCount(), 14u);
     EXPECT_EQ(ReadEntry(catalogue, L"dup.txt"), "second");
     EXPECT_EQ(ReadEntry(catalogue, L"product.xml"), "<product/>");
     // Reopening an earlier entry after a later one works by seeking.
@@ -226,7 +226,7 @@ TEST_F(ZipCatalogueTest, DamagedArchivesYieldNothing) {
         if (bitmap) {
             EXPECT_EQ(bitmap->GetWidth(), 4) << file;
         }
-        EXPECT_LE(catalogue.GetEntryCount(), 12u) << file;
+        EXPECT_LE(catalogue.GetEntryCount(), 14u) << file;
     }
 }
 

@@ -16,6 +16,16 @@ RICH_TEXT = (
     '</paragraphlayout></richtext>\n'
 )
 
+# Large red text, longer than the elements that show it.
+RED_TEXT = (
+    '<?xml version="1.0" encoding="UTF-8"?>\n'
+    '<richtext version="1.0.0.0" xmlns="http://www.wxwidgets.org">'
+    '<paragraphlayout textcolor="#FF0000" fontpointsize="16" fontface="DejaVu Sans" '
+    'fontweight="700">'
+    '<paragraph><text>MMMM WWWW MMMM WWWW MMMM WWWW MMMM WWWW MMMM</text></paragraph>'
+    '</paragraphlayout></richtext>\n'
+)
+
 
 def png(width, height, rgb):
     """A small opaque PNG of one colour."""
@@ -42,6 +52,8 @@ def python_archive(path):
         archive.writestr("data/empty.bin", b"", zipfile.ZIP_STORED)
         archive.writestr("Case.TXT", "case", zipfile.ZIP_STORED)
         archive.writestr("text/hello.xml", RICH_TEXT, zipfile.ZIP_DEFLATED)
+        archive.writestr("text/red.xml", RED_TEXT, zipfile.ZIP_DEFLATED)
+        archive.writestr("text/broken.xml", "<richtext><paragraphlayout>", zipfile.ZIP_STORED)
         archive.writestr("Bild_\u00e4.png", png(1, 1, (0, 255, 0)), zipfile.ZIP_STORED)
         # zipfile warns about the duplicate but writes both.
         import warnings

@@ -1,0 +1,164 @@
+#include "graphics/RichText.h"
+
+#include <wx/log.h>
+#include <wx/richtext/richtextxml.h>
+
+namespace graphics {
+namespace {
+
+wxRichTextAttr NormalAttr() {
+    wxRichTextAttr attr;
+    attr.SetFontFaceName("Arial");
+    attr.SetFontSize(10);
+    attr.SetFontStyle(wxFONTSTYLE_NORMAL);
+    attr.SetFontWeight(wxFONTWEIGHT_NORMAL);
+    attr.SetFontUnderlined(false);
+    attr.SetAlignment(wxTEXT_ALIGNMENT_LEFT);
+    attr.SetLineSpacing(wxTEXT_ATTR_LINE_SPACING_NORMAL);
+    attr.SetTextColour(*wxBLACK);
+    return attr;
+}
+
+void AddParagraphStyle(wxRichTextStyleSheet& sheet, const wxString& name,
+                       const wxRichTextAttr& attr) {
+    auto* style = new wxRichTextParagraphStyleDefinition(name);
+    style->SetStyle(attr);
+    style->SetNextStyle(name);
+    sheet.AddParagraphStyle(style);
+}
+
+void AddCharacterStyle(wxRichTextStyleSheet& sheet, const wxString& name,
+                       const wxRichTextAttr& attr) {
+    auto* style = new wxRichTextCharacterStyleDefinition(name);
+    style->SetStyle(attr);
+    sheet.AddCharacterStyle(style);
+}
+
+void AddListStyle(wxRichTextStyleSheet& sheet, const wxString& name, int bulletStyle,
+                  const wxString& firstBullet, const wxString& secondBullet) {
+    auto* list = new wxRichTextListStyleDefinition(name);
+    for (int level = 0; level < 10; ++level) {
+        const int indent = 60 * (level + 1);
+        if (bulletStyle & wxTEXT_ATTR_BULLET_STYLE_STANDARD) {
+            list->SetAttributes(level, indent, 60, bulletStyle,
+                                level % 2 == 0 ? firstBullet : secondBullet);
+        } else {
+            list->SetAttributes(level, indent, 60, bulletStyle);
+        }
+    }
+    sheet.AddListStyle(list);
+}
+
+wxRichTextStyleSheet* BuildStyleSheet() {
+    auto* sheet = new wxRichTextStyleSheet;
+    const wxRichTextAttr normal = NormalAttr();
+    AddParagraphStyle(*sheet, "Normal", normal);
+
+    wxRichTextAttr indented = normal;
+    indented.SetLeftIndent(100, 0);
+    AddParagraphStyle(*sheet, "Indented", indented);
+
+    wxRichTextAttr redBoldIndented = indented;
+    redBoldIndented.SetTextColour(*wxRED);
+    redBoldIndented.SetFontWeight(wxFONTWEIGHT_BOLD);
+    AddParagraphStyle(*sheet, "Red Bold Indented", redBoldIndented);
+
+    wxRichTextAttr firstLine = normal;
+    firstLine.SetLeftIndent(100, -100);
+    AddParagraphStyle(*sheet, "First Line Indented", firstLine);
+
+    wxRichTextAttr bold;
+    bold.SetFontWeight(wxFONTWEIGHT_BOLD);
+    AddCharacterStyle(*sheet, "Bold", bold);
+    wxRichTextAttr italic;
+    italic.SetFontStyle(wxFONTSTYLE_ITALIC);
+    AddCharacterStyle(*sheet, "Italic", italic);
+    wxRichTextAttr redBold = bold;
+    redBold.SetTextColour(*wxRED);
+    AddCharacterStyle(*sheet, "Red Bold", redBold);
+
+    AddListStyle(*sheet, "Bullet List 1", wxTEXT_ATTR_BULLET_STYLE_STANDARD, "standard/circle",
+                 "standard/square");
+    AddListStyle(*sheet, "Numbered List 1",
+                 wxTEXT_ATTR_BULLET_STYLE_ARABIC | wxTEXT_ATTR_BULLET_STYLE_PERIOD, {}, {});
+    AddListStyle(*sheet, "Outline List 1", wxTEXT_ATTR_BULLET_STYLE_OUTLINE, {}, {});
+    return sheet;
+}
+
+}  // namespace
+
+wxRichTextAttr GetDefaultTextAttr() {
+    wxRichTextAttr attr = GetRichTextStyleSheet().FindParagraphStyle("Normal")->GetStyle();
+    attr.SetTextColour(*wxBLACK);
+    return attr;
+}
+
+wxRichTextStyleSheet& GetRichTextStyleSheet() {
+    // Lives until exit: buffers keep pointers to it.
+    static wxRichTextStyleSheet* sheet = BuildStyleSheet();
+    return *sheet;
+}
+
+std::unique_ptr<wxRichTextBuffer> NewRichTextBuffer() {
+    auto buffer = std::make_unique<wxRichTextBuffer>();
+    buffer->SetStyleSheet(&GetRichTextStyleSheet());
+    buffer->SetBasicStyle(GetDefaultTextAttr());
+    return buffer;
+}
+
+std::unique_ptr<wxRichTextBuffer> LoadRichTextXml(wxInputStream& stream) {
+    auto buffer = NewRichTextBuffer();
+    wxRichTextXMLHandler handler("XML", "xml", wxRICHTEXT_TYPE_XML);
+    wxLogNull quiet;
+    if (!stream.IsOk() || !handler.LoadFile(buffer.get(), stream)) return nullptr;
+    buffer->Invalidate(wxRICHTEXT_ALL);  // the toolkit's form of "dirty"
+    return buffer;
+}
+
+bool SaveRichTextXml(wxRichTextBuffer& buffer, wxOutputStream& stream) {
+    wxRichTextXMLHandler handler("XML", "xml", wxRICHTEXT_TYPE_XML);
+    wxLogNull quiet;
+    return handler.SaveFile(&buffer, stream);
+}
+
+std::unique_ptr<wxRichTextBuffer> CopyRichTextBuffer(const wxRichTextBuffer& buffer) {
+    auto copy = NewRichTextBuffer();
+    copy->Copy(buffer);
+    copy->Invalidate(wxRICHTEXT_ALL);
+    return copy;
+}
+
+std::wstring SingleLineText(const wxRichTextBuffer& buffer) {
+    wxString text = buffer.GetText();
+    text.Replace("\n", " ");
+    return text.ToStdWstring();
+}
+
+bool RewriteRuns(wxRichTextBuffer& buffer,
+                 const std::function<std::wstring(const std::wstring&)>& rewrite) {
+    bool changed = false;
+    for (wxRichTextObject* child : buffer.GetChildren()) {
+        auto* paragraph = wxDynamicCast(child, wxRichTextParagraph);
+        if (!paragraph) continue;
+        bool paragraphChanged = false;
+        for (wxRichTextObject* item : paragraph->GetChildren()) {
+            auto* run = wxDynamicCast(item, wxRichTextPlainText);
+            if (!run || run->GetText().empty()) continue;
+            const std::wstring before = run->GetText().ToStdWstring();
+            const std::wstring after = rewrite(before);
+            if (after == before) continue;
+            run->SetText(after);
+            paragraphChanged = true;
+        }
+        if (!paragraphChanged) continue;
+        paragraph->ClearLines();
+        changed = true;
+    }
+    if (changed) {
+        buffer.UpdateRanges();
+        buffer.Invalidate(wxRICHTEXT_ALL);
+    }
+    return changed;
+}
+
+}  // namespace graphics

@@ -1,0 +1,40 @@
+#pragma once
+// Rich-text buffers as the elements use them: creation with the default text attributes,
+// reading and writing the toolkit's rich-text XML form, and their plain text.
+//
+// The default attributes and the editing style sheet belong to the skin manager once it
+// exists; until then they live here, and the skin manager can take them over.
+
+#include <wx/richtext/richtextbuffer.h>
+#include <wx/richtext/richtextstyles.h>
+#include <wx/stream.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace graphics {
+
+// The attributes of unstyled text: the "Normal" style with black text.
+wxRichTextAttr GetDefaultTextAttr();
+// The process-wide style sheet for editing rich text; buffers refer to it without owning it.
+wxRichTextStyleSheet& GetRichTextStyleSheet();
+
+// An empty buffer with the default attributes and the style sheet.
+std::unique_ptr<wxRichTextBuffer> NewRichTextBuffer();
+// A new buffer read from the toolkit's rich-text XML form, marked for layout; none when the
+// stream does not hold a readable document.
+std::unique_ptr<wxRichTextBuffer> LoadRichTextXml(wxInputStream& stream);
+bool SaveRichTextXml(wxRichTextBuffer& buffer, wxOutputStream& stream);
+// A copy that shares nothing with the original.
+std::unique_ptr<wxRichTextBuffer> CopyRichTextBuffer(const wxRichTextBuffer& buffer);
+
+// The buffer's text with every line feed replaced by a space (what a text element is named).
+std::wstring SingleLineText(const wxRichTextBuffer& buffer);
+
+// Sets every non-empty plain-text run of every paragraph to rewrite(run text). Changed
+// paragraphs lose their lines and the buffer is marked for layout. True when a run changed.
+bool RewriteRuns(wxRichTextBuffer& buffer,
+                 const std::function<std::wstring(const std::wstring&)>& rewrite);
+
+}  // namespace graphics
