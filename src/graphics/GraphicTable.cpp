@@ -213,6 +213,15 @@ void CGraphicTable::ToXml(wxXmlNode& node, IResourceStore* store) const {
     }
 }
 
+namespace {
+
+// A menu's table is a few dozen cells; a damaged or hostile file must not make the grid (and
+// its layout, which has a slot for every row and column pair) grow without bound.
+constexpr std::size_t kMaxRows = 1000;
+constexpr std::size_t kMaxCols = 100;
+
+}  // namespace
+
 void CGraphicTable::FromXml(const wxXmlNode& node, IResourceInputStore& store) {
     CGraphicElement::FromXml(node, store);
     const wxXmlNode* rows = xml::FindChild(node, "rows");
@@ -222,6 +231,7 @@ void CGraphicTable::FromXml(const wxXmlNode& node, IResourceInputStore& store) {
     for (const wxXmlNode* child = rows ? rows->GetChildren() : nullptr; child;
          child = child->GetNext()) {
         if (child->GetType() != wxXML_ELEMENT_NODE) continue;
+        if (m_rows.size() == kMaxRows) break;
         auto row = AddRow(0);
         xml::ReadDouble(*child, "height", row->height);
         xml::ReadString(*child, "content-id", row->contentId);
@@ -229,6 +239,7 @@ void CGraphicTable::FromXml(const wxXmlNode& node, IResourceInputStore& store) {
     for (const wxXmlNode* child = cols ? cols->GetChildren() : nullptr; child;
          child = child->GetNext()) {
         if (child->GetType() != wxXML_ELEMENT_NODE) continue;
+        if (m_cols.size() == kMaxCols) break;
         auto col = AddCol(0);
         xml::ReadDouble(*child, "width", col->width);
         xml::ReadBool(*child, "visible", col->visible);

@@ -20,7 +20,8 @@ public:
     // Initialises the locale for a registered language quietly and routes the toolkit's
     // translations through the pack's texts; false when the system lacks that locale (the
     // pack's texts are routed all the same).
-    bool Start(int language, const std::map<std::wstring, std::wstring>& packTexts);
+    bool Start(int language, const wxString& languageName,
+               const std::map<std::wstring, std::wstring>& packTexts);
 };
 
 }  // namespace wxutil

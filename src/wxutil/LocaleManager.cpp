@@ -2,6 +2,8 @@
 
 #include <wx/intl.h>
 
+#include <atomic>
+
 #include "tarn/Exception.h"
 #include "tarn/Singleton.h"
 #include "tarn/Text.h"
@@ -12,6 +14,9 @@ namespace wxutil {
 namespace {
 
 tarn::P<CLocaleManager> MakeManager() { return tarn::New<CLocaleManager>(); }
+
+// The toolkit's language list is process-wide, and so are the numbers we register in it.
+std::atomic<int> g_registeredLanguages{0};
 
 }  // namespace
 
@@ -75,10 +80,10 @@ void CLocaleManager::SwitchToolkit(const std::wstring& language,
     // Each switch registers its own number: the toolkit finds a number's first registration,
     // so reusing one number would bring back the first language chosen.
     wxLanguageInfo copy = *info;
-    copy.Language = kFirstLanguageNumber + m_registeredLanguages++;
+    copy.Language = kFirstLanguageNumber + g_registeredLanguages++;
     copy.LayoutDirection = wxLayout_LeftToRight;
     wxLocale::AddLanguage(copy);
-    m_locale->Start(copy.Language, packTexts);
+    m_locale->Start(copy.Language, copy.CanonicalName, packTexts);
 }
 
 std::wstring CLocaleManager::Localize(CMyStringLocalizer& localizer, const std::wstring& key,

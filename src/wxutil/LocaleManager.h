@@ -49,7 +49,6 @@ private:
     std::wstring m_language;
     std::map<std::wstring, wxString> m_toolkitTexts;  // guarded by m_cacheLock
     std::mutex m_cacheLock;
-    int m_registeredLanguages = 0;
 };
 
 // The toolkit's locale name for a tag: "en-us" gives "en_US".

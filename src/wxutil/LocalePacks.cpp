@@ -56,8 +56,13 @@ bool CLocalePacks::Load(int index, tarn::IStringLocalizer& localizer,
     pack.GetStrings().ForEach([&](const chf::CResourceStringTable::CEntry& entry) {
         localizer.Set(entry.key, entry.text);
         // An empty text is no translation, in the toolkit's catalogue as in the localizer.
-        if (toolkitTexts && entry.key.rfind(kToolkitKeyPrefix, 0) == 0 && !entry.text.empty()) {
-            (*toolkitTexts)[entry.key.substr(kToolkitKeyPrefix.size())] = entry.text;
+        if (toolkitTexts && entry.key.rfind(kToolkitKeyPrefix, 0) == 0) {
+            const std::wstring original = entry.key.substr(kToolkitKeyPrefix.size());
+            if (entry.text.empty()) {
+                toolkitTexts->erase(original);
+            } else {
+                (*toolkitTexts)[original] = entry.text;
+            }
         }
     });
     return true;

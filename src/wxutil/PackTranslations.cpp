@@ -53,8 +53,9 @@ std::string BuildMessageCatalogue(const std::map<std::wstring, std::wstring>& tr
     return out;
 }
 
-CPackTranslationsLoader::CPackTranslationsLoader(std::map<std::wstring, std::wstring> translations)
-    : m_translations(std::move(translations)) {}
+CPackTranslationsLoader::CPackTranslationsLoader(std::map<std::wstring, std::wstring> translations,
+                                                 wxString language)
+    : m_translations(std::move(translations)), m_language(std::move(language)) {}
 
 wxMsgCatalog* CPackTranslationsLoader::LoadCatalog(const wxString& domain,
                                                    const wxString& language) {
@@ -66,7 +67,10 @@ wxMsgCatalog* CPackTranslationsLoader::LoadCatalog(const wxString& domain,
 }
 
 wxArrayString CPackTranslationsLoader::GetAvailableTranslations(const wxString& domain) const {
-    return m_files.GetAvailableTranslations(domain);
+    if (domain != kPackDomain) return m_files.GetAvailableTranslations(domain);
+    wxArrayString languages;
+    languages.Add(m_language);
+    return languages;
 }
 
 }  // namespace wxutil

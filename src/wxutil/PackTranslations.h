@@ -19,13 +19,15 @@ std::string BuildMessageCatalogue(const std::map<std::wstring, std::wstring>& tr
 // domain.
 class CPackTranslationsLoader : public wxTranslationsLoader {
 public:
-    explicit CPackTranslationsLoader(std::map<std::wstring, std::wstring> translations);
+    CPackTranslationsLoader(std::map<std::wstring, std::wstring> translations,
+                            wxString language);
 
     wxMsgCatalog* LoadCatalog(const wxString& domain, const wxString& language) override;
     wxArrayString GetAvailableTranslations(const wxString& domain) const override;
 
 private:
     std::map<std::wstring, std::wstring> m_translations;
+    wxString m_language;  // the one language the pack's catalogue is offered in
     wxFileTranslationsLoader m_files;
 };
 

@@ -111,6 +111,20 @@ TEST(TableTest, ReadingRules) {
     EXPECT_EQ(VerticalAlignToXml(7), L"unknown");
 }
 
+TEST(TableTest, HugeGridsAreCutToABoundedSize) {
+    // A few kilobytes of XML must not ask for billions of layout slots.
+    std::string xml = "<table><rows>";
+    for (int i = 0; i < 50000; ++i) xml += "<row/>";
+    xml += "</rows><cols>";
+    for (int i = 0; i < 50000; ++i) xml += "<col width=\"1\"/>";
+    auto document = testsupport::ParseXml(xml + "</cols><cells/></table>");
+    auto store = tarn::New<testsupport::CMemoryStore>();
+    auto table = tarn::Cast<CGraphicTable>(NewInstance(GRAPHIC_TABLE));
+    table->FromXml(*document->GetRoot(), *store);
+    EXPECT_EQ(table->GetRowCount(), 1000);
+    EXPECT_EQ(table->GetColCount(), 100);
+}
+
 TEST(TableTest, LayoutGrowsRowsToTheirTextAndKeepsAMinimum) {
     auto table = Grid(2, 2);
     table->GetRow(0)->height = 1;

@@ -224,9 +224,17 @@ TEST(LocaleManagerTest, ToolkitTextsComeFromThePack) {
     // A text the pack lacks is the toolkit's own (untranslated without its catalogue).
     EXPECT_EQ(manager->GetToolkitString("Some text no catalogue has", ""),
               L"Some text no catalogue has");
-    // Switching again replaces the toolkit's texts with the new pack's.
-    EXPECT_FALSE(manager->SetLanguage(L"fr-fr", true));
+    // Switching again replaces the toolkit's texts with the new pack's: what the new pack
+    // lacks is no longer the old pack's.
+    WritePack(folder, "tk-fr.zvtLang", L"fr-fr", L"toolkit-test", {{L"id:&Yes", L"&Oui"}});
+    const auto again = tarn::New<CLocaleManager>();
+    again->AddPacks(Folder(folder), L"tk-", L"toolkit-test");
+    EXPECT_TRUE(again->SetLanguage(L"fr-fr", true));
+    EXPECT_EQ(wxGetTranslation("&Yes"), L"&Oui");
     EXPECT_EQ(wxGetTranslation("Cancel").find(L"Paket"), wxString::npos);
+    // Back to the first language: its own texts again, under a number of its own.
+    EXPECT_TRUE(manager->SetLanguage(L"de-de", true));
+    EXPECT_EQ(wxGetTranslation("&Yes"), L"&Ja (Paket)");
 }
 
 TEST(LocaleManagerTest, ToolkitLocaleNames) {

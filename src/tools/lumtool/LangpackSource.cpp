@@ -84,9 +84,14 @@ void Keep(TPackTexts& texts, const CPoEntry& entry) {
 
 }  // namespace
 
+// Editors on Windows like to start UTF-8 files with a byte-order mark.
+static std::string WithoutByteOrderMark(const std::string& content) {
+    return content.rfind("\xEF\xBB\xBF", 0) == 0 ? content.substr(3) : content;
+}
+
 TPackTexts ParseKeyTextSource(const std::string& content) {
     TPackTexts texts;
-    const std::vector<std::string> lines = Lines(content);
+    const std::vector<std::string> lines = Lines(WithoutByteOrderMark(content));
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string trimmed = Trim(lines[i]);
         if (trimmed.empty() || trimmed[0] == '#') continue;
@@ -103,7 +108,7 @@ TPackTexts ParsePoSource(const std::string& content) {
     TPackTexts texts;
     CPoEntry entry;
     std::string* continued = nullptr;  // where a following "..." line belongs
-    const std::vector<std::string> lines = Lines(content);
+    const std::vector<std::string> lines = Lines(WithoutByteOrderMark(content));
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string line = Trim(lines[i]);
         const std::size_t number = i + 1;

@@ -53,6 +53,8 @@ TEST(LangpackSourceTest, KeyTextLines) {
     EXPECT_EQ(texts.at(L"with.equals"), L"a=b");
     EXPECT_EQ(texts.at(L"empty.text"), L"");
     EXPECT_EQ(lumtool::ParseKeyTextSource("k= Datei \xc3\xb6")[L"k"], L" Datei \u00f6");
+    // A byte-order mark is not part of the first key.
+    EXPECT_EQ(lumtool::ParseKeyTextSource("\xEF\xBB\xBF" "first=1\n").count(L"first"), 1u);
 }
 
 TEST(LangpackSourceTest, MalformedKeyTextLinesNameTheirLine) {
