@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "graphics/EffectDC.h"
 #include "graphics/Geometry.h"
@@ -15,6 +16,15 @@ namespace graphics::draw {
 inline int Whole(double value) {
     if (!std::isfinite(value)) return 0;
     return static_cast<int>(std::clamp(std::trunc(value), -1e8, 1e8));
+}
+
+// The largest offscreen picture an element may ask for (a 4096 x 4096 square): sizes come from
+// content, and a damaged or hostile file must not make a paint allocate gigabytes.
+constexpr std::int64_t kMaxOffscreenPixels = std::int64_t{4096} * 4096;
+
+inline bool FitsOffscreen(int width, int height) {
+    return width > 0 && height > 0 &&
+           std::int64_t{width} * height <= kMaxOffscreenPixels;
 }
 
 inline wxPoint Pixel(CDPoint point) { return {Whole(point.x), Whole(point.y)}; }

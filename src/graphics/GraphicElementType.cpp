@@ -65,7 +65,7 @@ bool IsGraphicTypeName(const std::wstring& name) { return FindType(name) >= 0; }
 
 std::wstring GraphicTypeDisplayName(int type) {
     if (type < 0 || type >= kGraphicTypeCount || !kTypes[type].key) {
-        return tarn::Localize(L"graphics.GraphicElementType.Unknown", L"Unknown");
+        return L"Unknown";  // has no key of its own
     }
     return tarn::Localize(kTypes[type].key, kTypes[type].displayName);
 }

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "graphics/DrawHelpers.h"
 #include "graphics/EffectDC.h"
 #include "graphics/GraphicElementType.h"
 #include "graphics/ImagePainter.h"
@@ -44,6 +45,7 @@ std::wstring Number(double value) { return tarn::Format(L"%.2f", value); }
 
 wxImage TransparentImage(int width, int height) {
     wxImage image(width, height, true);
+    if (!image.IsOk()) return image;
     image.InitAlpha();
     std::memset(image.GetAlpha(), 0, static_cast<std::size_t>(width) * height);
     return image;
@@ -157,6 +159,12 @@ wxImage CGraphicImage::FitImage(int width, int height) const {
 
 wxImage CGraphicImage::PrepareImage(int width, int height, bool untransformed) const {
     wxImage image = FitImage(width, height);
+    if (!image.IsOk()) return image;
+    // Mirrored first, then turned: the picture flips within the element, and the element turns.
+    if (!untransformed) {
+        if (IsMirrored(0)) image = image.Mirror(true);
+        if (IsMirrored(1)) image = image.Mirror(false);
+    }
     const double rotation = GetRotation();
     const double whole = std::trunc(rotation);
     if (!untransformed && std::abs(rotation) > 0.001) {
@@ -178,10 +186,6 @@ wxImage CGraphicImage::PrepareImage(int width, int height, bool untransformed) c
         }
     }
     if (!IsColoured()) image = image.ConvertToGreyscale();
-    if (!untransformed) {
-        if (IsMirrored(0)) image = image.Mirror(true);
-        if (IsMirrored(1)) image = image.Mirror(false);
-    }
     return image;
 }
 
@@ -207,7 +211,7 @@ void CGraphicImage::Paint(CPaintMatrixDC& dc) {
         return;
     }
     const int width = Whole(mapped.width), height = Whole(mapped.height);
-    if (width < 1 || height < 1) return;
+    if (!draw::FitsOffscreen(width, height)) return;
     if (!dc.IsPlain()) {
         PaintTurned(dc, width, height);
         return;

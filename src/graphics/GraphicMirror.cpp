@@ -34,8 +34,15 @@ void CGraphicMirror::Paint(CPaintMatrixDC& dc) {
     const CDRect mapped = dc.Map(CDRect::FromCenter(GetCenter(), GetSize()));
     const int width = draw::Whole(mapped.width), height = draw::Whole(mapped.height);
     wxDC& target = dc.GetDC();
-    if (m_document && width > 0 && height > 0) {
+    if (m_document && draw::FitsOffscreen(width, height) && !m_painting) {
+        // A document that (through shared objects) holds this mirror paints it once.
+        m_painting = true;
+        const struct CReset {
+            bool& flag;
+            ~CReset() { flag = false; }
+        } reset{m_painting};
         wxImage canvas(width, height, true);
+        if (!canvas.IsOk()) return;
         canvas.InitAlpha();
         std::memset(canvas.GetAlpha(), 0, static_cast<std::size_t>(width) * height);
         {

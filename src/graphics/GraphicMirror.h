@@ -25,6 +25,7 @@ public:
 
 private:
     tarn::P<CGraphicDocument> m_document;
+    bool m_painting = false;  // guards against a document that holds this mirror
 };
 
 }  // namespace graphics

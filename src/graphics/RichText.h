@@ -2,8 +2,8 @@
 // Rich-text buffers as the elements use them: creation with the default text attributes,
 // reading and writing the toolkit's rich-text XML form, and their plain text.
 //
-// The default attributes and the editing style sheet belong to the skin manager once it
-// exists; until then they live here, and the skin manager can take them over.
+// The default attributes and the editing style sheet live here so that the document model
+// can use them; graphics::CSkinManager hands out the same ones.
 
 #include <wx/richtext/richtextbuffer.h>
 #include <wx/richtext/richtextstyles.h>

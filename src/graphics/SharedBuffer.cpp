@@ -21,9 +21,11 @@ std::uint8_t* CSharedBuffer::MakeRoom(std::uint32_t n) {
     return m_data.get() + m_length;
 }
 
-bool CSharedBuffer::Reserve(std::uint32_t n) {
+bool CSharedBuffer::Reserve(std::uint32_t n, std::uint64_t ceiling) {
     const std::uint64_t needed = std::uint64_t{m_length} + n;
-    return needed <= m_capacity || Grow(needed);
+    if (needed <= m_capacity) return true;
+    const std::uint64_t doubled = std::min<std::uint64_t>(std::uint64_t{m_capacity} * 2, ceiling);
+    return Grow(std::max(needed, doubled));
 }
 
 void CSharedBuffer::AddLength(std::uint32_t n) {

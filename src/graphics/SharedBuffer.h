@@ -18,8 +18,9 @@ public:
     // Room for n more bytes at the end: grows to length + n + 1024 when needed. Null when
     // the size would pass 32 bits.
     std::uint8_t* MakeRoom(std::uint32_t n);
-    // Grows the capacity to exactly length + n when it is smaller; false past 32 bits.
-    bool Reserve(std::uint32_t n);
+    // Room for n more bytes: the capacity at least doubles (so that reading in chunks stays
+    // linear) but never passes the ceiling unless length + n itself does; false past 32 bits.
+    bool Reserve(std::uint32_t n, std::uint64_t ceiling);
     // Counts n bytes written at the end; never past the capacity.
     void AddLength(std::uint32_t n);
 

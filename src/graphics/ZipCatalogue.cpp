@@ -115,8 +115,8 @@ tarn::P<CSharedBuffer> CZipCatalogue::ReadOpenEntry(std::uint64_t limit) {
     while (buffer->GetLength() < limit) {
         const std::uint64_t left = limit - buffer->GetLength();
         const auto want = static_cast<std::uint32_t>(std::min<std::uint64_t>(left, kReadChunk));
-        // Capacity grows only as bytes actually arrive.
-        if (!buffer->Reserve(want)) break;
+        // Capacity grows only as bytes actually arrive, and never past what was asked for.
+        if (!buffer->Reserve(want, limit)) break;
         m_zip.Read(buffer->GetData() + buffer->GetLength(), want);
         const std::size_t got = m_zip.LastRead();
         if (got == 0) break;
@@ -162,12 +162,25 @@ tarn::P<IReusableResource> CZipCatalogue::GetReusableResource(
             throw tarn::CError(L"Error get reuseable resource. Type different");
         }
         const auto known = m_reusableResources.find(id);
-        if (known != m_reusableResources.end()) return known->second;
+        if (known != m_reusableResources.end()) {
+            // An object still being read cannot be shared from inside itself: that would make
+            // it contain itself. Such a reference gets an object of its own.
+            if (m_reading.count(id) == 0) return known->second;
+            fresh->FromXml(node, *this);
+            return fresh;
+        }
         m_reusableNodes[id] = &node;
         m_reusableResources[id] = fresh;
         m_reusableTypes[id] = typeName;
     }
-    fresh->FromXml(node, *this);
+    if (id > 0) m_reading.insert(id);
+    try {
+        fresh->FromXml(node, *this);
+    } catch (...) {
+        m_reading.erase(id);
+        throw;
+    }
+    m_reading.erase(id);
     return fresh;
 }
 

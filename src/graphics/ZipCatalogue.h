@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <vector>
@@ -55,6 +56,7 @@ private:
     std::map<wxString, wxZipEntry*> m_byName;
     std::vector<std::unique_ptr<wxZipEntry>> m_entries;
     std::map<std::int64_t, std::wstring> m_reusableTypes;
+    std::set<std::int64_t> m_reading;  // ids whose objects are being read right now
     std::map<std::int64_t, const wxXmlNode*> m_reusableNodes;
     std::map<std::int64_t, tarn::P<IReusableResource>> m_reusableResources;
 };

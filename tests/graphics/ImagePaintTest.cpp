@@ -175,6 +175,26 @@ TEST(ImagePaintTest, FreeRotationTurnsClockwiseAndLeavesCornersClear) {
     EXPECT_EQ(canvas.Pixel(58, 42), kWhite);
 }
 
+TEST(ImagePaintTest, MirroredThenTurned) {
+    // The picture flips within the element and the element turns: red left becomes red right,
+    // which a quarter turn brings to the bottom.
+    auto image = SplitImage();
+    image->SetMirror(0, true);
+    image->SetRotation(90);
+    CCanvas canvas(100, 100);
+    canvas.Paint(*image);
+    EXPECT_EQ(canvas.Pixel(50, 42), kBlue);
+    EXPECT_EQ(canvas.Pixel(50, 57), kRed);
+}
+
+TEST(ImagePaintTest, HugeElementsAreNotPainted) {
+    auto image = SplitImage();
+    image->SetSize({2e6, 2e6});
+    CCanvas canvas(100, 100);
+    canvas.Paint(*image);  // no allocation of terabytes, no crash
+    EXPECT_EQ(canvas.Pixel(50, 50), kWhite);
+}
+
 TEST(ImagePaintTest, GreyWhenNotColouredAndMirroring) {
     auto image = SplitImage();
     image->SetColoured(false);

@@ -92,6 +92,7 @@ TEST(TextReplacerTest, ApplyRewritesBuffersCellsAndLabels) {
     EXPECT_EQ(RunTexts(*table->GetCell(0, 1)->GetBuffer()), (std::vector<std::wstring>{L"at A/B"}));
 
     auto button = tarn::Cast<CGraphicStateButton>(NewInstance(GRAPHIC_STATE_BUTTON));
+    button->SetLabel(L"");  // a new button has a label of its own
     EXPECT_FALSE(replacer.Apply(*button));
     EXPECT_EQ(button->GetLabel(), L"");
     CGraphicElementTextReplacer star;
@@ -123,9 +124,11 @@ TEST(TextTranslatorTest, TranslatesElementsWithATextId) {
     unknown->SetTextId(L"no-such-id");
     unknown->SetName(L"kept");
     auto button = tarn::Cast<CGraphicStateButton>(NewInstance(GRAPHIC_STATE_BUTTON));
+    button->SetLabel(L"");  // a new button has a label of its own
     button->SetTextId(L"go");
     button->SetLabel(L"Go");
     auto silent = tarn::Cast<CGraphicStateButton>(NewInstance(GRAPHIC_STATE_BUTTON));
+    silent->SetLabel(L"");
     silent->SetTextId(L"go");
     for (const auto& element : {tarn::P<CGraphicElement>(text), tarn::P<CGraphicElement>(untouched),
                                 tarn::P<CGraphicElement>(unknown), tarn::P<CGraphicElement>(button),

@@ -68,11 +68,27 @@ TEST(SharedBufferTest, MakeRoomGrowsByTheRequestPlusSlack) {
 
 TEST(SharedBufferTest, LengthNeverPassesTheCapacity) {
     auto buffer = tarn::New<CSharedBuffer>();
-    ASSERT_TRUE(buffer->Reserve(4));
+    ASSERT_TRUE(buffer->Reserve(4, 4));
     EXPECT_EQ(buffer->GetCapacity(), 4u);
     buffer->AddLength(100);
     EXPECT_EQ(buffer->GetLength(), 4u);
     EXPECT_EQ(buffer->MakeRoom(0xFFFFFFFFu), nullptr);  // would pass 32 bits
+}
+
+TEST(SharedBufferTest, ReadingInChunksMovesTheDataOnlyLogarithmicallyOften) {
+    // 8 MiB read 64 KiB at a time: copying everything on every chunk would be quadratic.
+    constexpr std::uint64_t kTotal = 8u << 20;
+    auto buffer = tarn::New<CSharedBuffer>();
+    int moves = 0;
+    const std::uint8_t* data = nullptr;
+    while (buffer->GetLength() < kTotal) {
+        ASSERT_TRUE(buffer->Reserve(65536, kTotal));
+        if (buffer->GetData() != data) ++moves;
+        data = buffer->GetData();
+        buffer->AddLength(65536);
+    }
+    EXPECT_LE(moves, 9);
+    EXPECT_EQ(buffer->GetCapacity(), kTotal);  // never more than asked for
 }
 
 TEST(ZipNameConvTest, DecodesUtf8OrWindows1252) {

@@ -1,0 +1,59 @@
+#pragma once
+// The text layer: the owner's text in one font and colour, with optional halo and shadow,
+// on one line or wrapped to the content width.
+
+#include <wx/colour.h>
+#include <wx/font.h>
+
+#include <vector>
+
+#include "graphics/skin/Layer.h"
+
+namespace graphics::skin {
+
+class CTextLayer : public CLayer {
+public:
+    CTextLayer();
+
+    void Paint(CPaintMatrixDC& dc, const CDRect& target, const COwnerSources& sources) override;
+    void ToXml(wxXmlNode& node, IResourceStore* store) const override;
+    void FromXml(const wxXmlNode& node, IResourceInputStore& store) override;
+    std::wstring GetKindName() const override { return L"text"; }
+    bool IsTextLayer() const override { return true; }
+    CDSize GetMinSize(CPaintMatrixDC& dc, const COwnerSources& sources) override;
+    CDSize GetSizeForWidth(CPaintMatrixDC& dc, const COwnerSources& sources,
+                           double width) override;
+    int GetKindBit() const override { return kBitText; }
+
+    const wxFont& GetFont() const { return m_font; }
+    void SetFont(const wxFont& font) { m_font = font; }
+    void SetColours(const wxColour& text, const wxColour& shadow, const wxColour& halo) {
+        m_colour = text;
+        m_shadowColour = shadow;
+        m_haloColour = halo;
+    }
+    CDPoint GetShadowOffset() const { return m_shadowOffset; }
+    void SetShadowOffset(CDPoint offset) { m_shadowOffset = offset; }
+    void SetHalo(bool enabled) { m_halo = enabled; }
+    void SetMultiLine(bool enabled) { m_multiLine = enabled; }
+    const std::wstring& GetProperty() const { return m_property; }
+    void SetProperty(std::wstring property) { m_property = std::move(property); }
+
+private:
+    std::wstring TextOf(const COwnerSources& sources) const;
+    // The text's extent on the device context, wrapped to width when width > 0.
+    CDSize Extent(wxDC& dc, const std::wstring& text, int width) const;
+    void DrawLines(wxGraphicsContext& context, const std::vector<wxString>& lines, double x,
+                   double y, double lineHeight, const wxColour& colour) const;
+
+    wxFont m_font;
+    wxColour m_colour;
+    wxColour m_shadowColour;
+    CDPoint m_shadowOffset;
+    bool m_halo = false;
+    bool m_multiLine = false;
+    wxColour m_haloColour;
+    std::wstring m_property;
+};
+
+}  // namespace graphics::skin

@@ -1,0 +1,25 @@
+#!/bin/sh
+# Writes small animated GIFs, one per disposal method, into the folder $2 with the
+# ImageMagick convert program $1. Every frame after the first covers part of the canvas
+# and has transparent pixels, so that the disposal of the frame before shows.
+set -e
+convert="$1"
+out="$2"
+
+frames() {
+    dispose="$1"
+    # Frame 0: the whole canvas; frames 1 and 2: smaller patches with a transparent hole.
+    "$convert" -dispose "$dispose" -delay 10 -size 16x12 xc:'#2040c0' \
+        -dispose "$dispose" -delay 0 \
+        \( -size 8x6 xc:'#e02020' -fill none -draw 'color 2,2 point' -draw 'rectangle 5,1 6,4' \
+           -repage 16x12+2+3 \) \
+        -dispose "$dispose" -delay 30 \
+        \( -size 6x6 xc:'#20c040' -fill none -draw 'rectangle 0,0 2,2' -repage 16x12+7+4 \) \
+        -dispose "$dispose" -delay 20 \
+        \( -size 5x4 xc:'#f0e010' -repage 16x12+0+0 \) \
+        "$out/$2.gif"
+}
+
+frames Undefined unspecified
+frames None donotdispose
+frames Background background
