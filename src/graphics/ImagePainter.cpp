@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "graphics/DrawHelpers.h"
 #include "tarn/win32/DrawingSettings.h"
 
 namespace graphics {
@@ -110,9 +111,13 @@ void CImagePainterContext::DrawNinePatch(const wxRect& destination, const wxBitm
     m_quality = wxIMAGE_QUALITY_BICUBIC;
 }
 
+// An invalid bitmap when the size is beyond any screen: sizes come from content.
 wxBitmap CImagePainterContext::Scaled(const wxBitmap& part, wxSize size) const {
     if (part.GetSize() == size) return part;
-    return wxBitmap(part.ConvertToImage().Scale(size.x, size.y, m_quality), 32);
+    if (!part.IsOk() || !draw::FitsOffscreen(size.x, size.y)) return wxBitmap();
+    const wxImage image = part.ConvertToImage().Scale(size.x, size.y, m_quality);
+    if (!image.IsOk()) return wxBitmap();
+    return wxBitmap(image, 32);
 }
 
 void CImagePainterContext::DrawUnscaled(const wxPoint& destination, const wxBitmap& bitmap,
@@ -125,6 +130,7 @@ void CImagePainterContext::DrawStretched(const wxRect& destination, const wxBitm
                                          const wxRect* source, int) {
     if (destination.width < 1 || destination.height < 1) return;
     const wxBitmap scaled = Scaled(Part(bitmap, source), destination.GetSize());
+    if (!scaled.IsOk()) return;
     m_context.DrawBitmap(scaled, destination.x, destination.y, destination.width,
                          destination.height);
 }

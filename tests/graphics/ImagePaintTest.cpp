@@ -195,6 +195,20 @@ TEST(ImagePaintTest, HugeElementsAreNotPainted) {
     EXPECT_EQ(canvas.Pixel(50, 50), kWhite);
 }
 
+TEST(NinePatchTest, HugeDestinationsAreSkipped) {
+    wxImage picture(4, 4);
+    picture.SetRGB(wxRect(0, 0, 4, 4), 255, 0, 0);
+    wxImage image(50, 50);
+    image.SetRGB(wxRect(0, 0, 50, 50), 255, 255, 255);
+    {
+        std::unique_ptr<wxGraphicsContext> context(wxGraphicsContext::Create(image));
+        auto painter = tarn::New<CImagePainterContext>(*context);
+        // Stretching a picture to a million pixels a side must not allocate terabytes.
+        painter->DrawNinePatch(graphics::CDRect{0, 0, 1e6, 1e6}, wxBitmap(picture), 0, 0, 0, 0, 0);
+    }
+    EXPECT_EQ(At(image, 10, 10), kWhite);
+}
+
 TEST(ImagePaintTest, GreyWhenNotColouredAndMirroring) {
     auto image = SplitImage();
     image->SetColoured(false);

@@ -15,8 +15,6 @@
 namespace graphics::skin {
 namespace {
 
-// Masked pictures larger than this per side are not made.
-constexpr int kMaxSide = 8192;
 // Shared skins can nest a shape inside itself; such a chain stops at this depth.
 constexpr int kMaxShapeDepth = 8;
 thread_local int g_shapeDepth = 0;
@@ -71,7 +69,8 @@ const wxImage& CCustomLayer::Mask(CPaintMatrixDC& dc, int width, int height) {
 void CCustomLayer::PaintMasked(CPaintMatrixDC& dc, const CDRect& content,
                                const COwnerSources& sources) {
     const int width = draw::Whole(content.width), height = draw::Whole(content.height);
-    if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide) return;
+    // A damaged size must not allocate without bound.
+    if (!draw::FitsOffscreen(width, height)) return;
     const wxImage& mask = Mask(dc, width, height);
     wxImage picture = TransparentImage(width, height);
     CPaintMatrixDC inner(dc);

@@ -123,7 +123,7 @@ wxFont CSkinManager::FitStyledFont(const std::wstring& text, int maxWidth) const
     return font;
 }
 
-const wxBitmap& CSkinManager::GetStyledText(const std::wstring& text, int style, int maxWidth) {
+wxBitmap CSkinManager::GetStyledText(const std::wstring& text, int style, int maxWidth) {
     wxColour background;
     if (style == kStyleLight) {
         background = wxColour(230, 230, 230);

@@ -50,7 +50,8 @@ public:
     // The text drawn on a light (style 1) or dark (style 2) plate no wider than maxWidth
     // where possible: the font shrinks down to 7 points first, then the text is cut.
     // Raises CWXError for other styles.
-    const wxBitmap& GetStyledText(const std::wstring& text, int style, int maxWidth);
+    // A copy (bitmaps share their pixels): the cache may be emptied at any later call.
+    wxBitmap GetStyledText(const std::wstring& text, int style, int maxWidth);
     // The font GetStyledText draws text in at maxWidth.
     wxFont FitStyledFont(const std::wstring& text, int maxWidth) const;
 

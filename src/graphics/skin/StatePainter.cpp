@@ -12,13 +12,9 @@ namespace {
 
 constexpr double kInchesPerMillimetre = 0.0393700787;
 constexpr double kOffscreenDpi = 300;
-// Offscreen pictures larger than this per side are not made: a damaged size must not
-// allocate without bound.
-constexpr int kMaxOffscreenSide = 8192;
-
 int OffscreenSide(double minimum, double target) {
     const double side = std::max(minimum, target * kInchesPerMillimetre * kOffscreenDpi);
-    return std::clamp(draw::Whole(side), 0, kMaxOffscreenSide);
+    return std::max(draw::Whole(side), 0);
 }
 
 }  // namespace
@@ -79,7 +75,8 @@ void CStatePainter::PaintOffscreen(const CState& state, CPaintMatrixDC& dc,
     const CDSize minimum = state.GetMinSize(dc, sources);
     const int width = OffscreenSide(minimum.width, target.width);
     const int height = OffscreenSide(minimum.height, target.height);
-    if (width < 1 || height < 1) return;
+    // A damaged size must not allocate without bound.
+    if (!draw::FitsOffscreen(width, height)) return;
     m_offscreen = TransparentImage(width, height);
     CPaintMatrixDC inner(dc);
     {

@@ -56,9 +56,10 @@ TEST(PlainButtonTest, EditingModesAndEmptyLabel) {
     EXPECT_EQ(button->GetFlags() & 0x630u, 0x630u);
     const wxImage editing = PaintButton(*button, true, true, CPaintMatrixDC::kModeEdit);
     EXPECT_EQ(skintest::At(editing, 14, 13), kGrey);
+    const wxImage labelled = PaintButton(*button, false, false);
     button->SetLabel(L"");
     const wxImage empty = PaintButton(*button, false, false);
-    EXPECT_EQ(Count(empty, *wxBLACK), Count(PaintButton(*button, false, false), *wxBLACK));
+    EXPECT_LT(Count(empty, *wxBLACK), Count(labelled, *wxBLACK));
     // Only the outline is black: 2 x (60 + 20) less the rounded corners.
     EXPECT_LT(Count(empty, *wxBLACK), 160);
 }

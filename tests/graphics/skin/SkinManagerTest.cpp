@@ -23,13 +23,13 @@ TEST(SkinManagerTest, StyledTextShrinksTo7PointsBeforeCutting) {
     const std::wstring text = L"A rather long text for a narrow plate";
     const wxFont font = manager->FitStyledFont(text, 40);
     EXPECT_EQ(font.GetPointSize(), 7);
-    const wxBitmap& bitmap = manager->GetStyledText(text, 1, 40);
+    const wxBitmap bitmap = manager->GetStyledText(text, 1, 40);
     ASSERT_TRUE(bitmap.IsOk());
     EXPECT_LE(bitmap.GetWidth(), 40);
     EXPECT_TRUE(bitmap.HasAlpha());
     const wxImage image = bitmap.ConvertToImage();
     EXPECT_EQ(skintest::At(image, 0, 0), wxColour(230, 230, 230));
-    EXPECT_EQ(&manager->GetStyledText(text, 1, 40), &bitmap);  // cached
+    EXPECT_TRUE(manager->GetStyledText(text, 1, 40).IsSameAs(bitmap));  // cached
 
     // A text that fits at 7 points is shrunk, not cut.
     wxFont seven = *wxNORMAL_FONT;
