@@ -9,6 +9,8 @@ namespace {
 
 // More frames than this in a stored animation are taken as damage.
 constexpr std::int32_t kMaxFrames = 10000;
+// All frames together: many frames may name one small, well-compressed, huge picture.
+constexpr long long kMaxTotalPixels = 64LL * 1024 * 1024;
 
 }  // namespace
 
@@ -81,9 +83,13 @@ void CAnimation::FromXml(const wxXmlNode& node, IResourceInputStore& store) {
     if (count < 1) return;
     count = std::min(count, kMaxFrames);
     wxFileName fileName;
+    long long pixels = 0;
     for (std::int32_t i = 0; i < count; ++i) {
         auto frame = store.LoadBitmap(node, L"frame" + std::to_wstring(i), fileName);
-        if (frame && frame->IsOk()) m_frames.push_back(std::move(frame));
+        if (!frame || !frame->IsOk()) continue;
+        pixels += static_cast<long long>(frame->GetWidth()) * frame->GetHeight();
+        if (pixels > kMaxTotalPixels) break;  // the frames so far still play
+        m_frames.push_back(std::move(frame));
     }
 }
 

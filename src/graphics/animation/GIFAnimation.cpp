@@ -168,11 +168,15 @@ void CGIFAnimation::FromXml(const wxXmlNode& node, IResourceInputStore& store) {
     m_size = wxSize(size.x, size.y);
     count = std::min(count, kMaxStoredFrames);
     wxFileName fileName;
+    long long pixels = 0;
     for (std::int32_t i = 0; i < count; ++i) {
         const wxXmlNode* child = xml::FindChild(node, wxString::Format("frame%d", i));
         if (!child) continue;
         auto frame = store.LoadBitmap(*child, L"frame", fileName);
         if (!frame || !frame->IsOk()) continue;
+        // All frames together are bounded: many may name one huge, well-compressed picture.
+        pixels += static_cast<long long>(frame->GetWidth()) * frame->GetHeight();
+        if (pixels > kMaxTotalPixels) break;
         std::int32_t delay = 0;
         xml::ReadInt(*child, "delay", delay);
         m_frames.push_back(std::move(frame));
