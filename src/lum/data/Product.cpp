@@ -1,0 +1,183 @@
+#include "lum/data/Product.h"
+
+#include <wx/log.h>
+#include <wx/mstream.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <limits>
+#include <string>
+
+#include "graphics/XmlValues.h"
+#include "graphics/ZipArchive.h"
+
+namespace lum::data {
+
+namespace {
+
+constexpr const wchar_t* kFallbackLanguage = L"en-us";
+
+// Paths in content files are written on Windows: "\" separates there as here.
+wxString ContentPath(wxString path) {
+#ifndef __WINDOWS__
+    path.Replace("\\", "/");
+#endif
+    return path;
+}
+
+// The longest leading decimal integer, clamped to 32 bits; 0 without leading digits.
+std::int32_t LeadingInteger(const wxString& text) {
+    const std::wstring wide = text.ToStdWstring();
+    errno = 0;
+    const long long value = std::wcstoll(wide.c_str(), nullptr, 10);
+    if (value > std::numeric_limits<std::int32_t>::max()) {
+        return std::numeric_limits<std::int32_t>::max();
+    }
+    if (value < std::numeric_limits<std::int32_t>::min()) {
+        return std::numeric_limits<std::int32_t>::min();
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+// Reads at most limit bytes of the stream and parses them; false when the text is longer,
+// not well formed or has no root.
+bool ParseBounded(wxInputStream& in, std::size_t limit, wxXmlDocument& document) {
+    std::string bytes;
+    char chunk[64 * 1024];
+    while (true) {
+        in.Read(chunk, sizeof chunk);
+        const std::size_t got = in.LastRead();
+        if (got == 0) break;
+        if (bytes.size() + got > limit) return false;
+        bytes.append(chunk, got);
+    }
+    if (bytes.empty()) return false;
+    wxMemoryInputStream text(bytes.data(), bytes.size());
+    wxLogNull quiet;
+    return document.Load(text, "UTF-8") && document.GetRoot() != nullptr;
+}
+
+}  // namespace
+
+CProduct::CProduct() : m_volume(tarn::New<CVolume>()), m_music(tarn::New<CMusic>()) {}
+
+CProduct::~CProduct() = default;
+
+void CProduct::Load(const wxFileName& file) {
+    graphics::CZipArchive archive(file.GetFullPath().ToStdWstring());
+    if (!archive.IsOk()) return;
+    graphics::CZipCatalogue& catalogue = archive.GetCatalogue();
+    if (!catalogue.OpenEntry(L"product.xml")) return;
+    wxXmlDocument document;
+    if (!ParseBounded(catalogue.GetStream(), kMaxDescriptionSize, document)) return;
+    ReadXml(*document.GetRoot(), catalogue);
+    m_file = file;
+}
+
+void CProduct::ReadXml(const wxXmlNode& root, graphics::IResourceInputStore& store) {
+    using namespace graphics::xml;
+    ReadString(root, "title", m_title);
+    ReadBase(root);
+    ReadSplashDuration(root);
+    wxString icon;
+    if (GetAttribute(root, "icon-filename", icon)) m_iconFileName = wxFileName(ContentPath(icon));
+    if (const wxXmlNode* volume = FindChild(root, "volume")) m_volume->ReadXml(*volume, &store);
+    if (const wxXmlNode* music = FindChild(root, "music")) m_music->ReadXml(*music, &store);
+    if (FindChild(root, "splash")) {
+        wxFileName ignored;
+        m_splash = store.LoadBitmap(root, L"splash", ignored);
+    }
+    ReadPages(root, store);
+    ReadClientSize(root);
+    ReadTranslations(root, store);
+}
+
+void CProduct::ReadBase(const wxXmlNode& root) {
+    const wxXmlNode* base = graphics::xml::FindChild(root, "base");
+    if (!base) return;
+    wxString path;
+    wxString name;
+    graphics::xml::GetAttribute(*base, "path", path);
+    graphics::xml::GetAttribute(*base, "name", name);
+    path = ContentPath(path);
+    name = ContentPath(name);
+    if (name.empty()) {
+        m_base = wxFileName::DirName(path);
+        return;
+    }
+    // Joined as text: a name that carries folders of its own stays valid.
+    if (!path.empty() && !wxFileName::IsPathSeparator(path.Last())) {
+        path += wxFileName::GetPathSeparator();
+    }
+    m_base = wxFileName(path + name);
+}
+
+void CProduct::ReadSplashDuration(const wxXmlNode& root) {
+    wxString text;
+    if (graphics::xml::GetAttribute(root, "splash-duration", text)) {
+        m_splashDuration = LeadingInteger(text);
+    }
+}
+
+void CProduct::ReadPages(const wxXmlNode& root, graphics::IResourceInputStore& store) {
+    // Built aside, so that a page that fails to read leaves no half-filled list.
+    std::vector<tarn::P<CPage>> pages;
+    if (const wxXmlNode* list = graphics::xml::FindChild(root, "pages")) {
+        for (const wxXmlNode* child = list->GetChildren(); child; child = child->GetNext()) {
+            if (child->GetType() != wxXML_ELEMENT_NODE || child->GetName() != "page") continue;
+            auto page = tarn::New<CPage>();
+            page->ReadXml(*child, store);
+            pages.push_back(page);
+        }
+    }
+    m_pages.swap(pages);
+}
+
+void CProduct::ReadClientSize(const wxXmlNode& root) {
+    const wxXmlNode* size = graphics::xml::FindChild(root, "clientsize");
+    if (!size) return;
+    const auto readOne = [size](const char* name, double& value) {
+        wxString text;
+        if (!graphics::xml::GetAttribute(*size, name, text) || text.empty()) return;
+        if (!graphics::xml::ParseDouble(text, value)) value = 0;
+    };
+    readOne("width", m_clientWidth);
+    readOne("height", m_clientHeight);
+}
+
+void CProduct::ReadTranslations(const wxXmlNode& root, graphics::IResourceInputStore& store) {
+    const wxXmlNode* list = graphics::xml::FindChild(root, "translations");
+    if (!list) return;
+    for (const wxXmlNode* child = list->GetChildren(); child; child = child->GetNext()) {
+        if (child->GetType() != wxXML_ELEMENT_NODE) continue;
+        auto translation = tarn::New<CTranslation>();
+        translation->ReadXml(*child, &store);
+        m_translations.push_back(translation);
+    }
+}
+
+std::wstring CProduct::Translate(const std::wstring& id, const std::wstring& language,
+                                 const std::wstring& defaultText) const {
+    for (const auto& translation : m_translations) {
+        if (translation->GetId() == id && translation->GetLanguage() == language) {
+            return translation->GetTranslation();
+        }
+    }
+    for (const auto& translation : m_translations) {
+        if (translation->GetId() == id && translation->GetLanguage() == kFallbackLanguage) {
+            return translation->GetTranslation();
+        }
+    }
+    return defaultText;
+}
+
+void CProduct::SetLocalizer(const tarn::P<tarn::IStringLocalizer>& localizer) {
+    for (const auto& page : m_pages) page->SetLocalizer(localizer);
+}
+
+void CProduct::GetClientSize(double& width, double& height) const {
+    width = m_clientWidth;
+    height = m_clientHeight;
+}
+
+}  // namespace lum::data

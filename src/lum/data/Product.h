@@ -1,0 +1,84 @@
+#pragma once
+// The root of the menu content, read from the entry "product.xml" of a content file.
+
+#include <wx/bitmap.h>
+#include <wx/filename.h>
+#include <wx/xml/xml.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "graphics/ResourceStore.h"
+#include "lum/data/Music.h"
+#include "lum/data/Page.h"
+#include "lum/data/Translation.h"
+#include "lum/data/Volume.h"
+#include "tarn/Object.h"
+#include "tarn/StringLocalizer.h"
+
+namespace lum::data {
+
+class CProduct : public tarn::CObject {
+public:
+    static constexpr std::int32_t kDefaultSplashDuration = 4000;
+    // A larger "product.xml" is taken as damaged rather than read into memory.
+    static constexpr std::size_t kMaxDescriptionSize = 64u << 20;
+
+    CProduct();
+    ~CProduct() override;
+
+    // Reads the content file. A file that cannot be opened, lacks "product.xml" or holds
+    // malformed XML leaves the product empty without an error; errors raised while the
+    // pages are read pass out.
+    void Load(const wxFileName& file);
+    void ReadXml(const wxXmlNode& root, graphics::IResourceInputStore& store);
+
+    // The translation of id for language, else for "en-us", else defaultText.
+    std::wstring Translate(const std::wstring& id, const std::wstring& language,
+                           const std::wstring& defaultText) const;
+    // Hands the localizer to every page.
+    void SetLocalizer(const tarn::P<tarn::IStringLocalizer>& localizer);
+
+    std::size_t GetPageCount() const { return m_pages.size(); }
+    // index must be below GetPageCount(); index 0 is the main page.
+    tarn::P<CPage> GetPage(std::size_t index) const { return m_pages.at(index); }
+    std::size_t GetTranslationCount() const { return m_translations.size(); }
+    tarn::P<CTranslation> GetTranslation(std::size_t index) const {
+        return m_translations.at(index);
+    }
+
+    wxFileName GetFile() const { return m_file; }
+    wxFileName GetIconFileName() const { return m_iconFileName; }
+    wxFileName GetBase() const { return m_base; }
+    std::wstring GetTitle() const { return m_title; }
+    void GetClientSize(double& width, double& height) const;
+    // The splash image, or null; owned by the product.
+    const wxBitmap* GetSplash() const { return m_splash.get(); }
+    std::int32_t GetSplashDuration() const { return m_splashDuration; }
+    tarn::P<CMusic> GetMusic() const { return m_music; }
+    tarn::P<CVolume> GetVolume() const { return m_volume; }
+
+private:
+    void ReadBase(const wxXmlNode& root);
+    void ReadSplashDuration(const wxXmlNode& root);
+    void ReadPages(const wxXmlNode& root, graphics::IResourceInputStore& store);
+    void ReadClientSize(const wxXmlNode& root);
+    void ReadTranslations(const wxXmlNode& root, graphics::IResourceInputStore& store);
+
+    wxFileName m_file;
+    wxFileName m_iconFileName;
+    wxFileName m_base;
+    std::wstring m_title;
+    tarn::P<CVolume> m_volume;
+    tarn::P<CMusic> m_music;
+    std::unique_ptr<wxBitmap> m_splash;
+    std::vector<tarn::P<CPage>> m_pages;
+    double m_clientWidth = 0;
+    double m_clientHeight = 0;
+    std::vector<tarn::P<CTranslation>> m_translations;
+    std::int32_t m_splashDuration = kDefaultSplashDuration;
+};
+
+}  // namespace lum::data
