@@ -10,6 +10,7 @@
 
 #include "Command.h"
 #include "LangpackCommand.h"
+#include "PackCommand.h"
 #include "wxutil/MyStringLocalizer.h"
 
 namespace {
@@ -19,6 +20,7 @@ using lumtool::ICommand;
 std::vector<std::unique_ptr<ICommand>> Commands() {
     std::vector<std::unique_ptr<ICommand>> commands;
     commands.push_back(std::make_unique<lumtool::CLangpackCommand>(std::cout));
+    commands.push_back(std::make_unique<lumtool::CPackCommand>(std::cout));
     return commands;
 }
 

@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+#include <wx/wfstream.h>
+#include <wx/zipstrm.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "Command.h"
+#include "PackCommand.h"
+#include "TempFolder.h"
+
+namespace {
+
+// Entry name to content, read back with the toolkit's ZIP reader.
+std::map<std::string, std::string> ReadZip(const std::string& path) {
+    std::map<std::string, std::string> entries;
+    wxFileInputStream file(wxString::FromUTF8(path));
+    wxZipInputStream zip(file, wxConvUTF8);
+    for (std::unique_ptr<wxZipEntry> entry(zip.GetNextEntry()); entry;
+         entry.reset(zip.GetNextEntry())) {
+        std::string content;
+        char buffer[4096];
+        while (zip.CanRead()) {
+            zip.Read(buffer, sizeof buffer);
+            content.append(buffer, zip.LastRead());
+        }
+        entries[entry->GetName(wxPATH_UNIX).utf8_string()] = content;
+    }
+    return entries;
+}
+
+TEST(PackTest, EveryFileBecomesAnEntryByItsRelativePath) {
+    testsupport::TempFolder folder;
+    folder.Write("menu/product.xml", "<product title=\"Demo\"/>");
+    folder.Write("menu/images/Bild_\xc3\xa4.png", "not really a picture");
+    folder.Write("menu/docs/read me.txt", "hello");
+    const std::string output = (folder / "menu/content.lum").string();  // inside: skipped
+    EXPECT_EQ(lumtool::PackFolder((folder / "menu").string(), output), 3u);
+    const auto entries = ReadZip(output);
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries.begin()->first, "docs/read me.txt");
+    EXPECT_EQ(entries.at("product.xml"), "<product title=\"Demo\"/>");
+    EXPECT_EQ(entries.at("images/Bild_\xc3\xa4.png"), "not really a picture");
+    // Packing again over the old output gives the same entries.
+    EXPECT_EQ(lumtool::PackFolder((folder / "menu").string(), output), 3u);
+}
+
+TEST(PackTest, FoldersWithoutAGoodDescriptionAreRefused) {
+    testsupport::TempFolder folder;
+    folder.Write("empty/readme.txt", "x");
+    folder.Write("broken/product.xml", "<product><page></product>");
+    const auto messageOf = [&](const std::string& name) -> std::string {
+        try {
+            lumtool::PackFolder((folder / name).string(), (folder / "out.lum").string());
+        } catch (const lumtool::CUsageError& error) {
+            return error.what();
+        }
+        return "(packed)";
+    };
+    EXPECT_NE(messageOf("empty").find("holds no product.xml"), std::string::npos);
+    EXPECT_NE(messageOf("broken").find("is not well-formed XML"), std::string::npos);
+    EXPECT_NE(messageOf("missing").find("is not a folder"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(folder / "out.lum"));
+}
+
+}  // namespace
