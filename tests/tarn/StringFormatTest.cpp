@@ -66,7 +66,7 @@ const std::vector<std::string> kIntPrecisions = {"", ".", ".0", ".3", ".*"};
 const std::vector<int> kStarWidths = {12, -12, 0};
 const std::vector<int> kStarPrecisions = {5, -1, 0};
 
-// Calls fn(spec, star) for every flag, width and precision combination; spec is the text
+// Calls fn(field, star) for every flag, width and precision combination; field is the text
 // between "%" and the length modifier.
 template <class Fn>
 void ForEachSpec(const std::vector<std::string>& precisions, Fn fn) {
@@ -133,13 +133,13 @@ void CompareAll(const std::vector<std::string>& precisions,
                 const std::vector<std::string>& lengths, const std::vector<Value>& values,
                 ReferenceFn reference, PushFn push) {
     int failures = 0;
-    ForEachSpec(precisions, [&](const std::string& spec, const Star& star) {
+    ForEachSpec(precisions, [&](const std::string& field, const Star& star) {
         for (const std::string& length : lengths) {
             for (const std::string& conversion : conversions) {
-                const std::string ours = "<%" + spec + length + conversion + ">";
+                const std::string ours = "<%" + field + length + conversion + ">";
                 // The C library spells the 64-bit modifier "ll".
                 const std::string cLength = length == "I64" ? "ll" : length;
-                const std::string theirs = "<%" + spec + cLength + conversion + ">";
+                const std::string theirs = "<%" + field + cLength + conversion + ">";
                 for (const Value& value : values) {
                     std::string expected;
                     if (star.width && star.precision) {
