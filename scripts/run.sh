@@ -11,3 +11,5 @@ cmake --build "$BUILD_DIR"
 
 # The player is not there yet; the authors' tool is.
 "$BUILD_DIR"/lumtool --help
+echo
+echo "The demo menu is packed into $BUILD_DIR/content.lum from examples/demo."

@@ -6,14 +6,16 @@ cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
 
-BUILD_DIR=${BUILD_DIR:-build-test}
-cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUM_SANITIZE=ON
-cmake --build "$BUILD_DIR"
-
+# Sanitizer settings hold for the tools the build itself runs, too (it packs the demo menu).
 export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
 # The toolkit's libraries keep some allocations until exit; our own leaks still fail.
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/support/lsan.supp:print_suppressions=0}
+
+BUILD_DIR=${BUILD_DIR:-build-test}
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUM_SANITIZE=ON
+cmake --build "$BUILD_DIR"
+
 cd "$BUILD_DIR"
 # A test process that cannot reach the virtual display under heavy load is run again (at most
 # twice more); a test that fails on its own merits fails every time.
