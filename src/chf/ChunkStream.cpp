@@ -54,8 +54,11 @@ void CChunkStream::Write(const void* data, std::size_t count) {
     m_position += count;
 }
 
-void CChunkStream::Grow(std::uint64_t count) {
-    const std::uint64_t at = m_start + m_length;
+void CChunkStream::Grow(std::uint64_t count) { InsertAt(m_start + m_length, count); }
+
+// Inserts count bytes at the absolute position at, which lies within or at the end of this
+// region, and tells everyone whose region moves or grows.
+void CChunkStream::InsertAt(std::uint64_t at, std::uint64_t count) {
     m_stream->Seek(at);
     m_stream->InsertSpace(count);
     if (m_holder) m_holder->SpaceInserted(this, at, count);
@@ -70,13 +73,7 @@ void CChunkStream::InsertSpace(std::uint64_t count) {
     if (count > kMaxU64 - m_start - m_length) {
         throw tarn::CInvalidArgError(L"InsertSpace", L"count", this);
     }
-    const std::uint64_t at = m_start + m_position;
-    m_stream->Seek(at);
-    m_stream->InsertSpace(count);
-    if (m_holder) m_holder->SpaceInserted(this, at, count);
-    m_length += count;
-    OnOwnSpaceInserted(at, count);
-    UpdateSizeField();
+    InsertAt(m_start + m_position, count);
 }
 
 void CChunkStream::RemoveSpace(std::uint64_t count) {

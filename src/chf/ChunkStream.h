@@ -56,6 +56,7 @@ private:
     friend class CChunkIterator;  // keeps the list of open children through the links below
 
     void Grow(std::uint64_t count);
+    void InsertAt(std::uint64_t at, std::uint64_t count);
 
     tarn::P<IChunkHolder> m_holder;
     tarn::P<IStream> m_stream;
