@@ -1,0 +1,35 @@
+#pragma once
+// Drives a page change in the view: from a picture of the old page to a picture of the new.
+
+#include <wx/bitmap.h>
+#include <wx/dc.h>
+
+#include <memory>
+
+#include "tarn/Object.h"
+
+namespace graphics {
+
+class CTransitionController : public tarn::CObject {
+public:
+    virtual bool IsStarted() const { return m_started; }
+    // Takes both pictures.
+    virtual void Begin(std::unique_ptr<wxBitmap> oldPicture, std::unique_ptr<wxBitmap> newPicture);
+    virtual void Step() = 0;
+    // Draws the current frame at the origin.
+    virtual void Paint(wxDC& dc) = 0;
+    virtual bool IsFinished() const = 0;
+    // Milliseconds between two steps.
+    virtual int GetInterval() const = 0;
+
+protected:
+    const wxBitmap* GetOldPicture() const { return m_oldPicture.get(); }
+    const wxBitmap* GetNewPicture() const { return m_newPicture.get(); }
+
+private:
+    std::unique_ptr<wxBitmap> m_oldPicture;
+    std::unique_ptr<wxBitmap> m_newPicture;
+    bool m_started = false;
+};
+
+}  // namespace graphics
