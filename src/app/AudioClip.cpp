@@ -1,0 +1,53 @@
+#include "app/AudioClip.h"
+
+#include <SDL_rwops.h>
+#include <wx/file.h>
+#include <wx/filefn.h>
+#include <wx/log.h>
+
+#include <utility>
+
+namespace {
+
+std::vector<std::uint8_t> ReadFile(const std::wstring& fileName, std::size_t limit) {
+    wxLogNull quiet;  // a missing or unreadable file is reported by the result alone
+    wxFile file;
+    if (!wxFileExists(fileName) || !file.Open(fileName)) return {};
+    const wxFileOffset length = file.Length();
+    if (length <= 0 || static_cast<std::size_t>(length) > limit) return {};
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
+    if (file.Read(bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) return {};
+    return bytes;
+}
+
+std::size_t FrameSize(const SDL_AudioSpec& spec) {
+    return static_cast<std::size_t>(SDL_AUDIO_BITSIZE(spec.format) / 8) * spec.channels;
+}
+
+}  // namespace
+
+std::shared_ptr<const CAudioClip> CAudioClip::Load(const std::wstring& fileName) {
+    const std::vector<std::uint8_t> file = ReadFile(fileName, kMaxFileSize);
+    if (file.empty()) return nullptr;
+
+    SDL_RWops* source = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
+    if (!source) return nullptr;
+    SDL_AudioSpec spec{};
+    Uint8* samples = nullptr;
+    Uint32 length = 0;
+    if (!SDL_LoadWAV_RW(source, 1, &spec, &samples, &length)) return nullptr;
+    std::unique_ptr<Uint8, decltype(&SDL_FreeWAV)> owned(samples, &SDL_FreeWAV);
+
+    const std::size_t frame = FrameSize(spec);
+    if (frame == 0 || spec.freq <= 0 || length > kMaxDecodedSize) return nullptr;
+    const std::size_t whole = length - length % frame;
+    std::vector<std::uint8_t> bytes(samples, samples + whole);
+    return std::shared_ptr<const CAudioClip>(new CAudioClip(spec, std::move(bytes)));
+}
+
+std::size_t CAudioClip::GetFrameSize() const { return FrameSize(m_spec); }
+
+std::uint32_t CAudioClip::GetDurationMs() const {
+    const std::size_t frames = m_bytes.size() / GetFrameSize();
+    return static_cast<std::uint32_t>(frames * 1000u / static_cast<std::size_t>(m_spec.freq));
+}

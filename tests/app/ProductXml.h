@@ -1,0 +1,13 @@
+#pragma once
+// Products read from XML text, for tests that need pages and translations but no attachments.
+
+#include <string>
+
+#include "lum/data/Product.h"
+#include "tarn/Pointer.h"
+
+namespace apptest {
+
+tarn::P<lum::data::CProduct> ReadProduct(const std::string& xml);
+
+}  // namespace apptest

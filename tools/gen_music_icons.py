@@ -1,0 +1,261 @@
+#!/usr/bin/env python3
+"""Generates src/app/IconData.cpp: the player's built-in RGBA images.
+
+- the music on/off icons (34 x 34): a dark disc with a white pair of beamed notes while the
+  music plays, and the same disc with a greyed note struck through in red while it is
+  stopped. Outside the disc every pixel is fully transparent, so a click there passes
+  through to the page below the icon.
+- the window icon in 16, 32 and 48 pixels: a rounded blue-violet tile with a white disc
+  and a play triangle.
+
+Every shape is drawn with 5 x 5 samples per pixel, which gives anti-aliased edges. Pure
+Python, no image library. Run it again only to change the art; commit its output.
+
+    tools/gen_music_icons.py [--preview FOLDER]   (also writes the images as PNG files)
+"""
+import math
+import os
+import struct
+import sys
+import zlib
+
+OUTPUT = os.path.join(os.path.dirname(__file__), "..", "src", "app", "IconData.cpp")
+SAMPLES = 5  # per pixel and axis
+
+
+# --- shapes: each answers whether a point (in pixel units) lies inside -------------------
+
+def circle(cx, cy, r):
+    return lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 <= r * r
+
+
+def ellipse(cx, cy, rx, ry, angle_deg):
+    a = math.radians(angle_deg)
+    ca, sa = math.cos(a), math.sin(a)
+
+    def inside(x, y):
+        dx, dy = x - cx, y - cy
+        u = dx * ca + dy * sa
+        v = -dx * sa + dy * ca
+        return (u / rx) ** 2 + (v / ry) ** 2 <= 1.0
+    return inside
+
+
+def segment(x0, y0, x1, y1, width):
+    vx, vy = x1 - x0, y1 - y0
+    length2 = vx * vx + vy * vy
+
+    def inside(x, y):
+        t = max(0.0, min(1.0, ((x - x0) * vx + (y - y0) * vy) / length2))
+        px, py = x0 + t * vx, y0 + t * vy
+        return (x - px) ** 2 + (y - py) ** 2 <= (width / 2) ** 2
+    return inside
+
+
+def polygon(points):
+    """A convex polygon, points in clockwise or counter-clockwise order."""
+    def inside(x, y):
+        sign = 0
+        for (ax, ay), (bx, by) in zip(points, points[1:] + points[:1]):
+            cross = (bx - ax) * (y - ay) - (by - ay) * (x - ax)
+            if cross != 0:
+                s = 1 if cross > 0 else -1
+                if sign == 0:
+                    sign = s
+                elif s != sign:
+                    return False
+        return True
+    return inside
+
+
+def rounded_rect(x0, y0, x1, y1, r):
+    def inside(x, y):
+        if x < x0 or x > x1 or y < y0 or y > y1:
+            return False
+        cx = min(max(x, x0 + r), x1 - r)
+        cy = min(max(y, y0 + r), y1 - r)
+        return (x - cx) ** 2 + (y - cy) ** 2 <= r * r
+    return inside
+
+
+def union(*shapes):
+    return lambda x, y: any(shape(x, y) for shape in shapes)
+
+
+def minus(shape, hole):
+    return lambda x, y: shape(x, y) and not hole(x, y)
+
+
+# --- rendering ------------------------------------------------------------------------------
+
+def render(size, layers):
+    """layers: (shape, colour) from bottom to top; colour is (r, g, b, a) or a function of
+    (x, y) giving one. Returns bytes R, G, B, A per pixel, rows from top to bottom."""
+    out = bytearray()
+    step = 1.0 / SAMPLES
+    for py in range(size):
+        for px in range(size):
+            sum_r = sum_g = sum_b = sum_a = 0.0
+            for sy in range(SAMPLES):
+                for sx in range(SAMPLES):
+                    x = px + (sx + 0.5) * step
+                    y = py + (sy + 0.5) * step
+                    r = g = b = a = 0.0  # premultiplied, "over" from bottom to top
+                    for shape, colour in layers:
+                        if not shape(x, y):
+                            continue
+                        cr, cg, cb, ca = colour(x, y) if callable(colour) else colour
+                        ca /= 255.0
+                        r = cr * ca + r * (1 - ca)
+                        g = cg * ca + g * (1 - ca)
+                        b = cb * ca + b * (1 - ca)
+                        a = ca + a * (1 - ca)
+                    sum_r += r
+                    sum_g += g
+                    sum_b += b
+                    sum_a += a
+            n = SAMPLES * SAMPLES
+            alpha = sum_a / n
+            if alpha <= 0:
+                out += bytes((0, 0, 0, 0))
+                continue
+            out += bytes((
+                clamp(sum_r / n / alpha),
+                clamp(sum_g / n / alpha),
+                clamp(sum_b / n / alpha),
+                clamp(alpha * 255),
+            ))
+    return bytes(out)
+
+
+def clamp(value):
+    return max(0, min(255, int(round(value))))
+
+
+def vertical_gradient(top, bottom, y0, y1):
+    def colour(x, y):
+        t = max(0.0, min(1.0, (y - y0) / (y1 - y0)))
+        return tuple(a + (b - a) * t for a, b in zip(top, bottom))
+    return colour
+
+
+def diagonal_gradient(start, end, size):
+    def colour(x, y):
+        t = max(0.0, min(1.0, (x + y) / (2 * size)))
+        return tuple(a + (b - a) * t for a, b in zip(start, end))
+    return colour
+
+
+# --- the art --------------------------------------------------------------------------------
+
+MUSIC_SIZE = 34
+
+
+def disc_layers():
+    c = MUSIC_SIZE / 2
+    return [
+        # a faint dark halo keeps the edge visible on dark pages
+        (circle(c, c, 16.6), (0, 0, 0, 70)),
+        (circle(c, c, 16.0), vertical_gradient((86, 94, 110, 255), (28, 31, 38, 255), 1, 33)),
+        # light rim, then the body a little inside it
+        (minus(circle(c, c, 15.9), circle(c, c, 14.9)), (255, 255, 255, 60)),
+    ]
+
+
+def beamed_notes():
+    heads = union(ellipse(12.2, 23.6, 3.5, 2.6, -22), ellipse(22.0, 21.4, 3.5, 2.6, -22))
+    stems = union(segment(15.0, 23.0, 15.0, 10.6, 1.7), segment(24.8, 20.8, 24.8, 8.4, 1.7))
+    beam = polygon([(14.15, 9.1), (25.65, 6.8), (25.65, 10.2), (14.15, 12.5)])
+    return union(heads, stems, beam)
+
+
+def music_playing():
+    return render(MUSIC_SIZE, disc_layers() + [
+        (beamed_notes(), (255, 255, 255, 255)),
+    ])
+
+
+def music_stopped():
+    strike_from, strike_to = (8.6, 8.6), (25.4, 25.4)
+    return render(MUSIC_SIZE, disc_layers() + [
+        (beamed_notes(), (150, 156, 168, 255)),
+        # a gap in the disc's colour parts the strike from the note
+        (segment(*strike_from, *strike_to, 5.0), (44, 48, 58, 255)),
+        (segment(*strike_from, *strike_to, 2.6), (235, 72, 60, 255)),
+    ])
+
+
+def main_icon(size):
+    s = size / 32.0  # the design is laid out on 32 pixels
+
+    def p(v):
+        return v * s
+    tile = rounded_rect(p(1), p(1), p(31), p(31), p(6.5))
+    disc = circle(p(16), p(16), p(10.5))
+    play = polygon([(p(13.2), p(10.2)), (p(22.6), p(16)), (p(13.2), p(21.8))])
+    return render(size, [
+        (tile, diagonal_gradient((58, 123, 213, 255), (106, 63, 193, 255), size)),
+        (disc, (255, 255, 255, 245)),
+        (play, diagonal_gradient((58, 123, 213, 255), (106, 63, 193, 255), size)),
+    ])
+
+
+# --- output ---------------------------------------------------------------------------------
+
+def c_array(name, data):
+    lines = [f"const std::uint8_t {name}[{len(data)}] = {{"]
+    for i in range(0, len(data), 16):
+        lines.append("    " + ", ".join(f"0x{b:02x}" for b in data[i:i + 16]) + ",")
+    lines.append("};")
+    return "\n".join(lines)
+
+
+def write_png(path, size, rgba):
+    raw = b"".join(b"\0" + rgba[y * size * 4:(y + 1) * size * 4] for y in range(size))
+
+    def chunk(kind, body):
+        return (struct.pack(">I", len(body)) + kind + body
+                + struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF))
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n")
+        f.write(chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)))
+        f.write(chunk(b"IDAT", zlib.compress(raw, 9)))
+        f.write(chunk(b"IEND", b""))
+
+
+def main(argv):
+    images = [
+        ("kMusicPlaying", MUSIC_SIZE, music_playing()),
+        ("kMusicStopped", MUSIC_SIZE, music_stopped()),
+        ("kMainIcon16", 16, main_icon(16)),
+        ("kMainIcon32", 32, main_icon(32)),
+        ("kMainIcon48", 48, main_icon(48)),
+    ]
+    parts = [
+        "// Generated by tools/gen_music_icons.py; do not edit.",
+        "#include \"app/IconData.h\"",
+        "",
+        "namespace icondata {",
+        "namespace {",
+        "",
+    ]
+    for name, size, data in images:
+        parts.append(c_array(name + "Pixels", data))
+        parts.append("")
+    parts.append("}  // namespace")
+    parts.append("")
+    for name, size, data in images:
+        parts.append(f"const SRgbaImage {name}{{{size}, {size}, {name}Pixels}};")
+    parts.append("")
+    parts.append("}  // namespace icondata")
+    with open(OUTPUT, "w") as f:
+        f.write("\n".join(parts) + "\n")
+
+    if len(argv) == 3 and argv[1] == "--preview":
+        os.makedirs(argv[2], exist_ok=True)
+        for name, size, data in images:
+            write_png(os.path.join(argv[2], name + ".png"), size, data)
+
+
+if __name__ == "__main__":
+    main(sys.argv)
