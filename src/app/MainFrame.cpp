@@ -1,0 +1,350 @@
+#include "app/MainFrame.h"
+
+#include <wx/app.h>
+#include <wx/cmdline.h>
+#include <wx/icon.h>
+#include <wx/log.h>
+#include <wx/mimetype.h>
+#include <wx/msgdlg.h>
+#include <wx/sizer.h>
+#include <wx/stdpaths.h>
+#include <wx/utils.h>
+
+#include <cmath>
+
+#include "app/App.h"
+#include "app/MenuView.h"
+#include "app/MusicIcons.h"
+#include "app/PathResolver.h"
+#include "app/SplashFrame.h"
+#include "graphics/components/FastFadeTransitionController.h"
+#include "lum/data/GraphicActionButton.h"
+#include "tarn/StringLocalizer.h"
+#include "tarn/Text.h"
+#include "tarn/URI.h"
+#include "tarn/win32/System.h"
+
+wxBEGIN_EVENT_TABLE(CMainFrame, wxFrame)
+    EVT_CLOSE(CMainFrame::OnClose)
+wxEND_EVENT_TABLE()
+
+namespace {
+
+using graphics::components::CFastFadeTransitionController;
+using lum::data::EActionType;
+using lum::data::EChangePageKind;
+
+wxString ProgramFolder() {
+    return wxFileName(wxStandardPaths::Get().GetExecutablePath()).GetPath(wxPATH_GET_VOLUME);
+}
+
+std::wstring ProductLanguage() {
+    if (const auto* app = dynamic_cast<CApp*>(wxApp::GetInstance())) return app->GetLanguage();
+    return L"en-us";
+}
+
+// A stand-in for the path while the open command is split into words; it holds nothing a
+// command line would quote or split.
+const wxString kPathToken = "LUMPLAYERPATHTOKEN";
+
+// The open command of a document type as words, with the path as one intact word.
+wxArrayString OpenCommandWords(const wxFileType& type, const wxString& mimeType,
+                               const wxString& path) {
+    wxString command;
+    if (!type.GetOpenCommand(&command, wxFileType::MessageParameters(kPathToken, mimeType))) {
+        return {};
+    }
+    command.Replace(" *", " ");
+    command.Trim(true);
+    wxArrayString words = wxCmdLineParser::ConvertStringToArgs(command, wxCMD_LINE_SPLIT_UNIX);
+    for (wxString& word : words) word.Replace(kPathToken, path);
+    return words;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(const wxString& title)
+    : wxFrame(nullptr, wxID_ANY, title, wxDefaultPosition, wxSize(600, 600),
+              wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxCLIP_CHILDREN) {
+    const wxEventType forwarded[] = {wxEVT_MENU, wxEVT_UPDATE_UI, wxEVT_KEY_UP, wxEVT_KEY_DOWN,
+                                     wxEVT_CHECKBOX};
+    for (const wxEventType type : forwarded) {
+        m_forwarder.AddType(type);
+    }
+    m_view = new graphics::components::CViewControl(this, wxID_ANY, wxDefaultPosition,
+                                                    wxDefaultSize, wxBORDER_NONE);
+    m_forwarder.SetTarget(m_view);
+    ConfigureMenuView(*m_view);
+    m_view->SetClickHandler(this);
+    m_view->SetMouseListener(this);
+    m_history = tarn::New<CHistory>();
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(m_view, 1, wxEXPAND, 5);
+    SetSizer(sizer);
+    SetIcons(GetMainIcons());
+}
+
+CMainFrame::~CMainFrame() {
+    StopMusic();
+    m_view->SetPainter({});
+    m_view->SetMouseListener(nullptr);
+    m_view->SetClickHandler(nullptr);
+    m_musicPainter = {};
+    if (m_localizer) tarn::GetGlobalLocalizer()->SetFallback({});
+    m_localizer = {};
+    m_history = {};
+    if (m_currentPage) m_currentPage->Deactivate();
+    m_currentPage = {};
+    m_product = {};
+}
+
+bool CMainFrame::LoadContent(const wxString& path) {
+    m_product = tarn::New<lum::data::CProduct>();
+    const wxFileName file(path);
+    m_product->Load(file);
+    if (m_product->GetPageCount() == 0) return false;
+    wxFileName absolute(file);
+    absolute.MakeAbsolute();
+    m_contentFolder = absolute.GetPath(wxPATH_GET_VOLUME);
+
+    m_localizer = tarn::New<CProductStringLocalizer>(m_product, ProductLanguage());
+    tarn::GetGlobalLocalizer()->SetFallback(m_localizer);
+    m_product->SetLocalizer(m_localizer);
+
+    double width = 0;
+    double height = 0;
+    m_product->GetClientSize(width, height);
+    SetClientSize(static_cast<int>(std::trunc(width)), static_cast<int>(std::trunc(height)));
+    Layout();
+    ShowPage(m_product->GetPage(0), false, true);
+
+    const wxFileName icon = ResolvePath(m_product->GetIconFileName());
+    if (icon.IsOk() && icon.FileExists()) {
+        wxIcon loaded;
+        wxLogNull quiet;  // a damaged icon file leaves the built-in one, silently
+        if (loaded.LoadFile(icon.GetFullPath(), wxBITMAP_TYPE_ICO, 16, 16) && loaded.IsOk()) {
+            SetIcon(loaded);
+        }
+    }
+    const tarn::P<lum::data::CMusic> music = m_product->GetMusic();
+    if (music && !music->IsEmpty()) PlayMusic(music);
+    return true;
+}
+
+bool CMainFrame::ShowPage(const tarn::P<lum::data::CPage>& page, bool transition,
+                          bool addToHistory) {
+    const tarn::P<graphics::CGraphicDocument> document = page->GetDocument();
+    if (transition) {
+        m_view->ChangeDocument(document, tarn::New<CFastFadeTransitionController>(0, 255));
+    } else {
+        m_view->SetDocument(document);
+    }
+    if (m_currentPage) m_currentPage->Deactivate();
+    m_currentPage = page;
+    m_currentPage->Activate();
+    if (addToHistory) m_history->Push(page);
+    UpdateTitle();
+    UpdateBreadcrumb();
+    return true;
+}
+
+bool CMainFrame::GotoPage(const std::wstring& name, bool transition, bool addToHistory) {
+    if (!m_product) return false;
+    for (std::size_t i = 0; i < m_product->GetPageCount(); ++i) {
+        const tarn::P<lum::data::CPage> page = m_product->GetPage(i);
+        if (tarn::EqualsNoCase(page->GetName(), name)) return ShowPage(page, transition, addToHistory);
+    }
+    return false;
+}
+
+void CMainFrame::UpdateTitle() {
+    if (!m_product || !m_currentPage) return;
+    SetTitle(wxString::Format("%s [%s]", wxString(m_product->GetTitle()),
+                              wxString(m_currentPage->GetDisplayTitle())));
+}
+
+void CMainFrame::UpdateBreadcrumb() {
+    if (!m_currentPage || !m_currentPage->GetDocument()) return;
+    if (ApplyBreadcrumb(*m_currentPage->GetDocument(), m_history->GetBreadcrumb())) {
+        m_view->Refresh(false);
+    }
+}
+
+wxFileName CMainFrame::ResolvePath(const wxFileName& fileName) const {
+    const wxFileName base = m_product ? m_product->GetBase() : wxFileName();
+    return ResolveContentPath(fileName, ProgramFolder(), base, m_contentFolder);
+}
+
+void CMainFrame::ShowSplash() {
+    if (!m_product || m_product->GetSplash() == nullptr) return;
+    common::dialog::wx::ShowProductSplash(m_product->GetSplash(), m_product->GetSplashDuration());
+}
+
+// ---- Actions ----
+
+void CMainFrame::OnClick(graphics::CGraphicStateButton& button) {
+    auto* actionButton = dynamic_cast<lum::data::CGraphicActionButton*>(&button);
+    if (actionButton == nullptr) return;
+    // The action may replace the page and with it the button: work on a copy.
+    const auto action = tarn::New<lum::data::CAction>();
+    action->Assign(*actionButton->GetAction());
+    ExecuteAction(*action);
+}
+
+void CMainFrame::ExecuteAction(const lum::data::CAction& action) {
+    if (!action.IsValid()) {
+        const std::wstring text =
+            tarn::Localize(L"lum.CMainFrame.ActionNoValid",
+                           L"The requested action is not valid in the preview:\n") +
+            action.GetDescription();
+        // Also on the terminal, where whoever tests a menu can read it.
+        wxLogMessage("%s", wxString(text));
+        wxMessageBox(text, wxMessageBoxCaptionStr, wxOK | wxCENTRE, nullptr);
+    }
+    switch (action.GetType()) {
+        case EActionType::RunFile:
+        case EActionType::RunLocalFile:
+            RunFile(action);
+            break;
+        case EActionType::ChangePage:
+            ChangePage(action);
+            break;
+        case EActionType::OpenWebsite:
+            tarn::win32::GetSystem()->ShellOpen(tarn::New<tarn::CURI>(action.GetWebsite()));
+            break;
+        case EActionType::SendMail:
+            tarn::win32::GetSystem()->ShellOpen(
+                tarn::New<tarn::CURI>(L"mailto:" + action.GetEMail()));
+            break;
+        case EActionType::OpenFolder:
+        case EActionType::OpenLocalFolder:
+            OpenFolder(action);
+            break;
+        case EActionType::QuitProgram:
+            StopMusic();
+            Quit();
+            break;
+        case EActionType::ChangeLanguage:
+            ChangeLanguage(action);
+            break;
+        case EActionType::Undefined:
+        case EActionType::Custom:
+            break;
+    }
+}
+
+void CMainFrame::ShellOpenPath(const wxString& path) {
+    const auto system = tarn::win32::GetSystem();
+    system->ShellOpen(system->PathToURI(path.ToStdWstring()));
+}
+
+void CMainFrame::RunFile(const lum::data::CAction& action) {
+    const wxFileName file = ResolvePath(wxFileName(wxString(action.GetFile())));
+    const wxString path = file.GetFullPath();
+    std::unique_ptr<wxFileType> type;
+    {
+        wxLogNull quiet;
+        type.reset(wxTheMimeTypesManager->GetFileTypeFromExtension(file.GetExt()));
+    }
+    wxString mimeType;
+    if (!type || (type->GetMimeType(&mimeType) && mimeType.StartsWith("application/"))) {
+        ShellOpenPath(path);
+        return;
+    }
+    const wxArrayString words = OpenCommandWords(*type, mimeType, path);
+    if (words.empty()) {
+        ShellOpenPath(path);
+        return;
+    }
+    // Started as a word list: no shell splits the path again.
+    std::vector<const wchar_t*> argv;
+    for (const wxString& word : words) argv.push_back(word.wc_str());
+    argv.push_back(nullptr);
+    wxExecute(argv.data(), wxEXEC_ASYNC);
+}
+
+void CMainFrame::OpenFolder(const lum::data::CAction& action) {
+    const wxFileName folder = ResolvePath(wxFileName(wxString(action.GetFolder())));
+    ShellOpenPath(folder.GetFullPath());
+}
+
+void CMainFrame::ChangePage(const lum::data::CAction& action) {
+    switch (action.GetChangePageKind()) {
+        case EChangePageKind::GoBack:
+            if (const tarn::P<lum::data::CPage> page = m_history->Back()) ShowPage(page, true, false);
+            break;
+        case EChangePageKind::GotoMainPage:
+            if (m_product && m_product->GetPageCount() > 0) ShowPage(m_product->GetPage(0), true, true);
+            break;
+        case EChangePageKind::GotoPage:
+            GotoPage(action.GetPage(), true, true);
+            break;
+    }
+}
+
+void CMainFrame::ChangeLanguage(const lum::data::CAction& action) {
+    const std::wstring language = action.GetLanguage();
+    if (language.empty() || !m_localizer) return;
+    m_localizer->SetLanguage(language);
+    m_product->SetLocalizer(m_localizer);
+    m_view->Refresh(false);
+    UpdateBreadcrumb();
+    UpdateTitle();
+}
+
+void CMainFrame::Quit() {
+    if (wxTheApp != nullptr) wxTheApp->ExitMainLoop();
+    Hide();
+}
+
+// ---- Music ----
+
+void CMainFrame::PlayMusic(const tarn::P<lum::data::CMusic>& music) {
+    if (!music || music->GetFormat() != L"wav") return;
+    const std::wstring extension = L"." + music->GetFormat();
+    const auto system = tarn::win32::GetSystem();
+    const tarn::P<tarn::CURI> temporary = system->CreateUniqueFile(
+        system->PathToURI(wxFileName::GetTempDir().ToStdWstring()), L"lum", extension);
+    const std::wstring path = system->URIToPath(temporary, false);
+    music->WriteTo(wxFileName(path));
+    m_sound = std::make_unique<CSound>(path);
+    // The copy exists only to be played.
+    m_sound->RemoveFileOnDestroy();
+    m_sound->Play(music->IsLoop() ? (kSoundAsync | kSoundLoop) : kSoundAsync);
+    m_musicPainter = tarn::New<CViewPainter>();
+    m_musicPainter->SetPlaying(true);
+    m_view->SetPainter(m_musicPainter);
+}
+
+void CMainFrame::StopMusic() {
+    if (!m_sound) return;
+    CSound::Stop();
+    m_sound.reset();
+}
+
+bool CMainFrame::OnMouse(wxMouseEvent& event) {
+    if (!m_sound || !m_musicPainter) return false;
+    const wxPoint position = event.GetPosition();
+    if (!m_musicPainter->HitTest(position.x, position.y)) return false;
+    if (m_musicPainter->IsPlaying()) {
+        CSound::Stop();
+        m_musicPainter->SetPlaying(false);
+    } else {
+        m_sound->Play(kSoundAsync);
+        m_musicPainter->SetPlaying(true);
+    }
+    return true;
+}
+
+// ---- Events ----
+
+bool CMainFrame::ProcessEvent(wxEvent& event) {
+    if (wxFrame::ProcessEvent(event)) return true;
+    return m_forwarder.Forward(event);
+}
+
+void CMainFrame::OnClose(wxCloseEvent& event) {
+    StopMusic();
+    event.Veto();
+    Quit();
+}

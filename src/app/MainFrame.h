@@ -1,0 +1,74 @@
+#pragma once
+// The player's only window: shows the pages of the loaded menu, keeps the navigation
+// history, carries out the actions of clicked buttons and plays the background music.
+
+#include <wx/filename.h>
+#include <wx/frame.h>
+
+#include <memory>
+#include <string>
+
+#include "app/EventForwarder.h"
+#include "app/History.h"
+#include "app/MusicPainter.h"
+#include "app/ProductStringLocalizer.h"
+#include "app/Sound.h"
+#include "graphics/components/ViewControl.h"
+#include "lum/data/Action.h"
+#include "lum/data/Product.h"
+
+class CMainFrame : public wxFrame,
+                   public graphics::components::CViewControl::IClickHandler,
+                   public graphics::components::CView::IMouseListener {
+public:
+    using CViewPainter = CMusicPainter;
+
+    explicit CMainFrame(const wxString& title);
+    ~CMainFrame() override;
+
+    // False when the file yields no pages; reading errors pass out.
+    bool LoadContent(const wxString& path);
+    bool GotoPage(const std::wstring& name, bool transition, bool addToHistory);
+    bool ShowPage(const tarn::P<lum::data::CPage>& page, bool transition, bool addToHistory);
+    void UpdateTitle();
+    void UpdateBreadcrumb();
+    wxFileName ResolvePath(const wxFileName& fileName) const;
+    // Shows the product's splash for its duration (at least the fade period).
+    void ShowSplash();
+    void ExecuteAction(const lum::data::CAction& action);
+    void PlayMusic(const tarn::P<lum::data::CMusic>& music);
+    void StopMusic();
+
+    void OnClick(graphics::CGraphicStateButton& button) override;
+    bool OnMouse(wxMouseEvent& event) override;
+    bool ProcessEvent(wxEvent& event) override;
+
+    graphics::components::CViewControl* GetViewControl() const { return m_view; }
+    tarn::P<lum::data::CProduct> GetProduct() const { return m_product; }
+    tarn::P<lum::data::CPage> GetCurrentPage() const { return m_currentPage; }
+    tarn::P<CHistory> GetHistory() const { return m_history; }
+    const CSound* GetSound() const { return m_sound.get(); }
+    tarn::P<CViewPainter> GetMusicPainter() const { return m_musicPainter; }
+
+private:
+    void RunFile(const lum::data::CAction& action);
+    void OpenFolder(const lum::data::CAction& action);
+    void ChangePage(const lum::data::CAction& action);
+    void ChangeLanguage(const lum::data::CAction& action);
+    // Ends the main loop and hides the window (it is not destroyed).
+    void Quit();
+    void ShellOpenPath(const wxString& path);
+    void OnClose(wxCloseEvent& event);
+
+    graphics::components::CViewControl* m_view = nullptr;
+    CEventForwarder m_forwarder;
+    tarn::P<lum::data::CProduct> m_product;
+    tarn::P<lum::data::CPage> m_currentPage;
+    tarn::P<CHistory> m_history;
+    tarn::P<CProductStringLocalizer> m_localizer;
+    std::unique_ptr<CSound> m_sound;
+    tarn::P<CViewPainter> m_musicPainter;
+    wxString m_contentFolder;
+
+    wxDECLARE_EVENT_TABLE();
+};

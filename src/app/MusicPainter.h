@@ -1,0 +1,29 @@
+#pragma once
+// Draws the music on/off icon in the bottom-right corner of the page and says whether a
+// point hits its visible part.
+
+#include <wx/bitmap.h>
+#include <wx/gdicmn.h>
+
+#include "graphics/components/View.h"
+#include "tarn/Object.h"
+
+class CMusicPainter : public tarn::CObject, public virtual graphics::components::IPainter {
+public:
+    CMusicPainter();
+
+    void Paint(graphics::components::IView& view, graphics::CPaintMatrixDC& dc) override;
+    // True inside the last drawn icon where the stopped icon is not (nearly) transparent.
+    bool HitTest(int x, int y) const;
+
+    bool IsPlaying() const { return m_playing; }
+    void SetPlaying(bool playing) { m_playing = playing; }
+    // Where the icon was last drawn; empty before the first paint.
+    const wxRect& GetIconRect() const { return m_iconRect; }
+
+private:
+    wxBitmap m_stopped;
+    wxBitmap m_playingIcon;
+    wxRect m_iconRect;
+    bool m_playing = false;
+};

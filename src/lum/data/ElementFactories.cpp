@@ -1,0 +1,20 @@
+#include "lum/data/ElementFactories.h"
+
+#include "graphics/animation/GraphicElementAnimationFactory.h"
+#include "graphics/skin/GraphicElementSkinFactory.h"
+#include "lum/data/GraphicElementFactory.h"
+
+namespace lum::data {
+
+CElementFactories::CElementFactories()
+    : m_factories{tarn::New<CGraphicElementFactory>(),
+                  tarn::New<graphics::skin::CGraphicElementSkinFactory>(),
+                  tarn::New<graphics::animation::CGraphicElementAnimationFactory>()} {
+    for (const auto& factory : m_factories) graphics::RegisterFactory(factory);
+}
+
+CElementFactories::~CElementFactories() {
+    for (const auto& factory : m_factories) graphics::UnregisterFactory(factory);
+}
+
+}  // namespace lum::data

@@ -1,0 +1,23 @@
+#pragma once
+// The element kinds of menu content: action buttons, skin buttons and animations, registered
+// in the order the player uses for as long as this object lives.
+
+#include <vector>
+
+#include "graphics/GraphicElementFactory.h"
+#include "tarn/Pointer.h"
+
+namespace lum::data {
+
+class CElementFactories {
+public:
+    CElementFactories();
+    ~CElementFactories();
+    CElementFactories(const CElementFactories&) = delete;
+    CElementFactories& operator=(const CElementFactories&) = delete;
+
+private:
+    std::vector<tarn::P<graphics::IGraphicElementFactory>> m_factories;
+};
+
+}  // namespace lum::data

@@ -1,0 +1,393 @@
+"""The real lumplayer on a virtual display, driven by xdotool: start-up, the window, every
+action type, music, splash, language packs and the match with lumtool render."""
+
+import os
+import subprocess
+import time
+import unittest
+
+from playerkit import (LUMTOOL, PLAYER, Display, Player, Sandbox, button, page, png_bytes, product,
+                       rectangle, wait_until, wav_bytes, write_content)
+
+DISPLAY = None
+
+
+def setUpModule():
+    global DISPLAY
+    DISPLAY = Display()
+
+
+def tearDownModule():
+    DISPLAY.close()
+
+
+def goto(target):
+    return '<action type="change-page" change-page="goto-page" page="%s"/>' % target
+
+
+BACK = '<action type="change-page" change-page="go-back"/>'
+MAIN = '<action type="change-page" change-page="goto-mainpage"/>'
+QUIT = '<action type="quit-program"/>'
+
+
+def navigation_page(name, text_id=None, extra=()):
+    """A page with the same row of buttons everywhere: P1, P2, P3, back, main, quit."""
+    return page(name, [button("to1", 10, 10, 90, 40, goto("P1")),
+                       button("to2", 110, 10, 90, 40, goto("P2")),
+                       button("to3", 210, 10, 90, 40, goto("P3")),
+                       button("back", 310, 10, 90, 40, BACK),
+                       button("main", 410, 10, 90, 40, MAIN),
+                       button("quit", 510, 10, 90, 40, QUIT)] + list(extra), text_id)
+
+
+class PlayerTest(unittest.TestCase):
+    def setUp(self):
+        self.sandbox = Sandbox()
+        self.players = []
+
+    def tearDown(self):
+        for player in self.players:
+            player.stop()
+        self.sandbox.close()
+
+    def start(self, *args, cwd=None, program=PLAYER):
+        player = Player(DISPLAY, self.sandbox, args, cwd=cwd, program=program)
+        self.players.append(player)
+        return player
+
+    def content(self, description, attachments=None, name="menu.lum"):
+        return write_content(os.path.join(self.sandbox.root, name), description, attachments)
+
+    def shown(self, player):
+        window = player.main_window()
+        self.assertTrue(window, "no main window; stderr:\n" + player.errors())
+        return window
+
+
+class StartUpTest(PlayerTest):
+    def test_without_arguments_opens_the_content_beside_the_program(self):
+        elsewhere = os.path.join(self.sandbox.root, "elsewhere")
+        os.makedirs(elsewhere)
+        player = self.start(cwd=elsewhere)
+        window = self.shown(player)
+        self.assertEqual(player.title(window), "Lumplayer Demo Disc [Start]")
+
+    def test_a_relative_path_is_taken_from_the_current_folder(self):
+        os.makedirs(os.path.join(self.sandbox.root, "disc"))
+        write_content(os.path.join(self.sandbox.root, "disc", "menu.lum"),
+                      product([navigation_page("P0")], title="Relative"))
+        player = self.start("disc/menu.lum", "-nosplash")
+        self.assertEqual(player.title(self.shown(player)), "Relative [P0]")
+
+    def test_no_pages_or_no_file_ends_without_a_window(self):
+        empty = self.content(product([]), name="empty.lum")
+        for args in ([empty, "-nosplash"], [os.path.join(self.sandbox.root, "missing.lum")]):
+            player = self.start(*args)
+            status = player.wait_exit(30)
+            self.assertIsNotNone(status, "still running for %s" % args)
+            self.assertNotEqual(status, 0)
+            self.assertEqual(player.windows(visible=False) if player.process.poll() is None else [], [])
+
+    def test_start_page_option_shows_the_page_without_a_history_entry(self):
+        menu = self.content(product([navigation_page("P0"), navigation_page("P1"),
+                                     navigation_page("P2")]))
+        player = self.start(menu, "-nosplash", "-page", "p2")
+        window = self.shown(player)
+        self.assertEqual(player.title(window), "T [P2]")
+        player.click(window, 350, 30)  # back: nothing to go back to
+        time.sleep(0.5)
+        self.assertEqual(player.title(window), "T [P2]")
+
+    def test_a_start_page_name_keeps_its_trailing_blanks(self):
+        menu = self.content(product([navigation_page("P0"), navigation_page("P1")]))
+        player = self.start(menu, "-nosplash", "-page", "P1 ")
+        self.assertEqual(player.title(self.shown(player)), "T [P0]")
+
+    def test_nosplash_given_as_a_page_name_does_not_skip_the_splash(self):
+        menu = self.content(product([navigation_page("P0")], attributes=' splash-duration="0"',
+                                    extra='<splash name="splash.png"/>'),
+                            {"splash.png": png_bytes(200, 100, (200, 120, 40))})
+        player = self.start(menu, "-page", "-nosplash")
+        self.shown(player)
+        self.assertGreaterEqual(time.monotonic() - player.started, 2.0)
+        quick = self.start(menu, "-nosplash")
+        self.shown(quick)
+        self.assertLess(time.monotonic() - quick.started, 2.0 + 10.0)
+
+
+class WindowTest(PlayerTest):
+    def test_client_size_is_truncated(self):
+        menu = self.content(product([navigation_page("P0")], width="640.9", height="480.2"))
+        player = self.start(menu, "-nosplash")
+        window = self.shown(player)
+        self.assertEqual(player.geometry(window)[2:], (640, 480))
+
+    def test_title_uses_the_page_title_translation_or_the_name(self):
+        translations = ('<translations><translation id="pg" language="en-us" default="P0" '
+                        'translation="Home"/></translations>')
+        menu = self.content(product([navigation_page("P0", "pg"), navigation_page("P1")],
+                                    extra=translations))
+        player = self.start(menu, "-nosplash")
+        window = self.shown(player)
+        self.assertEqual(player.title(window), "T [Home]")
+        player.click(window, 55, 30)
+        self.assertEqual(player.wait_title(window, "T [P1]"), "T [P1]")
+
+    def test_history_walk_through(self):
+        menu = self.content(product([navigation_page(n) for n in ("P0", "P1", "P2", "P3")]))
+        player = self.start(menu, "-nosplash")
+        window = self.shown(player)
+        steps = [((55, 30), "T [P1]"), ((155, 30), "T [P2]"), ((350, 30), "T [P1]"),
+                 ((255, 30), "T [P3]"), ((350, 30), "T [P1]"), ((350, 30), "T [P0]"),
+                 ((350, 30), "T [P0]"), ((455, 30), "T [P0]"), ((350, 30), "T [P0]")]
+        for (x, y), expected in steps:
+            player.click(window, x, y)
+            self.assertEqual(player.wait_title(window, expected), expected)
+
+
+class ActionTest(PlayerTest):
+    def action_menu(self, elements, extra=""):
+        return self.content(product([page("P0", elements), navigation_page("P1")], extra=extra))
+
+    def click_and_record(self, action, count=1):
+        menu = self.action_menu([button("act", 100, 100, 200, 60, action)])
+        player = self.start(menu, "-nosplash")
+        window = self.shown(player)
+        player.click(window, 200, 130)
+        wait_until(lambda: len(self.sandbox.opened()) >= count, 10)
+        return self.sandbox.opened()
+
+    def test_run_file_of_an_executable_type_goes_to_the_desktop(self):
+        docs = os.path.join(self.sandbox.root, "docs")
+        os.makedirs(docs)
+        script = os.path.join(docs, 'my "setup" file.sh')
+        open(script, "w").close()
+        opened = self.click_and_record('<action type="run-file" file="docs\\my &quot;setup&quot; file.sh"/>')
+        self.assertEqual(opened, [["xdg-open", script]])
+
+    def test_run_file_of_a_document_uses_its_open_command_with_the_path_intact(self):
+        docs = os.path.join(self.sandbox.root, "Docs")
+        os.makedirs(docs)
+        document = os.path.join(docs, "Read me 'now'.txt")
+        open(document, "w").close()
+        # Written with other letter cases, as media made on Windows often are.
+        opened = self.click_and_record('<action type="run-file" file="docs/Read me \'now\'.txt"/>')
+        self.assertEqual(opened, [["lumviewer", "--open", document]])
+
+    def test_website_mail_and_folder_reach_the_desktop_exactly(self):
+        os.makedirs(os.path.join(self.sandbox.root, "Extras"))
+        menu = self.action_menu([
+            button("web", 20, 100, 150, 50, '<action type="open-website" website="www.example.com/a b"/>'),
+            button("mail", 200, 100, 150, 50, '<action type="send-mail" e-mail="help@example.com"/>'),
+            button("folder", 380, 100, 150, 50, '<action type="open-folder" folder="EXTRAS"/>')])
+        player = self.start(menu, "-nosplash")
+        window = self.shown(player)
+        for x in (95, 275, 455):
+            player.click(window, x, 125)
+        wait_until(lambda: len(self.sandbox.opened()) >= 3, 10)
+        self.assertEqual(self.sandbox.opened(), [
+            ["xdg-open", "www.example.com/a b"],
+            ["xdg-open", "mailto:help@example.com"],
+            ["xdg-open", os.path.join(self.sandbox.root, "Extras")]])
+
+    def test_change_language_changes_texts_but_not_the_history(self):
+        translations = ('<translations>'
+                        '<translation id="pg" language="en-us" default="P0" translation="Home"/>'
+                        '<translation id="pg" language="de-de" default="P0" translation="Heim"/>'
+                        '</translations>')
+        menu = self.content(product([page("P0", [
+            button("de", 20, 100, 150, 50, '<action type="change-language" language="de-de"/>'),
+            button("back", 200, 100, 150, 50, BACK)], "pg")], extra=translations))
+        player = self.start(menu, "-nosplash")
+        window = self.shown(player)
+        self.assertEqual(player.title(window), "T [Home]")
+        player.click(window, 95, 125)
+        self.assertEqual(player.wait_title(window, "T [Heim]"), "T [Heim]")
+        player.click(window, 275, 125)
+        time.sleep(0.5)
+        self.assertEqual(player.title(window), "T [Heim]")
+
+    def test_quit_ends_the_process_with_status_zero(self):
+        menu = self.content(product([navigation_page("P0")]))
+        player = self.start(menu, "-nosplash")
+        window = self.shown(player)
+        player.click(window, 555, 30)
+        self.assertEqual(player.wait_exit(30), 0)
+
+    def invalid_goto(self, player):
+        window = self.shown(player)
+        player.click(window, 200, 130)
+        dialog = wait_until(lambda: [w for w in player.windows() if w != window], 10)
+        self.assertTrue(dialog, "no message box")
+        time.sleep(0.3)
+        self.assertEqual(player.title(window), "T [P0]")
+        subprocess.run(["xdotool", "windowfocus", "--sync", str(dialog[0]), "key", "Return"],
+                       env=dict(os.environ, DISPLAY=DISPLAY.name), timeout=20)
+        self.assertEqual(player.wait_title(window, "T [P1]"), "T [P1]")
+        return player.errors()
+
+    def test_a_not_valid_action_shows_its_description_then_runs(self):
+        menu = self.action_menu([button("act", 100, 100, 200, 60,
+                                        '<action type="change-page" change-page="goto-page" '
+                                        'page="P1" valid="false"/>')])
+        errors = self.invalid_goto(self.start(menu, "-nosplash"))
+        self.assertIn("The requested action is not valid in the preview:", errors)
+        self.assertIn("P1", errors)
+
+    def test_the_not_valid_message_comes_from_the_language_pack(self):
+        packs = os.path.join(self.sandbox.root, "packs")
+        os.makedirs(packs)
+        source = os.path.join(self.sandbox.root, "de.txt")
+        with open(source, "w", encoding="utf-8") as f:
+            f.write("lum.CMainFrame.ActionNoValid=In der Vorschau nicht möglich:\\n\n")
+        subprocess.run([LUMTOOL, "langpack", "build", source, "-o",
+                        os.path.join(packs, "quellbrook-de.zvtLang"), "--lang", "de-de",
+                        "--app", "quellbrook"], check=True, capture_output=True,
+                       env=self.sandbox.env(DISPLAY))
+        menu = self.action_menu([button("act", 100, 100, 200, 60,
+                                        '<action type="change-page" change-page="goto-page" '
+                                        'page="P1" valid="false"/>')])
+        # Trailing blanks after both values are dropped.
+        errors = self.invalid_goto(self.start(menu, "-nosplash", "-langfolder", packs + "  ",
+                                              "-lang", "de-de "))
+        self.assertIn("In der Vorschau nicht möglich:", errors)
+        self.assertNotIn("The requested action is not valid", errors)
+
+
+class MusicTest(PlayerTest):
+    def music_menu(self, music_format="wav", loop="true"):
+        # Long enough to be still playing when a click restarts it once, without looping.
+        sound = wav_bytes(4.0)
+        music = ('<music filename="m.wav" loop="%s"><buffer format="%s"><chunk name="m.wav" '
+                 'size="%d"/></buffer></music>' % (loop, music_format, len(sound)))
+        below = button("below", 560, 400, 80, 80, goto("P1"))
+        return self.content(product([page("P0", [below]), navigation_page("P1")], extra=music),
+                            {"m.wav": sound}, name="music-%s.lum" % music_format)
+
+    def audio(self):
+        path = self.sandbox.audio
+        return open(path, "rb").read() if os.path.exists(path) else b""
+
+    def fresh_audio(self, seconds=0.6):
+        before = len(self.audio())
+        time.sleep(seconds)
+        return self.audio()[before:]
+
+    def test_plays_toggles_on_the_icon_and_removes_its_file(self):
+        player = self.start(self.music_menu(), "-nosplash")
+        window = self.shown(player)
+        self.assertTrue(wait_until(lambda: any(self.fresh_audio(0.3)), 10), "no sound written")
+        self.assertEqual(len([n for n in os.listdir(self.sandbox.tmp) if n.startswith("lum")]), 1)
+        player.click(window, 622, 462)
+        self.assertTrue(wait_until(lambda: not any(self.fresh_audio(0.3)), 5), "still playing")
+        self.assertEqual(player.title(window), "T [P0]")
+        player.click(window, 622, 462)
+        self.assertTrue(wait_until(lambda: any(self.fresh_audio(0.3)), 5), "did not play again")
+        # A transparent corner of the icon passes the click to the button beneath.
+        player.click(window, 606, 446)
+        self.assertEqual(player.wait_title(window, "T [P1]"), "T [P1]")
+        player.click(window, 555, 30)
+        self.assertEqual(player.wait_exit(30), 0)
+        self.assertEqual([n for n in os.listdir(self.sandbox.tmp) if n.startswith("lum")], [])
+
+    def test_the_icon_sits_in_the_bottom_right_corner(self):
+        shots = []
+        # One after the other: both windows open at the same place on the screen.
+        for music_format in ("wav", "WAV"):
+            player = self.start(self.music_menu(music_format), "-nosplash")
+            window = self.shown(player)
+            player.park_pointer()
+            shots.append(player.screenshot(window))
+            player.stop()
+        (width, height, a), (_, _, b) = shots
+        differing = [(i // 3 % width, i // 3 // width) for i in range(0, len(a), 3) if a[i:i + 3] != b[i:i + 3]]
+        self.assertTrue(differing)
+        xs = [x for x, _ in differing]
+        ys = [y for _, y in differing]
+        self.assertGreaterEqual(min(xs), 606)
+        self.assertGreaterEqual(min(ys), 446)
+        self.assertLessEqual(max(xs), 639)
+        self.assertLessEqual(max(ys), 479)
+        self.assertLess(min(xs), 612)
+        self.assertGreater(max(xs), 633)
+
+    def test_wav_in_capitals_is_not_played(self):
+        player = self.start(self.music_menu("WAV"), "-nosplash")
+        self.shown(player)
+        time.sleep(1.0)
+        self.assertFalse(any(self.audio()))
+        self.assertEqual(os.listdir(self.sandbox.tmp), [])
+
+
+class SplashTest(PlayerTest):
+    def splash_times(self, duration, *args):
+        attributes = ' splash-duration="%s"' % duration if duration is not None else ""
+        menu = self.content(product([navigation_page("P0")], attributes=attributes,
+                                    extra='<splash name="s.png"/>'),
+                            {"s.png": png_bytes(300, 200, (30, 60, 120))})
+        player = self.start(menu, *args)
+        main = None
+        seen = {}
+        cpu = []
+        while time.monotonic() - player.started < 30 and main is None:
+            if player.respawn_if_refused():
+                seen, cpu = {}, []
+            visible = player.windows()
+            now = time.monotonic()
+            for window in visible:
+                seen.setdefault(window, [now, now])[1] = now
+            if len(visible) == 1 and player.title(visible[0]).endswith("]"):
+                main = visible[0]
+            elif visible:
+                cpu.append((now, player.cpu_seconds()))
+            time.sleep(0.01)
+        splash = [times for window, times in seen.items() if window != main]
+        first, last = splash[0] if splash else (None, None)
+        return first, last, cpu, main
+
+    def assert_on_screen(self, duration, low, high):
+        first, last, cpu, main = self.splash_times(duration)
+        self.assertTrue(main, "no main window")
+        self.assertIsNotNone(first, "no splash")
+        self.assertGreaterEqual(last - first, low - 0.1)
+        self.assertLessEqual(last - first, high)
+        return cpu
+
+    def test_short_durations_still_show_the_fade_period(self):
+        self.assert_on_screen("0", 2.0, 3.5)
+        self.assert_on_screen("1500", 2.0, 3.5)
+
+    def test_default_duration_and_a_quiet_processor(self):
+        cpu = self.assert_on_screen(None, 4.0, 5.5)
+        # Measured after the first half second (start-up itself may use the processor).
+        settled = [(t, c) for t, c in cpu if t - cpu[0][0] > 0.5]
+        (t0, c0), (t1, c1) = settled[0], settled[-1]
+        self.assertLess((c1 - c0) / (t1 - t0), 0.10)
+
+    def test_nosplash_skips_it(self):
+        first, _, _, main = self.splash_times("4000", "-nosplash")
+        self.assertTrue(main)
+        self.assertIsNone(first)
+
+
+class RenderMatchTest(PlayerTest):
+    def test_the_player_shows_what_lumtool_renders(self):
+        content = os.path.join(os.path.dirname(PLAYER), "content.lum")
+        player = self.start(content, "-nosplash")
+        window = self.shown(player)
+        player.park_pointer()
+        time.sleep(0.5)
+        width, height, shown = player.screenshot(window)
+        picture = os.path.join(self.sandbox.root, "main.png")
+        subprocess.run([LUMTOOL, "render", content, "-o", picture], check=True,
+                       capture_output=True, env=self.sandbox.env(DISPLAY))
+        rendered = subprocess.run(["convert", picture, "-depth", "8", "rgb:-"], check=True,
+                                  capture_output=True).stdout
+        self.assertEqual((width, height), (800, 600))
+        self.assertEqual(len(rendered), len(shown))
+        differing = sum(1 for i in range(0, len(shown), 3) if shown[i:i + 3] != rendered[i:i + 3])
+        self.assertEqual(differing, 0)
+
+
+if __name__ == "__main__":
+    unittest.main()
