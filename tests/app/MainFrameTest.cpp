@@ -1,0 +1,263 @@
+// The main frame in process: history and breadcrumb, start pages, closing, the start-up
+// option scan, the product language code and how content names become paths.
+
+#include <gtest/gtest.h>
+
+#include <wx/intl.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "ContentFile.h"
+#include "EventLoop.h"
+#include "TempFolder.h"
+#include "app/App.h"
+#include "app/EventForwarder.h"
+#include "app/MainFrame.h"
+#include "app/PathResolver.h"
+#include "graphics/GraphicText.h"
+#include "lum/data/ElementFactories.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using lum::data::CAction;
+using lum::data::EActionType;
+using lum::data::EChangePageKind;
+
+const char* kBreadcrumbText = R"(<?xml version="1.0" encoding="UTF-8"?>
+<richtext version="1.0.0.0" xmlns="http://www.wxwidgets.org"><paragraphlayout>
+<paragraph><text>$breadcrumb</text></paragraph></paragraphlayout></richtext>)";
+
+std::string Page(const std::string& name, const std::string& textId = "") {
+    return "<page name=\"" + name + "\"" + (textId.empty() ? "" : " textid=\"" + textId + "\"") +
+           "><document version=\"1\"><content-box x=\"0\" y=\"0\" width=\"320\" height=\"200\"/>"
+           "<text name=\"$breadcrumb\"><center x=\"150\" y=\"20\"/><size width=\"300\" height=\"30\"/>"
+           "<attachment-richtextbuffer name=\"b.xml\"/></text></document></page>";
+}
+
+std::string Product(const std::string& pages, const std::string& extra = "") {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><product title=\"T\"><pages>" + pages +
+           "</pages><clientsize width=\"320.7\" height=\"200.2\"/>" + extra + "</product>";
+}
+
+std::wstring Breadcrumb(const CMainFrame& frame) {
+    const auto document = frame.GetCurrentPage()->GetDocument();
+    for (std::size_t i = 0; i < document->GetCount(); ++i) {
+        if (auto* text = dynamic_cast<graphics::CGraphicText*>(document->GetAt(i).Get())) {
+            return text->GetBuffer()->GetText().ToStdWstring();
+        }
+    }
+    return {};
+}
+
+tarn::P<CAction> ChangePage(EChangePageKind kind, const std::wstring& page = {}) {
+    auto action = tarn::New<CAction>();
+    action->SetType(EActionType::ChangePage);
+    action->SetChangePageKind(kind);
+    action->SetPage(page);
+    return action;
+}
+
+class MainFrameTest : public testing::Test {
+protected:
+    void SetUp() override {
+        const std::string translations =
+            "<translations><translation id=\"one\" language=\"en-us\" translation=\"First\"/>"
+            "</translations>";
+        content = lumtest::WriteArchive(
+            folder, "menu.lum",
+            {{"product.xml", Product(Page("P0") + Page("P1", "one") + Page("P2") + Page("P3"),
+                                     translations)},
+             {"b.xml", kBreadcrumbText}});
+        frame = new CMainFrame(wxString());
+    }
+    void TearDown() override { frame->Destroy(); }
+
+    void Back() { frame->ExecuteAction(*ChangePage(EChangePageKind::GoBack)); }
+    void Goto(const std::wstring& page) {
+        frame->ExecuteAction(*ChangePage(EChangePageKind::GotoPage, page));
+    }
+
+    lum::data::CElementFactories factories;
+    testsupport::TempFolder folder;
+    std::wstring content;
+    CMainFrame* frame = nullptr;
+};
+
+TEST_F(MainFrameTest, LoadingShowsTheFirstPageAtTheTruncatedSize) {
+    ASSERT_TRUE(frame->LoadContent(content));
+    EXPECT_EQ(frame->GetClientSize(), wxSize(320, 200));
+    EXPECT_EQ(frame->GetTitle(), "T [P0]");
+    EXPECT_EQ(Breadcrumb(*frame), L"P0");
+    EXPECT_EQ(frame->GetHistory()->GetPosition(), 0);
+}
+
+TEST_F(MainFrameTest, HistoryWalkThroughAndItsBreadcrumb) {
+    ASSERT_TRUE(frame->LoadContent(content));
+    Goto(L"p1");
+    Goto(L"P2");
+    EXPECT_EQ(Breadcrumb(*frame), L"P0 | First | P2");
+    Back();
+    EXPECT_EQ(frame->GetTitle(), "T [First]");
+    EXPECT_EQ(Breadcrumb(*frame), L"P0 | First");
+    Goto(L"P3");
+    EXPECT_EQ(frame->GetHistory()->GetCount(), 3u);
+    EXPECT_EQ(Breadcrumb(*frame), L"P0 | First | P3");
+    Goto(L"P3");
+    EXPECT_EQ(Breadcrumb(*frame), L"P0 | First | P3 | P3");
+    Goto(L"nowhere");
+    EXPECT_EQ(frame->GetTitle(), "T [P3]");
+    frame->ExecuteAction(*ChangePage(EChangePageKind::GotoMainPage));
+    EXPECT_EQ(Breadcrumb(*frame), L"P0 | First | P3 | P3 | P0");
+}
+
+TEST_F(MainFrameTest, AStartPageHasNoHistoryEntry) {
+    ASSERT_TRUE(frame->LoadContent(content));
+    ASSERT_TRUE(frame->GotoPage(L"P2", false, false));
+    EXPECT_EQ(Breadcrumb(*frame), L"P0");
+    Back();
+    EXPECT_EQ(frame->GetTitle(), "T [P2]");
+    EXPECT_FALSE(frame->GetViewControl()->GetPendingDocument());
+}
+
+TEST_F(MainFrameTest, ContentWithoutPagesIsRefused) {
+    const std::wstring empty =
+        lumtest::WriteArchive(folder, "empty.lum", {{"product.xml", Product("")}});
+    EXPECT_FALSE(frame->LoadContent(empty));
+    EXPECT_FALSE(frame->LoadContent((folder.Path() / "missing.lum").wstring()));
+}
+
+TEST_F(MainFrameTest, ClosingStopsTheMusicAndHidesWithoutDestroying) {
+    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+    std::string wav = "RIFF";
+    const auto put32 = [&](std::uint32_t v) { for (int i = 0; i < 4; ++i) wav += char(v >> (8 * i)); };
+    const auto put16 = [&](std::uint16_t v) { wav += char(v & 0xff); wav += char(v >> 8); };
+    put32(36 + 400);
+    wav += "WAVEfmt ";
+    put32(16); put16(1); put16(1); put32(8000); put32(16000); put16(2); put16(16);
+    wav += "data";
+    put32(400);
+    wav += std::string(400, '\x10');
+    const std::string music = "<music filename=\"m.wav\" loop=\"true\"><buffer format=\"wav\">"
+                              "<chunk name=\"m.wav\" size=\"" + std::to_string(wav.size()) +
+                              "\"/></buffer></music>";
+    const std::wstring withMusic = lumtest::WriteArchive(
+        folder, "music.lum",
+        {{"product.xml", Product(Page("P0"), music)}, {"b.xml", kBreadcrumbText}, {"m.wav", wav}});
+    ASSERT_TRUE(frame->LoadContent(withMusic));
+    ASSERT_NE(frame->GetSound(), nullptr);
+    const fs::path copy(frame->GetSound()->GetFileName());
+    EXPECT_TRUE(fs::exists(copy));
+    EXPECT_TRUE(frame->GetMusicPainter()->IsPlaying());
+    frame->Show();
+    frame->Close();
+    EXPECT_FALSE(frame->IsShown());
+    EXPECT_EQ(frame->GetSound(), nullptr);
+    EXPECT_FALSE(fs::exists(copy));
+    ::unsetenv("SDL_AUDIODRIVER");
+}
+
+TEST(StartOptionsTest, ValuesAreExaminedByTheChecksThatFollow) {
+    const auto scan = [](std::vector<std::wstring> rest) {
+        rest.insert(rest.begin(), {L"lumplayer", L"menu.lum"});
+        return ScanStartOptions(rest);
+    };
+    CStartOptions options = scan({L"-page", L"-lang", L"de"});
+    EXPECT_EQ(options.page, L"-lang");
+    EXPECT_EQ(options.language, L"de");
+
+    options = scan({L"-page", L"-nosplash"});
+    EXPECT_EQ(options.page, L"-nosplash");
+    EXPECT_FALSE(options.noSplash);
+
+    options = scan({L"-nosplash", L"-page", L"Intro  ", L"-langfolder", L"packs \t", L"-lang", L"fr  "});
+    EXPECT_TRUE(options.noSplash);
+    EXPECT_EQ(options.page, L"Intro  ");
+    EXPECT_EQ(options.languageFolder, L"packs");
+    EXPECT_EQ(options.language, L"fr");
+
+    options = scan({L"-lang", L"de", L"-NOSPLASH", L"-lang", L"it", L"-page"});
+    EXPECT_EQ(options.language, L"it");
+    EXPECT_FALSE(options.noSplash);
+    EXPECT_EQ(options.page, L"");
+
+    // Options before the content file are not looked at.
+    EXPECT_FALSE(ScanStartOptions({L"lumplayer", L"-nosplash"}).noSplash);
+}
+
+TEST(StartOptionsTest, ProductLanguageCodes) {
+    EXPECT_EQ(CApp::LanguageCode(wxLANGUAGE_UNKNOWN), L"en-us");
+    EXPECT_EQ(CApp::LanguageCode(wxLANGUAGE_PORTUGUESE_BRAZILIAN), L"pt-br");
+    EXPECT_EQ(CApp::LanguageCode(wxLANGUAGE_ENGLISH_UK), L"en-gb");
+    EXPECT_EQ(CApp::LanguageCode(wxLANGUAGE_GERMAN), L"de");
+}
+
+class PathResolverTest : public testing::Test {
+protected:
+    void SetUp() override {
+        program = folder.Path() / "program";
+        disc = folder.Path() / "disc";
+        for (const fs::path& dir : {program / "base", disc / "Docs" / "Sub", disc / "base" / "X"}) {
+            fs::create_directories(dir);
+        }
+        Touch(program / "here.txt");
+        Touch(program / "base" / "in-base.txt");
+        Touch(disc / "Docs" / "Sub" / "Read Me.TXT");
+        Touch(disc / "base" / "X" / "y.txt");
+    }
+    static void Touch(const fs::path& file) { std::ofstream(file) << "x"; }
+    wxString Resolve(const wxString& name, const wxString& base = {}) const {
+        return ResolveContentPath(wxFileName(name), program.string(),
+                                  base.empty() ? wxFileName() : wxFileName(base),
+                                  disc.string())
+            .GetFullPath();
+    }
+
+    testsupport::TempFolder folder;
+    fs::path program;
+    fs::path disc;
+};
+
+TEST_F(PathResolverTest, ProgramFolderFirstThenTheDiscWithoutRegardToCase) {
+    EXPECT_EQ(Resolve("here.txt"), (program / "here.txt").string());
+    EXPECT_EQ(Resolve("in-base.txt", "base/"), (program / "base" / "in-base.txt").string());
+    EXPECT_EQ(Resolve("docs\\sub\\read me.txt"), (disc / "Docs" / "Sub" / "Read Me.TXT").string());
+    EXPECT_EQ(Resolve("X\\Y.TXT", "base\\"), (disc / "base" / "X" / "y.txt").string());
+    // Nothing found: the name below the program folder, as written.
+    EXPECT_EQ(Resolve("nothing/there.txt"), (program / "nothing" / "there.txt").string());
+    EXPECT_EQ(Resolve("/etc/hostname"), "/etc/hostname");
+    EXPECT_EQ(Resolve(""), "");
+}
+
+// A window that handles one menu command and counts what reaches it.
+class CCountingTarget : public wxWindow {
+public:
+    explicit CCountingTarget(wxWindow* parent) : wxWindow(parent, wxID_ANY) {
+        Bind(wxEVT_MENU, [this](wxCommandEvent& event) {
+            ++handled;
+            if (event.GetId() == 77) return;
+            event.Skip();
+        });
+    }
+    int handled = 0;
+};
+
+TEST(EventForwarderTest, ForwardsListedTypesButNeverIdZero) {
+    auto* frame = new wxFrame(nullptr, wxID_ANY, "forwarder");
+    auto* target = new CCountingTarget(frame);
+    CEventForwarder forwarder;
+    forwarder.AddType(wxEVT_MENU);
+    forwarder.SetTarget(target);
+    wxCommandEvent command(wxEVT_MENU, 77);
+    EXPECT_TRUE(forwarder.Forward(command));
+    wxCommandEvent idZero(wxEVT_MENU, 0);
+    EXPECT_FALSE(forwarder.Forward(idZero));
+    wxCommandEvent other(wxEVT_BUTTON, 77);
+    EXPECT_FALSE(forwarder.Forward(other));
+    EXPECT_EQ(target->handled, 1);
+    frame->Destroy();
+}
+
+}  // namespace
