@@ -3,6 +3,8 @@
 #include <wx/log.h>
 #include <wx/richtext/richtextxml.h>
 
+#include "graphics/QuietAsserts.h"
+
 namespace graphics {
 namespace {
 
@@ -110,6 +112,7 @@ std::unique_ptr<wxRichTextBuffer> LoadRichTextXml(wxInputStream& stream) {
     auto buffer = NewRichTextBuffer();
     wxRichTextXMLHandler handler("XML", "xml", wxRICHTEXT_TYPE_XML);
     wxLogNull quiet;
+    const CQuietAsserts damagedTextIsNoDialog;  // a malformed colour fails a toolkit check
     if (!stream.IsOk() || !handler.LoadFile(buffer.get(), stream)) return nullptr;
     buffer->Invalidate(wxRICHTEXT_ALL);  // the toolkit's form of "dirty"
     return buffer;

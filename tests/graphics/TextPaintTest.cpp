@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <wx/dcgraph.h>
+#include <wx/mstream.h>
 
 #include <cmath>
 
@@ -202,6 +203,31 @@ TEST(TextPaintTest, CopiesAndClearsTheBuffer) {
     EXPECT_NE(written.find("attachment-richtextbuffer"), std::string::npos);
     ASSERT_TRUE(back->GetBuffer());
     EXPECT_EQ(back->GetBuffer()->GetText(), "Hello copy");
+}
+
+int g_assertions = 0;
+
+void CountAssertion(const wxString&, int, const wxString&, const wxString&, const wxString&) {
+    ++g_assertions;
+}
+
+// Found by fuzzing: a colour that is not hexadecimal fails a toolkit check, whose dialog hung
+// the loading.
+TEST(TextPaintTest, MalformedColoursInRichTextRaiseNoAssertion) {
+    const std::string xml =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<richtext version=\"1.0.0.0\" xmlns=\"http://www.wxwidgets.org\">"
+        "<paragraphlayout textcolor=\"#GG0000\"><paragraph>"
+        "<text textcolor=\"#12345Z\">Hello</text></paragraph></paragraphlayout></richtext>";
+    g_assertions = 0;
+    const wxAssertHandler_t previous = wxSetAssertHandler(&CountAssertion);
+    wxMemoryInputStream in(xml.data(), xml.size());
+    const auto buffer = LoadRichTextXml(in);
+    const wxAssertHandler_t after = wxSetAssertHandler(previous);
+    EXPECT_EQ(g_assertions, 0);
+    EXPECT_EQ(after, &CountAssertion);  // the handler in place before is back
+    ASSERT_TRUE(buffer);
+    EXPECT_EQ(buffer->GetText(), "Hello");
 }
 
 TEST(CircleTextTest, SpiralMovesInwardAfterOneTurn) {

@@ -8,6 +8,7 @@
 #include <limits>
 #include <string>
 
+#include "graphics/QuietAsserts.h"
 #include "graphics/XmlValues.h"
 #include "graphics/ZipArchive.h"
 
@@ -64,6 +65,8 @@ CProduct::CProduct() : m_volume(tarn::New<CVolume>()), m_music(tarn::New<CMusic>
 CProduct::~CProduct() = default;
 
 void CProduct::Load(const wxFileName& file) {
+    // Whatever in the toolkit a damaged file trips over, it never becomes a dialog.
+    const graphics::CQuietAsserts quiet;
     graphics::CZipArchive archive(file.GetFullPath().ToStdWstring());
     if (!archive.IsOk()) return;
     graphics::CZipCatalogue& catalogue = archive.GetCatalogue();

@@ -111,6 +111,40 @@ TEST_F(ProductTest, UnreadableContentLeavesAnEmptyProduct) {
     }
 }
 
+namespace {
+
+int g_assertions = 0;
+
+void CountAssertion(const wxString&, int, const wxString&, const wxString&, const wxString&) {
+    ++g_assertions;
+}
+
+}  // namespace
+
+// Found by fuzzing: a toolkit check failed by damaged content opened a modal dialog (and hung a
+// headless run); loading goes on with the toolkit's fallback instead.
+TEST_F(ProductTest, DamagedAttachmentsRaiseNoAssertion) {
+    const std::string richText =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<richtext version=\"1.0.0.0\" xmlns=\"http://www.wxwidgets.org\">"
+        "<paragraphlayout><paragraph><text bgcolor=\"#0G\" textcolor=\"#zz\">Hi</text>"
+        "</paragraph></paragraphlayout></richtext>";
+    const wxFileName file = Archive(
+        {{"product.xml",
+          "<product><pages><page name=\"main\"><document version=\"1\"><text name=\"t\">"
+          "<attachment-richtextbuffer name=\"t.xml\"/></text></document></page></pages>"
+          "</product>"},
+         {"t.xml", richText}});
+    g_assertions = 0;
+    const wxAssertHandler_t previous = wxSetAssertHandler(&CountAssertion);
+    auto product = tarn::New<CProduct>();
+    product->Load(file);
+    EXPECT_EQ(wxSetAssertHandler(previous), &CountAssertion);
+    EXPECT_EQ(g_assertions, 0);
+    ASSERT_EQ(product->GetPageCount(), 1u);
+    EXPECT_EQ(product->GetPage(0)->GetDocument()->GetCount(), 1u);
+}
+
 TEST_F(ProductTest, SplashDurationTakesTheLeadingInteger) {
     EXPECT_EQ(Read("<p/>")->GetSplashDuration(), 4000);
     EXPECT_EQ(Read("<p splash-duration=\"abc\"/>")->GetSplashDuration(), 0);

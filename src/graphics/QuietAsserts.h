@@ -1,0 +1,24 @@
+#pragma once
+// Keeps the toolkit's assertions quiet while content is read. A damaged content file can fail
+// one of the toolkit's own checks (a malformed colour in a rich text, for example); that must
+// not open a modal assertion dialog in front of the user or hang a headless run. The toolkit
+// goes on with the fallback value of its check, as its release builds do.
+
+#include <wx/debug.h>
+
+namespace graphics {
+
+class CQuietAsserts {
+public:
+    CQuietAsserts() : m_previous(wxSetAssertHandler(&Ignore)) {}
+    ~CQuietAsserts() { wxSetAssertHandler(m_previous); }
+    CQuietAsserts(const CQuietAsserts&) = delete;
+    CQuietAsserts& operator=(const CQuietAsserts&) = delete;
+
+private:
+    static void Ignore(const wxString&, int, const wxString&, const wxString&, const wxString&) {}
+
+    wxAssertHandler_t m_previous;
+};
+
+}  // namespace graphics
