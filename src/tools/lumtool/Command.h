@@ -22,6 +22,8 @@ public:
     virtual const char* Name() const = 0;
     virtual const char* Summary() const = 0;
     virtual std::string Help() const = 0;
+    // True when the command needs the GUI toolkit (and so a display), not only its base.
+    virtual bool NeedsDisplay() const { return false; }
     // The arguments after the command's name; returns the exit status.
     virtual int Run(const std::vector<std::string>& arguments) = 0;
 };

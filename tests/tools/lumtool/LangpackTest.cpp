@@ -10,32 +10,13 @@
 #include "Command.h"
 #include "LangpackSource.h"
 #include "TempFolder.h"
+#include "ToolRun.h"
 
 namespace {
 
 using lumtool::TPackTexts;
 
-struct CRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-// Runs the real tool; arguments are quoted for the shell by the tests themselves.
-CRun RunTool(const std::string& arguments, const testsupport::TempFolder& folder) {
-    const std::string errFile = (folder / "stderr.txt").string();
-    const std::string command = std::string(LUMTOOL_PATH) + " " + arguments + " 2>" + errFile;
-    CRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[4096];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
-    run.status = WEXITSTATUS(pclose(pipe));
-    std::ifstream err(errFile);
-    std::ostringstream text;
-    text << err.rdbuf();
-    run.err = text.str();
-    return run;
-}
+using lumtooltest::RunTool;
 
 TEST(LangpackSourceTest, KeyTextLines) {
     const TPackTexts texts = lumtool::ParseKeyTextSource(
@@ -115,11 +96,11 @@ TEST(LumtoolLangpackTest, BuildThenDumpShowsTheSameEntries) {
                  "multi=eins\\nzwei\n"
                  "id:Cancel=Abbrechen\n");
     const std::string pack = (folder / "quellbrook-de.zvtLang").string();
-    const CRun build = RunTool("langpack build '" + (folder / "de.txt").string() + "' -o '" + pack +
+    const lumtooltest::CRun build = RunTool("langpack build '" + (folder / "de.txt").string() + "' -o '" + pack +
                                    "' --lang de-de --app quellbrook --comment 'Deutsch, bitte'",
                                folder);
     ASSERT_EQ(build.status, 0) << build.err;
-    const CRun dump = RunTool("langpack dump '" + pack + "'", folder);
+    const lumtooltest::CRun dump = RunTool("langpack dump '" + pack + "'", folder);
     ASSERT_EQ(dump.status, 0) << dump.err;
     EXPECT_EQ(dump.out,
               "language: de-de\n"
@@ -154,12 +135,12 @@ TEST(LumtoolLangpackTest, BadInputGivesOneLineAndStatusTwo) {
           "langpack build '" + (folder / "missing.txt").string() + "' -o x --lang en --app y",
           "langpack build '" + (folder / "good.txt").string() + "' --lang en --app y",
           std::string("langpack frobnicate"), std::string("nosuchcommand")}) {
-        const CRun run = RunTool(arguments, folder);
+        const lumtooltest::CRun run = RunTool(arguments, folder);
         EXPECT_EQ(run.status, lumtool::kExitBadInput) << arguments;
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << arguments << ": " << run.err;
         EXPECT_EQ(run.err.rfind("lumtool: ", 0), 0u) << run.err;
     }
-    const CRun help = RunTool("langpack --help", folder);
+    const lumtooltest::CRun help = RunTool("langpack --help", folder);
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("usage: lumtool langpack build"), std::string::npos);
 }

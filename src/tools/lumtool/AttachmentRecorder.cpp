@@ -1,0 +1,137 @@
+#include "AttachmentRecorder.h"
+
+#include "graphics/XmlValues.h"
+
+namespace lumtool {
+
+namespace {
+
+// Stands in for a shareable object while the catalogue loads it, so that the object reads
+// itself through the recorder rather than straight from the catalogue.
+class CRecordedResource : public tarn::CObject, public virtual graphics::IReusableResource {
+public:
+    CRecordedResource(tarn::P<graphics::IReusableResource> inner,
+                      graphics::IResourceInputStore& recorder)
+        : m_inner(std::move(inner)), m_recorder(recorder) {}
+
+    const tarn::P<graphics::IReusableResource>& GetInner() const { return m_inner; }
+
+    void ToXml(wxXmlNode& node, graphics::IResourceStore* store) const override {
+        m_inner->ToXml(node, store);
+    }
+    void FromXml(const wxXmlNode& node, graphics::IResourceInputStore&) override {
+        m_inner->FromXml(node, m_recorder);
+    }
+    std::int64_t GetResourceId() const override { return m_inner->GetResourceId(); }
+
+private:
+    tarn::P<graphics::IReusableResource> m_inner;
+    graphics::IResourceInputStore& m_recorder;
+};
+
+bool IsNamed(const wxXmlNode* node, const char* name) {
+    return node && node->GetType() == wxXML_ELEMENT_NODE && node->GetName().IsSameAs(name, false);
+}
+
+}  // namespace
+
+std::wstring CAttachmentRecorder::DescribePlace(const wxXmlNode& node) {
+    const wxXmlNode* element = nullptr;  // the innermost element of a page's document
+    for (const wxXmlNode* at = &node; at; at = at->GetParent()) {
+        const wxXmlNode* parent = at->GetParent();
+        if (!element && IsNamed(parent, "document")) element = at;
+        if (at->GetName() == "page" && IsNamed(parent, "pages")) {
+            std::wstring place = L"page '" + at->GetAttribute("name").ToStdWstring() + L"'";
+            if (element) {
+                place += L", element '" + element->GetAttribute("name").ToStdWstring() + L"'";
+            }
+            return place;
+        }
+        const wxXmlNode* above = parent ? parent->GetParent() : nullptr;
+        if (parent && (!above || above->GetType() == wxXML_DOCUMENT_NODE)) {
+            // A child of the root: the product's own splash or music.
+            if (IsNamed(at, "splash")) return L"splash";
+            if (IsNamed(at, "music")) return L"music";
+        }
+    }
+    return L"product";
+}
+
+EAttachmentOutcome CAttachmentRecorder::Outcome(const wxString& name, bool loaded) {
+    if (loaded) return EAttachmentOutcome::Loaded;
+    if (name.empty()) return EAttachmentOutcome::NoName;
+    if (!m_catalogue.FindEntry(name.ToStdWstring())) return EAttachmentOutcome::Missing;
+    return EAttachmentOutcome::Unreadable;
+}
+
+void CAttachmentRecorder::Note(EAttachmentKind kind, EAttachmentOutcome outcome,
+                               const wxString& name, const wxXmlNode& node) {
+    m_uses.push_back({kind, outcome, name.ToStdWstring(), DescribePlace(node)});
+}
+
+std::unique_ptr<wxRichTextBuffer> CAttachmentRecorder::LoadRichTextBuffer(const wxXmlNode& node,
+                                                                          const std::wstring& tag) {
+    auto buffer = m_catalogue.LoadRichTextBuffer(node, tag);
+    if (const wxXmlNode* child = graphics::xml::FindChild(node, wxString(tag))) {
+        const wxString name = child->GetAttribute("name");
+        Note(EAttachmentKind::RichText, Outcome(name, buffer != nullptr), name, *child);
+    }
+    return buffer;
+}
+
+std::unique_ptr<wxBitmap> CAttachmentRecorder::LoadBitmap(const wxXmlNode& node,
+                                                          const std::wstring& tag,
+                                                          wxFileName& fileName) {
+    auto bitmap = m_catalogue.LoadBitmap(node, tag, fileName);
+    if (const wxXmlNode* child = graphics::xml::FindChild(node, wxString(tag))) {
+        const wxString name = child->GetAttribute("name");
+        EAttachmentOutcome outcome = Outcome(name, bitmap && bitmap->IsOk());
+        if (outcome != EAttachmentOutcome::Loaded && !name.empty() &&
+            graphics::CZipCatalogue::BitmapTypeOf(name) == wxBITMAP_TYPE_INVALID) {
+            outcome = EAttachmentOutcome::UnknownType;
+        }
+        Note(EAttachmentKind::Picture, outcome, name, *child);
+    }
+    return bitmap;
+}
+
+std::unique_ptr<wxBitmap> CAttachmentRecorder::LoadBitmapByName(const wxXmlNode& node,
+                                                                const std::wstring& name,
+                                                                wxBitmapType type,
+                                                                wxFileName& fileName) {
+    auto bitmap = m_catalogue.LoadBitmapByName(node, name, type, fileName);
+    Note(EAttachmentKind::Picture, Outcome(name, bitmap && bitmap->IsOk()), name, node);
+    return bitmap;
+}
+
+tarn::P<graphics::CSharedBuffer> CAttachmentRecorder::LoadBuffer(const wxXmlNode& node,
+                                                                 const std::wstring& tag) {
+    auto buffer = m_catalogue.LoadBuffer(node, tag);
+    if (const wxXmlNode* child = graphics::xml::FindChild(node, wxString(tag))) {
+        const wxString name = child->GetAttribute("name");
+        EAttachmentOutcome outcome = Outcome(name, buffer != nullptr);
+        std::int64_t size = 0;
+        graphics::xml::ReadInt64(*child, "size", size);
+        if (outcome == EAttachmentOutcome::Unreadable && size < 1) {
+            outcome = EAttachmentOutcome::NoSize;
+        }
+        Note(EAttachmentKind::Data, outcome, name, *child);
+    }
+    return buffer;
+}
+
+std::wstring CAttachmentRecorder::GetResourceType(const wxXmlNode& node) {
+    return m_catalogue.GetResourceType(node);
+}
+
+tarn::P<graphics::IReusableResource> CAttachmentRecorder::GetReusableResource(
+    const wxXmlNode& node, const std::wstring& typeName,
+    const tarn::P<graphics::IReusableResource>& fresh) {
+    // Every object the catalogue keeps for sharing went through here, so it is a stand-in.
+    const auto used =
+        m_catalogue.GetReusableResource(node, typeName, tarn::New<CRecordedResource>(fresh, *this));
+    const auto* recorded = dynamic_cast<const CRecordedResource*>(used.Get());
+    return recorded ? recorded->GetInner() : used;
+}
+
+}  // namespace lumtool

@@ -1,0 +1,286 @@
+#include "ContentCheck.h"
+
+#include <SDL.h>
+#include <wx/image.h>
+#include <wx/log.h>
+#include <wx/mstream.h>
+
+#include <algorithm>
+#include <climits>
+#include <filesystem>
+
+#include "AttachmentRecorder.h"
+#include "Command.h"
+#include "graphics/QuietAsserts.h"
+#include "graphics/skin/GraphicSkinButton.h"
+#include "graphics/skin/Skin.h"
+#include "graphics/skin/State.h"
+#include "lum/data/ElementFactories.h"
+#include "lum/data/GraphicActionButton.h"
+#include "tarn/Exception.h"
+
+namespace lumtool {
+
+namespace {
+
+constexpr const wchar_t* kDescription = L"product.xml";
+
+std::string Utf8(const std::wstring& text) { return wxString(text).utf8_string(); }
+
+std::wstring Quoted(const std::wstring& text) { return L"'" + text + L"'"; }
+
+// Keeps the toolkit's last error or warning instead of printing it, for as long as it lives.
+class CLogCapture : public wxLog {
+public:
+    CLogCapture() : m_previous(wxLog::SetActiveTarget(this)) {}
+    ~CLogCapture() override { wxLog::SetActiveTarget(m_previous); }
+    const wxString& GetLast() const { return m_last; }
+
+protected:
+    void DoLogTextAtLevel(wxLogLevel level, const wxString& text) override {
+        if (level <= wxLOG_Warning) m_last = text;
+    }
+
+private:
+    wxLog* m_previous;
+    wxString m_last;
+};
+
+const wchar_t* Noun(EAttachmentKind kind, const std::wstring& where) {
+    switch (kind) {
+        case EAttachmentKind::Picture:
+            return L"picture";
+        case EAttachmentKind::RichText:
+            return L"rich text";
+        case EAttachmentKind::Data:
+            return where == L"music" ? L"sound" : L"data";
+    }
+    return L"attachment";
+}
+
+// What a menu author needs to hear about one attachment, or nothing when it loaded.
+std::wstring Describe(const SAttachmentUse& use) {
+    const std::wstring noun = Noun(use.kind, use.where);
+    const std::wstring named = noun + L" " + Quoted(use.name);
+    switch (use.outcome) {
+        case EAttachmentOutcome::Loaded:
+            return {};
+        case EAttachmentOutcome::NoName:
+            return L"a " + noun + L" reference names no entry";
+        case EAttachmentOutcome::Missing:
+            return named + L" is not in the content file";
+        case EAttachmentOutcome::UnknownType:
+            return named + L" is not of a type the player reads (.png, .jpg, .bmp or .ico)";
+        case EAttachmentOutcome::NoSize:
+            return named + L" has no size in product.xml, so none of it is read";
+        case EAttachmentOutcome::Unreadable:
+            if (use.kind == EAttachmentKind::Picture) return named + L" does not decode";
+            if (use.kind == EAttachmentKind::RichText) return named + L" is not readable rich text";
+            return named + L" is empty";
+    }
+    return {};
+}
+
+// SDL decodes the music in the player too, so its verdict is the player's.
+std::wstring WavError(const graphics::CSharedBuffer& data) {
+    if (data.GetLength() > INT_MAX) return L"larger than 2 GiB";
+    SDL_RWops* source = SDL_RWFromConstMem(data.GetData(), static_cast<int>(data.GetLength()));
+    if (!source) return wxString(SDL_GetError()).ToStdWstring();
+    SDL_AudioSpec spec{};
+    Uint8* samples = nullptr;
+    Uint32 length = 0;
+    if (!SDL_LoadWAV_RW(source, 1, &spec, &samples, &length)) {
+        return wxString::FromUTF8(SDL_GetError()).ToStdWstring();
+    }
+    SDL_FreeWAV(samples);
+    return {};
+}
+
+}  // namespace
+
+void CContentCheck::Run() {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (!fs::exists(fs::path(m_path), error)) Unreadable("the file does not exist");
+    if (fs::is_directory(fs::path(m_path), error)) Unreadable("it is a folder");
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG)) wxInitAllImageHandlers();
+    const lum::data::CElementFactories factories;  // the element kinds the player knows
+
+    graphics::CZipArchive archive(wxString::FromUTF8(m_path).ToStdWstring());
+    wxXmlDocument document;
+    ReadDescription(archive, document);
+    LoadProduct();
+    for (std::size_t i = 0; i < m_product->GetPageCount(); ++i) {
+        m_pageNames.push_back(m_product->GetPage(i)->GetName());
+    }
+    CheckAttachments(archive, document);
+    CheckPageNames();
+    CheckButtons();
+    CheckMusic();
+}
+
+void CContentCheck::ReadDescription(graphics::CZipArchive& archive, wxXmlDocument& document) const {
+    if (!archive.IsOk() || archive.GetCatalogue().GetEntryCount() == 0) {
+        Unreadable("it is not a ZIP archive (or an empty one)");
+    }
+    graphics::CZipCatalogue& catalogue = archive.GetCatalogue();
+    if (!catalogue.FindEntry(kDescription)) Unreadable("it holds no product.xml");
+    if (!catalogue.OpenEntry(kDescription)) Unreadable("its product.xml cannot be opened");
+
+    std::string bytes;
+    char chunk[64 * 1024];
+    wxInputStream& in = catalogue.GetStream();
+    while (true) {
+        in.Read(chunk, sizeof chunk);
+        const std::size_t got = in.LastRead();
+        if (got == 0) break;
+        if (bytes.size() + got > lum::data::CProduct::kMaxDescriptionSize) {
+            Unreadable("its product.xml is larger than the player reads (64 MiB)");
+        }
+        bytes.append(chunk, got);
+    }
+    if (bytes.empty()) Unreadable("its product.xml is empty");
+    wxMemoryInputStream text(bytes.data(), bytes.size());
+    const CLogCapture log;
+    if (!document.Load(text, "UTF-8") || !document.GetRoot()) {
+        std::string reason = "its product.xml is not well-formed XML";
+        if (!log.GetLast().empty()) reason += " (" + log.GetLast().utf8_string() + ")";
+        Unreadable(reason);
+    }
+}
+
+void CContentCheck::LoadProduct() {
+    m_product = tarn::New<lum::data::CProduct>();
+    try {
+        m_product->Load(wxFileName(wxString::FromUTF8(m_path)));
+    } catch (const std::exception& error) {
+        // The player's loader gives up on the whole product at the first such error.
+        Unreadable(std::string("the loader stops with an error: ") + error.what());
+    }
+    if (m_product->GetPageCount() == 0) Unreadable("it has no pages");
+}
+
+void CContentCheck::CheckAttachments(graphics::CZipArchive& archive,
+                                     const wxXmlDocument& document) {
+    // A second reading of the same description, through a store that notes every attachment
+    // the loader asks for; the product it makes is thrown away.
+    const auto recorder = tarn::New<CAttachmentRecorder>(archive.GetCatalogue());
+    const graphics::CQuietAsserts quiet;  // as in the loader's own reading
+    try {
+        tarn::New<lum::data::CProduct>()->ReadXml(*document.GetRoot(), *recorder);
+    } catch (const std::exception& error) {
+        Unreadable(std::string("the loader stops with an error: ") + error.what());
+    }
+    for (const SAttachmentUse& use : recorder->GetUses()) {
+        const std::wstring text = Describe(use);
+        if (!text.empty()) Problem(use.where + L": " + text);
+    }
+}
+
+void CContentCheck::CheckPageNames() {
+    for (std::size_t i = 0; i < m_pageNames.size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            const std::wstring& first = m_pageNames[j];
+            const std::wstring& second = m_pageNames[i];
+            if (!wxString(first).IsSameAs(wxString(second), false)) continue;
+            if (first == second) {
+                Problem(L"pages " + std::to_wstring(j + 1) + L" and " + std::to_wstring(i + 1) +
+                        L" are both named " + Quoted(first) +
+                        L"; actions that go to this name reach only the first");
+            } else {
+                Problem(L"page names " + Quoted(first) + L" and " + Quoted(second) +
+                        L" differ only in letter case; actions that go to either reach only " +
+                        Quoted(first));
+            }
+            break;  // one report for each later page
+        }
+    }
+}
+
+void CContentCheck::CheckButtons() {
+    for (std::size_t i = 0; i < m_product->GetPageCount(); ++i) {
+        const auto page = m_product->GetPage(i);
+        const auto document = page->GetDocument();
+        for (std::size_t j = 0; j < document->GetCount(); ++j) {
+            const auto element = document->GetAt(j);
+            const std::wstring place =
+                L"page " + Quoted(page->GetName()) + L", button " + Quoted(element->GetName());
+            CheckSkin(place, *element);
+            CheckGotoPage(place, *element);
+        }
+    }
+}
+
+void CContentCheck::CheckSkin(const std::wstring& place, const graphics::CGraphicElement& element) {
+    const auto* button = dynamic_cast<const graphics::skin::CGraphicSkinButton*>(&element);
+    if (!button || !button->GetSkin()) return;  // without a skin the plain look is meant
+    const auto& skin = *button->GetSkin();
+    // The looks the player chooses between; the other states are never shown.
+    static const std::vector<std::pair<std::wstring, std::wstring>> looks{
+        {L"normal", L"at rest"},
+        {L"hover", L"while the pointer is over it"},
+        {L"down", L"while it is pressed"}};
+    const std::wstring skinName =
+        skin.GetId().empty() ? L"its skin" : L"its skin " + Quoted(skin.GetId());
+    for (const auto& [state, when] : looks) {
+        const auto found = skin.FindState(state);
+        if (found && !found->GetLayers().empty()) continue;
+        Problem(place + L": " + skinName + L" has no " + Quoted(state) +
+                L" look, so the button shows nothing " + when);
+    }
+}
+
+void CContentCheck::CheckGotoPage(const std::wstring& place,
+                                  const graphics::CGraphicElement& element) {
+    const auto* button = dynamic_cast<const lum::data::CGraphicActionButton*>(&element);
+    if (!button) return;
+    const auto action = button->GetAction();
+    if (action->GetType() != lum::data::EActionType::ChangePage ||
+        action->GetChangePageKind() != lum::data::EChangePageKind::GotoPage) {
+        return;
+    }
+    const std::wstring target = action->GetPage();
+    if (target.empty()) {
+        Problem(place + L": goes to a page but names none; the click does nothing");
+    } else if (!HasPage(target)) {
+        Problem(place + L": goes to page " + Quoted(target) +
+                L", but no page has that name; the click does nothing");
+    }
+}
+
+bool CContentCheck::HasPage(const std::wstring& name) const {
+    for (const std::wstring& page : m_pageNames) {
+        if (wxString(page).IsSameAs(wxString(name), false)) return true;
+    }
+    return false;
+}
+
+void CContentCheck::CheckMusic() {
+    // A music reference that loads nothing is reported with the attachments.
+    const auto music = m_product->GetMusic();
+    if (music->IsEmpty()) return;
+    const std::wstring format = music->GetFormat();
+    if (format != L"wav") {
+        Problem(L"music: the format is " + Quoted(format) +
+                L", but the player plays only 'wav' (in lower case); the menu stays silent");
+        return;
+    }
+    const std::wstring error = WavError(*music->GetData());
+    if (!error.empty()) {
+        Problem(L"music: the sound is not a WAV file the player can play (" + error + L")");
+    }
+}
+
+void CContentCheck::Unreadable(const std::string& reason) const {
+    throw CUsageError("'" + m_path + "' cannot be read: " + reason);
+}
+
+void CContentCheck::Problem(const std::wstring& text) {
+    // One picture in several states of a skin would otherwise give the same line each time.
+    const std::string line = Utf8(text);
+    if (std::find(m_problems.begin(), m_problems.end(), line) == m_problems.end()) {
+        m_problems.push_back(line);
+    }
+}
+
+}  // namespace lumtool

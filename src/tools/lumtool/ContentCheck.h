@@ -1,0 +1,48 @@
+#pragma once
+// Reads a content file with the player's own loader and finds what would go wrong when the
+// player shows it: missing or unreadable attachments, actions that lead nowhere, skins without
+// the looks their buttons show, page names that clash, music that does not play.
+
+#include <wx/xml/xml.h>
+
+#include <string>
+#include <vector>
+
+#include "graphics/ZipArchive.h"
+#include "lum/data/Product.h"
+
+namespace lumtool {
+
+class CContentCheck {
+public:
+    explicit CContentCheck(std::string path) : m_path(std::move(path)) {}
+
+    // Reads the file and runs every check. Raises CUsageError with the reason when the file
+    // cannot be read as a menu at all (no ZIP archive, no product.xml, malformed XML, a reading
+    // error of the loader, no pages). Needs the GUI toolkit and the element factories.
+    void Run();
+
+    const std::vector<std::wstring>& GetPageNames() const { return m_pageNames; }
+    // One line each, in UTF-8, for the menu's author.
+    const std::vector<std::string>& GetProblems() const { return m_problems; }
+
+private:
+    void ReadDescription(graphics::CZipArchive& archive, wxXmlDocument& document) const;
+    void LoadProduct();
+    void CheckAttachments(graphics::CZipArchive& archive, const wxXmlDocument& document);
+    void CheckPageNames();
+    void CheckButtons();
+    void CheckSkin(const std::wstring& place, const graphics::CGraphicElement& element);
+    void CheckGotoPage(const std::wstring& place, const graphics::CGraphicElement& element);
+    void CheckMusic();
+    bool HasPage(const std::wstring& name) const;
+    [[noreturn]] void Unreadable(const std::string& reason) const;
+    void Problem(const std::wstring& text);
+
+    std::string m_path;
+    tarn::P<lum::data::CProduct> m_product;
+    std::vector<std::wstring> m_pageNames;
+    std::vector<std::string> m_problems;
+};
+
+}  // namespace lumtool
