@@ -9,6 +9,7 @@ PACKAGES=(
   xvfb xauth xdotool imagemagick
   fonts-dejavu-core fonts-liberation2 iso-codes
   zip python3
+  clang libclang-rt-14-dev
 )
 
 missing=()

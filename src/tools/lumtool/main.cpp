@@ -8,9 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "CheckCommand.h"
 #include "Command.h"
+#include "GuiToolkit.h"
 #include "LangpackCommand.h"
 #include "PackCommand.h"
+#include "RenderCommand.h"
 #include "wxutil/MyStringLocalizer.h"
 
 namespace {
@@ -19,8 +22,10 @@ using lumtool::ICommand;
 
 std::vector<std::unique_ptr<ICommand>> Commands() {
     std::vector<std::unique_ptr<ICommand>> commands;
+    commands.push_back(std::make_unique<lumtool::CCheckCommand>(std::cout));
     commands.push_back(std::make_unique<lumtool::CLangpackCommand>(std::cout));
     commands.push_back(std::make_unique<lumtool::CPackCommand>(std::cout));
+    commands.push_back(std::make_unique<lumtool::CRenderCommand>(std::cout));
     return commands;
 }
 
@@ -40,9 +45,23 @@ bool WantsHelp(const std::vector<std::string>& arguments) {
     return false;
 }
 
+// The GUI toolkit starts only for a command that needs it and is not just asked for help.
+bool NeedsDisplay(const std::vector<std::unique_ptr<ICommand>>& commands,
+                  const std::vector<std::string>& arguments) {
+    if (arguments.empty() || WantsHelp(arguments)) return false;
+    for (const auto& command : commands) {
+        if (arguments[0] == command->Name()) return command->NeedsDisplay();
+    }
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (NeedsDisplay(Commands(), std::vector<std::string>(argv + 1, argv + argc)) &&
+        !lumtool::PrepareGuiToolkit(argv)) {
+        return lumtool::kExitBadInput;
+    }
     wxInitializer toolkit(argc, argv);
     if (!toolkit.IsOk()) {
         std::cerr << "lumtool: the toolkit could not start\n";

@@ -1,0 +1,200 @@
+#include "RenderCommand.h"
+
+#include <wx/frame.h>
+#include <wx/image.h>
+
+#include <cmath>
+#include <memory>
+#include <optional>
+
+#include "app/History.h"
+#include "app/MenuView.h"
+#include "app/MusicPainter.h"
+#include "app/ProductStringLocalizer.h"
+#include "graphics/components/ViewControl.h"
+#include "lum/data/ElementFactories.h"
+#include "lum/data/Product.h"
+#include "tarn/Exception.h"
+#include "tarn/StringLocalizer.h"
+#include "tarn/Text.h"
+
+namespace lumtool {
+
+namespace {
+
+struct CRenderOptions {
+    std::string content;
+    std::wstring page;
+    std::wstring language = L"en-us";
+    std::optional<std::wstring> hover;
+    std::optional<std::wstring> pressed;
+    std::string output;
+};
+
+std::wstring Wide(const std::string& text) { return tarn::FromUtf8(text); }
+std::string Narrow(const std::wstring& text) { return tarn::ToUtf8(text); }
+
+CRenderOptions ParseArguments(const std::vector<std::string>& arguments) {
+    CRenderOptions options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const auto value = [&]() -> std::string {
+            if (i + 1 >= arguments.size()) throw CUsageError(argument + " needs a value");
+            return arguments[++i];
+        };
+        if (argument == "--page") {
+            options.page = Wide(value());
+        } else if (argument == "--language") {
+            options.language = Wide(value());
+        } else if (argument == "--hover") {
+            options.hover = Wide(value());
+        } else if (argument == "--pressed") {
+            options.pressed = Wide(value());
+        } else if (argument == "-o" || argument == "--output") {
+            options.output = value();
+        } else if (!argument.empty() && argument[0] == '-') {
+            throw CUsageError("unknown option '" + argument + "'");
+        } else if (options.content.empty()) {
+            options.content = argument;
+        } else {
+            throw CUsageError("one content file only ('" + argument + "' is a second one)");
+        }
+    }
+    if (options.content.empty()) throw CUsageError("name the content file to render");
+    if (options.output.empty()) throw CUsageError("name the picture to write with -o FILE.png");
+    return options;
+}
+
+tarn::P<lum::data::CProduct> LoadProduct(const std::string& content) {
+    auto product = tarn::New<lum::data::CProduct>();
+    try {
+        product->Load(wxFileName(wxString::FromUTF8(content)));
+    } catch (const tarn::CException& error) {
+        throw CUsageError("'" + content + "' cannot be read: " + Narrow(error.GetDescription()));
+    }
+    if (product->GetPageCount() == 0) {
+        throw CUsageError("'" + content + "' holds no menu pages (or is not a content file)");
+    }
+    return product;
+}
+
+tarn::P<lum::data::CPage> FindPage(const lum::data::CProduct& product, const std::wstring& name) {
+    if (name.empty()) return product.GetPage(0);
+    for (std::size_t i = 0; i < product.GetPageCount(); ++i) {
+        if (tarn::EqualsNoCase(product.GetPage(i)->GetName(), name)) return product.GetPage(i);
+    }
+    throw CUsageError("no page named '" + Narrow(name) + "'");
+}
+
+tarn::P<graphics::CGraphicElement> FindElement(const graphics::CGraphicDocument& document,
+                                               const std::wstring& name) {
+    for (std::size_t i = 0; i < document.GetCount(); ++i) {
+        if (document.GetAt(i)->GetName() == name) return document.GetAt(i);
+    }
+    for (std::size_t i = 0; i < document.GetCount(); ++i) {
+        if (tarn::EqualsNoCase(document.GetAt(i)->GetName(), name)) return document.GetAt(i);
+    }
+    throw CUsageError("the page has no element named '" + Narrow(name) + "'");
+}
+
+// The breadcrumb the player shows after going from the main page to this one.
+std::wstring BreadcrumbFor(const lum::data::CProduct& product, const tarn::P<lum::data::CPage>& page) {
+    const auto history = tarn::New<CHistory>();
+    history->Push(product.GetPage(0));
+    if (page != product.GetPage(0)) history->Push(page);
+    return history->GetBreadcrumb();
+}
+
+// A frame that is never shown, holding the view control; destroyed with this object.
+class CHiddenView {
+public:
+    explicit CHiddenView(wxSize size) {
+        m_frame = new wxFrame(nullptr, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
+                              wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxCLIP_CHILDREN);
+        m_view = new graphics::components::CViewControl(m_frame, wxID_ANY, wxDefaultPosition,
+                                                        wxDefaultSize, wxBORDER_NONE);
+        ConfigureMenuView(*m_view);
+        m_frame->SetClientSize(size);
+        m_view->SetSize(size);
+    }
+    ~CHiddenView() { m_frame->Destroy(); }
+    CHiddenView(const CHiddenView&) = delete;
+    CHiddenView& operator=(const CHiddenView&) = delete;
+
+    graphics::components::CViewControl& View() { return *m_view; }
+
+private:
+    wxFrame* m_frame;
+    graphics::components::CViewControl* m_view;
+};
+
+}  // namespace
+
+std::string CRenderCommand::Help() const {
+    return "usage: lumtool render CONTENT [--page NAME] [--language CODE] [--hover ELEMENT]\n"
+           "                      [--pressed ELEMENT] -o FILE.png\n"
+           "\n"
+           "Paints one page of the content file to a PNG exactly as the player shows it: at the\n"
+           "product's client size, with the product's texts in the language (default en-us),\n"
+           "the breadcrumb of a visit from the main page, the music icon when the menu plays\n"
+           "music, and the named element (by element name) hovered or pressed. NAME defaults to\n"
+           "the main page. Needs a display; without one it uses xvfb-run when installed.\n"
+           "Exit status: 0 written, 2 bad arguments, unreadable content, unknown page or element.\n";
+}
+
+int CRenderCommand::Run(const std::vector<std::string>& arguments) {
+    const CRenderOptions options = ParseArguments(arguments);
+    wxInitAllImageHandlers();
+    const lum::data::CElementFactories factories;
+    const tarn::P<lum::data::CProduct> product = LoadProduct(options.content);
+
+    const auto localizer = tarn::New<CProductStringLocalizer>(product, options.language);
+    tarn::GetGlobalLocalizer()->SetFallback(localizer);
+    product->SetLocalizer(localizer);
+
+    const tarn::P<lum::data::CPage> page = FindPage(*product, options.page);
+    const tarn::P<graphics::CGraphicDocument> document = page->GetDocument();
+    const tarn::P<graphics::CGraphicElement> hover =
+        options.hover ? FindElement(*document, *options.hover) : tarn::P<graphics::CGraphicElement>();
+    const tarn::P<graphics::CGraphicElement> pressed =
+        options.pressed ? FindElement(*document, *options.pressed) : tarn::P<graphics::CGraphicElement>();
+
+    double width = 0;
+    double height = 0;
+    product->GetClientSize(width, height);
+    // Truncated toward zero, as the player sizes its window.
+    const wxSize size(static_cast<int>(std::trunc(width)), static_cast<int>(std::trunc(height)));
+    if (size.x <= 0 || size.y <= 0) throw CUsageError("the product's client size is empty");
+
+    CHiddenView hidden(size);
+    auto& view = hidden.View();
+    view.SetDocument(document);
+    page->Activate();
+    ApplyBreadcrumb(*document, BreadcrumbFor(*product, page));
+    const tarn::P<lum::data::CMusic> music = product->GetMusic();
+    if (music && !music->IsEmpty() && music->GetFormat() == L"wav") {
+        const auto painter = tarn::New<CMusicPainter>();
+        painter->SetPlaying(true);
+        view.SetPainter(painter);
+    }
+    const auto centreOf = [](const graphics::CGraphicElement& element) { return element.GetCenter(); };
+    if (hover) view.TrackHover(hover, centreOf(*hover));
+    if (pressed) {
+        view.TrackHover(pressed, centreOf(*pressed));
+        if (!view.ShowPressed(pressed)) {
+            page->Deactivate();
+            throw CUsageError("'" + Narrow(*options.pressed) + "' is not a button");
+        }
+    }
+    const wxImage picture = view.RenderBitmap().ConvertToImage();
+    page->Deactivate();
+    tarn::GetGlobalLocalizer()->SetFallback({});
+    if (!picture.SaveFile(wxString::FromUTF8(options.output), wxBITMAP_TYPE_PNG)) {
+        throw CUsageError("cannot write '" + options.output + "'");
+    }
+    m_out << "wrote " << options.output << " (" << size.x << " x " << size.y << ", page "
+          << Narrow(page->GetName()) << ")\n";
+    return 0;
+}
+
+}  // namespace lumtool
