@@ -4,6 +4,7 @@
 
 #include <wx/event.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -46,11 +47,16 @@ public:
     std::size_t GetConnectionCount() const { return m_connections.size(); }
 
     void Fire(TEvent& event) {
-        // A handler may connect or disconnect while it runs: call from a copy.
+        // A handler may connect or disconnect others while it runs: walk a copy, and call
+        // only connections that are still there.
         const std::vector<Connection> connections = m_connections;
         for (const Connection& connection : connections) {
             if (connection.method == nullptr || connection.handler == nullptr) continue;
             if (connection.id != kAnyId && connection.id != event.GetId()) continue;
+            if (std::find(m_connections.begin(), m_connections.end(), connection) ==
+                m_connections.end()) {
+                continue;
+            }
             (connection.handler->*connection.method)(event);
         }
     }
@@ -60,6 +66,7 @@ private:
         wxEvtHandler* handler;
         Method method;
         int id;
+        bool operator==(const Connection&) const = default;
     };
     std::vector<Connection> m_connections;
 };

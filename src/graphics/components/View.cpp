@@ -154,6 +154,7 @@ tarn::P<CGraphicDocument> CView::GetPendingDocument() const {
 }
 
 void CView::OnTransitionTimer(wxTimerEvent&) {
+    bool finished = false;
     tarn::P<CGraphicDocument> arrived;
     {
         wxCriticalSectionLocker lock(m_transitionLock);
@@ -164,10 +165,12 @@ void CView::OnTransitionTimer(wxTimerEvent&) {
         if (!m_transition->IsFinished()) {
             m_transition->Step();
         } else {
+            finished = true;
             arrived = m_pendingDocument;
         }
     }
-    if (arrived) {
+    if (finished) {
+        // An empty page fades in like any other: the swap ends the transition either way.
         const CDRect area = m_documentArea;
         SetDocument(arrived);
         if (area.width > 0.001) SetDocumentArea(area);
@@ -198,6 +201,8 @@ void CView::StartTransition(const wxSize& size) {
     controller->Begin(std::move(oldPicture), std::move(newPicture));
     controller->Step();
     m_transitionTimer.Start(controller->GetInterval(), wxTIMER_CONTINUOUS);
+    // The first step's frame is shown too, not only the old page.
+    RequestRepaint();
 }
 
 void CView::PaintDocumentPicture(wxDC& dc, const wxSize& size,
@@ -205,7 +210,14 @@ void CView::PaintDocumentPicture(wxDC& dc, const wxSize& size,
     DrawBackground(dc, size.x, size.y);
     CPaintMatrixDC context(dc, m_viewMatrix);
     InitPaintContext(context);
-    PaintWithoutTransition(context, document);
+    if (document) {
+        PaintWithoutTransition(context, document);
+        return;
+    }
+    // Fading to no page: what stays without a document.
+    PaintOverlaysBelow(context);
+    PaintOverlaysAbove(context);
+    CallPainter(context);
 }
 
 // ---- Painting ----
@@ -421,13 +433,11 @@ void CView::UpdateViewMatrix() {
         }
     }
     CDRect document = m_documentArea;
-    if (document.width <= 0.001) {
-        document = m_document ? m_document->GetContentBox() : CDRect{};
-        if (m_zoomMode == 0 && m_zoomFactor > 0) {
-            const CDPoint centre{document.x + document.width / 2, document.y + document.height / 2};
-            document = CDRect::FromCenter(
-                centre, {document.width / m_zoomFactor, document.height / m_zoomFactor});
-        }
+    if (document.width <= 0.001) document = m_document ? m_document->GetContentBox() : CDRect{};
+    if (m_zoomMode == 0 && m_zoomFactor > 0) {
+        const CDPoint centre{document.x + document.width / 2, document.y + document.height / 2};
+        document = CDRect::FromCenter(
+            centre, {document.width / m_zoomFactor, document.height / m_zoomFactor});
     }
     double scale = 1.0;
     if (m_zoomMode == 0) {
@@ -583,6 +593,7 @@ void CView::Clear() {
     }
     m_document = {};
     m_overlayOwner = {};
+    for (const auto& element : m_hovered) element->SetFlag(CGraphicBase::kFlagHovered, false);
     m_hovered.clear();
     ClearOverlays();
 }
@@ -702,17 +713,19 @@ wxString CView::GetCommandLabel(int command, const wxString& accelerator) const 
 }
 
 void CView::Zoom(double factor, wxPoint reference) {
-    const bool anchored = reference.x > 0 && reference.y > 0;
+    const bool anchored = reference.x > 0 && reference.y > 0 && m_document;
+    if (anchored) UpdateViewMatrix();
     const CDPoint anchor = anchored ? ToDocument(reference) : CDPoint{};
     m_zoomFactor = std::clamp(m_zoomFactor * factor, 0.5, 3.0);
     RequestRepaint();
-    if (anchored && m_document) {
-        // Keep the document point under the reference pixel.
-        const CDRect view = GetViewRect(true);
-        const double scale = m_zoomMode == 1 ? m_zoomFactor : m_scale;
-        const double left = anchor.x - (reference.x - view.x) / scale;
-        const double top = anchor.y - (reference.y - view.y) / scale;
-        m_documentArea = {left, top, view.width / scale, view.height / scale};
+    if (anchored) {
+        // Lay out at the new factor, then move the area so that the document point under
+        // the reference pixel is there again (moving the area by d moves points by -s d).
+        if (m_documentArea.width <= 0.001) m_documentArea = m_document->GetContentBox();
+        UpdateViewMatrix();
+        const wxPoint2DDouble landed = m_viewMatrix.TransformPoint(wxPoint2DDouble(anchor.x, anchor.y));
+        m_documentArea.x += (landed.m_x - reference.x) / m_scale;
+        m_documentArea.y += (landed.m_y - reference.y) / m_scale;
     }
     UpdateViewMatrix();
     UpdateScrollbars();

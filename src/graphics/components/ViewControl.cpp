@@ -60,12 +60,18 @@ void CViewControl::OnElementMouseUp(wxMouseEvent&, const tarn::P<CGraphicElement
         hit && std::any_of(m_pressed.begin(), m_pressed.end(),
                            [&](const auto& element) { return element.Get() == hit.Get(); });
     ClearPressed();
+    // The capture goes after the click, also when the click handler throws.
+    struct CReleaseCapture {
+        wxWindow& window;
+        ~CReleaseCapture() {
+            if (window.HasCapture()) window.ReleaseMouse();
+        }
+    } release{*this};
     if (clicked && m_clickHandler != nullptr) {
         // The handler may change the page: keep the button alive while it runs.
         const tarn::P<CGraphicElement> keep = hit;
         m_clickHandler->OnClick(*AsButton(keep));
     }
-    if (HasCapture()) ReleaseMouse();
 }
 
 void CViewControl::ClearPressed() {

@@ -147,4 +147,13 @@ TEST_F(ViewTransitionTest, SettingADocumentDirectlyEndsARunningFade) {
     EXPECT_EQ(view->GetDocument(), blue);
 }
 
+TEST_F(ViewTransitionTest, FadingToNoPageEndsLikeAnyOther) {
+    view->SetDocument(Page(*wxRED));
+    Settle();
+    view->ChangeDocument({}, tarn::New<CFastFadeTransitionController>(0, 255));
+    ASSERT_TRUE(WaitFor([&] { return !view->GetDocument(); }));
+    Settle();
+    EXPECT_FALSE(view->GetTransitionTimer().IsRunning());
+}
+
 }  // namespace

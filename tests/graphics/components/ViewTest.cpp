@@ -93,7 +93,9 @@ TEST_F(ViewTest, TheWindowShowsExactlyWhatRenderBitmapPaints) {
 // Zoom gestures and keys, in a view whose zoom is locked (mode 1) or free (mode 0).
 class ZoomTest : public ViewFixture {
 protected:
-    void Gesture() {
+    // Runs each gesture and notes the zoom factor after it.
+    std::vector<double> Gestures() {
+        std::vector<double> factors;
         view->SetFocus();
         Settle();
         wxMouseEvent wheel(wxEVT_MOUSEWHEEL);
@@ -101,11 +103,20 @@ protected:
         wheel.m_wheelRotation = -120;
         wheel.SetPosition(wxPoint(100, 100));
         view->GetEventHandler()->ProcessEvent(wheel);
-        mouse->Char(WXK_F8);
-        mouse->Char('U', wxMOD_CONTROL);
-        mouse->Char('J', wxMOD_CONTROL);
-        mouse->Char('U', wxMOD_CONTROL);
-        Settle();
+        factors.push_back(view->GetZoomFactor());
+        const auto key = [&](int code, int modifiers) {
+            mouse->Char(code, modifiers);
+            Settle();
+            factors.push_back(view->GetZoomFactor());
+        };
+        key(WXK_F8, wxMOD_NONE);
+        key('U', wxMOD_CONTROL);
+        key('J', wxMOD_CONTROL);
+        key('U', wxMOD_CONTROL);
+        wxMouseEvent middle(wxEVT_MIDDLE_DCLICK);
+        view->GetEventHandler()->ProcessEvent(middle);
+        factors.push_back(view->GetZoomFactor());
+        return factors;
     }
 };
 
@@ -113,10 +124,7 @@ TEST_F(ZoomTest, LockedZoomIgnoresWheelKeysAndMiddleDoubleClick) {
     auto document = tarn::New<CGraphicDocument>();
     document->Add(MakeRectangle(0, 0, 200, 100, *wxBLUE));
     view->SetDocument(document);
-    Gesture();
-    wxMouseEvent middle(wxEVT_MIDDLE_DCLICK);
-    view->GetEventHandler()->ProcessEvent(middle);
-    EXPECT_EQ(view->GetZoomFactor(), 1.0);
+    EXPECT_EQ(Gestures(), std::vector<double>(6, 1.0));
     std::vector<wxAcceleratorEntry> entries;
     view->CollectAccelerators(entries);
     EXPECT_TRUE(entries.empty());
@@ -131,9 +139,8 @@ TEST_F(ZoomTest, FreeZoomFollowsWheelAndKeysWithinItsLimits) {
     view->SetDocument(document);
     view->SetZoomMode(0);
     view->InstallAccelerators();
-    Gesture();
-    // wheel x2, F8 back to 1, Ctrl+U x2, Ctrl+J x0.5, Ctrl+U x2.
-    EXPECT_EQ(view->GetZoomFactor(), 2.0);
+    // wheel x2, F8 back to 1, Ctrl+U x2, Ctrl+J x0.5, Ctrl+U x2, middle double click 1.
+    EXPECT_EQ(Gestures(), (std::vector<double>{2.0, 1.0, 2.0, 1.0, 2.0, 1.0}));
     view->ZoomIn();
     view->ZoomIn();
     EXPECT_EQ(view->GetZoomFactor(), 3.0);
@@ -144,6 +151,25 @@ TEST_F(ZoomTest, FreeZoomFollowsWheelAndKeysWithinItsLimits) {
     ASSERT_EQ(menu.GetMenuItemCount(), 3u);
     EXPECT_EQ(menu.FindItem(CView::kIdZoomIn)->GetItemLabel(), "Zoom In\tCtrl+U");
     EXPECT_EQ(view->GetCommandLabel(4711, "F2"), "F2");
+}
+
+TEST_F(ZoomTest, ZoomingAboutAPointKeepsThatPointInPlace) {
+    auto document = tarn::New<CGraphicDocument>();
+    document->Add(MakeRectangle(0, 0, 200, 100, *wxBLUE));
+    document->SetContentBox({0, 0, 200, 100});
+    view->SetZoomMode(0);
+    view->SetDocument(document);
+    Settle();
+    const wxPoint reference(150, 120);
+    wxAffineMatrix2D inverse = view->GetViewMatrix();
+    ASSERT_TRUE(inverse.Invert());
+    const wxPoint2DDouble under = inverse.TransformPoint(wxPoint2DDouble(reference.x, reference.y));
+    const double before = view->GetViewMatrix().TransformDistance(wxPoint2DDouble(1, 0)).m_x;
+    view->ZoomIn(reference);
+    const wxPoint2DDouble after = view->GetViewMatrix().TransformPoint(under);
+    EXPECT_NEAR(after.m_x, reference.x, 1e-6);
+    EXPECT_NEAR(after.m_y, reference.y, 1e-6);
+    EXPECT_NEAR(view->GetViewMatrix().TransformDistance(wxPoint2DDouble(1, 0)).m_x, 2 * before, 1e-6);
 }
 
 TEST_F(ViewTest, FitZoomCentresTheDocumentInsideTheMargins) {
