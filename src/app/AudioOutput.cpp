@@ -106,6 +106,9 @@ std::shared_ptr<CAudioOutput> CAudioOutput::Existing() {
 bool CAudioOutput::CanPlay(const CAudioClip& clip) { return NewStream(clip.GetSpec()) != nullptr; }
 
 CAudioOutput::CAudioOutput() {
+    // SDL would otherwise take SIGINT and SIGTERM for its own event queue, which nobody
+    // reads here: the player could no longer be ended while music plays.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
     m_subsystem = true;
     SDL_AudioSpec wanted{};

@@ -10,15 +10,16 @@
 #include <wx/stdpaths.h>
 #include <wx/utils.h>
 
-#include <cmath>
 
 #include "app/App.h"
 #include "app/MenuView.h"
 #include "app/MusicIcons.h"
 #include "app/PathResolver.h"
 #include "app/SplashFrame.h"
+#include "graphics/QuietAsserts.h"
 #include "graphics/components/FastFadeTransitionController.h"
 #include "lum/data/GraphicActionButton.h"
+#include "tarn/Exception.h"
 #include "tarn/StringLocalizer.h"
 #include "tarn/Text.h"
 #include "tarn/URI.h"
@@ -111,17 +112,16 @@ bool CMainFrame::LoadContent(const wxString& path) {
     tarn::GetGlobalLocalizer()->SetFallback(m_localizer);
     m_product->SetLocalizer(m_localizer);
 
-    double width = 0;
-    double height = 0;
-    m_product->GetClientSize(width, height);
-    SetClientSize(static_cast<int>(std::trunc(width)), static_cast<int>(std::trunc(height)));
+    SetClientSize(MenuClientSize(*m_product));
     Layout();
     ShowPage(m_product->GetPage(0), false, true);
 
     const wxFileName icon = ResolvePath(m_product->GetIconFileName());
     if (icon.IsOk() && icon.FileExists()) {
         wxIcon loaded;
-        wxLogNull quiet;  // a damaged icon file leaves the built-in one, silently
+        // A damaged icon file leaves the built-in one, silently.
+        const wxLogNull quiet;
+        const graphics::CQuietAsserts noDialogs;
         if (loaded.LoadFile(icon.GetFullPath(), wxBITMAP_TYPE_ICO, 16, 16) && loaded.IsOk()) {
             SetIcon(loaded);
         }
@@ -188,7 +188,12 @@ void CMainFrame::OnClick(graphics::CGraphicStateButton& button) {
     // The action may replace the page and with it the button: work on a copy.
     const auto action = tarn::New<lum::data::CAction>();
     action->Assign(*actionButton->GetAction());
-    ExecuteAction(*action);
+    try {
+        ExecuteAction(*action);
+    } catch (const tarn::CException& error) {
+        // A damaged address or a failing desktop call must not end the menu.
+        wxLogError("%s", wxString(error.GetDescription()));
+    }
 }
 
 void CMainFrame::ExecuteAction(const lum::data::CAction& action) {
@@ -345,6 +350,11 @@ bool CMainFrame::ProcessEvent(wxEvent& event) {
 
 void CMainFrame::OnClose(wxCloseEvent& event) {
     StopMusic();
-    event.Veto();
     Quit();
+    // The window stays (hidden) until the program ends, unless the close cannot be refused.
+    if (event.CanVeto()) {
+        event.Veto();
+    } else {
+        Destroy();
+    }
 }

@@ -21,6 +21,7 @@ constexpr unsigned long kIdleSleepMs = 5;
 wxBEGIN_EVENT_TABLE(CSplashFrame, wxFrame)
     EVT_PAINT(CSplashFrame::OnPaint)
     EVT_TIMER(CSplashFrame::kFadeTimerId, CSplashFrame::OnFadeTimer)
+    EVT_CLOSE(CSplashFrame::OnClose)
 wxEND_EVENT_TABLE()
 
 CSplashFrame::CSplashFrame(const wxBitmap* image, wxWindow* parent)
@@ -39,6 +40,16 @@ void CSplashFrame::ShowFaded() {
     m_fadeTimer.Start(kFadeIntervalMs, wxTIMER_CONTINUOUS);
     Show(true);
     WaitWhileDispatching(kFadePeriodMs, tarn::win32::GetTickCount());
+}
+
+void CSplashFrame::OnClose(wxCloseEvent& event) {
+    // Start-up hides and frees the window when its time is up; a close from the desktop
+    // must not free it earlier.
+    if (event.CanVeto()) {
+        event.Veto();
+    } else {
+        event.Skip();
+    }
 }
 
 void CSplashFrame::OnPaint(wxPaintEvent&) {

@@ -29,6 +29,7 @@ public:
 
 private:
     void OnPaint(wxPaintEvent& event);
+    void OnClose(wxCloseEvent& event);
     void OnFadeTimer(wxTimerEvent& event);
 
     const wxBitmap* m_image;

@@ -15,6 +15,7 @@
 #include "app/App.h"
 #include "app/EventForwarder.h"
 #include "app/MainFrame.h"
+#include "app/MenuView.h"
 #include "app/PathResolver.h"
 #include "graphics/GraphicText.h"
 #include "lum/data/ElementFactories.h"
@@ -185,6 +186,21 @@ TEST(StartOptionsTest, ValuesAreExaminedByTheChecksThatFollow) {
 
     // Options before the content file are not looked at.
     EXPECT_FALSE(ScanStartOptions({L"lumplayer", L"-nosplash"}).noSplash);
+}
+
+TEST(ClientSizeTest, TruncatedAndKeptWithinBounds) {
+    const auto sizeFor = [](const std::string& width, const std::string& height) {
+        auto product = tarn::New<lum::data::CProduct>();
+        testsupport::TempFolder folder;
+        product->Load(wxFileName(lumtest::WriteArchive(
+            folder, "size.lum",
+            {{"product.xml", "<product><pages/><clientsize width=\"" + width + "\" height=\"" +
+                                 height + "\"/></product>"}})));
+        return MenuClientSize(*product);
+    };
+    EXPECT_EQ(sizeFor("640.9", "480.2"), wxSize(640, 480));
+    EXPECT_EQ(sizeFor("1e12", "-5"), wxSize(kMaxClientSide, 0));
+    EXPECT_EQ(sizeFor("0.5", "16384.9"), wxSize(0, 16384));
 }
 
 TEST(StartOptionsTest, ProductLanguageCodes) {

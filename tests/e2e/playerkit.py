@@ -203,6 +203,8 @@ class Player:
             return f.read()
 
     def stop(self):
+        if self.stderr.closed:
+            return
         if self.process.poll() is None:
             self.process.send_signal(signal.SIGTERM)
             try:

@@ -3,7 +3,6 @@
 #include <wx/frame.h>
 #include <wx/image.h>
 
-#include <cmath>
 #include <memory>
 #include <optional>
 
@@ -105,6 +104,17 @@ std::wstring BreadcrumbFor(const lum::data::CProduct& product, const tarn::P<lum
     return history->GetBreadcrumb();
 }
 
+// The product answers the texts nobody else translates, for as long as this lives.
+class CProductTexts {
+public:
+    explicit CProductTexts(const tarn::P<tarn::IStringLocalizer>& localizer) {
+        tarn::GetGlobalLocalizer()->SetFallback(localizer);
+    }
+    ~CProductTexts() { tarn::GetGlobalLocalizer()->SetFallback({}); }
+    CProductTexts(const CProductTexts&) = delete;
+    CProductTexts& operator=(const CProductTexts&) = delete;
+};
+
 // A frame that is never shown, holding the view control; destroyed with this object.
 class CHiddenView {
 public:
@@ -149,7 +159,7 @@ int CRenderCommand::Run(const std::vector<std::string>& arguments) {
     const tarn::P<lum::data::CProduct> product = LoadProduct(options.content);
 
     const auto localizer = tarn::New<CProductStringLocalizer>(product, options.language);
-    tarn::GetGlobalLocalizer()->SetFallback(localizer);
+    const CProductTexts productTexts(localizer);
     product->SetLocalizer(localizer);
 
     const tarn::P<lum::data::CPage> page = FindPage(*product, options.page);
@@ -159,11 +169,8 @@ int CRenderCommand::Run(const std::vector<std::string>& arguments) {
     const tarn::P<graphics::CGraphicElement> pressed =
         options.pressed ? FindElement(*document, *options.pressed) : tarn::P<graphics::CGraphicElement>();
 
-    double width = 0;
-    double height = 0;
-    product->GetClientSize(width, height);
     // Truncated toward zero, as the player sizes its window.
-    const wxSize size(static_cast<int>(std::trunc(width)), static_cast<int>(std::trunc(height)));
+    const wxSize size = MenuClientSize(*product);
     if (size.x <= 0 || size.y <= 0) throw CUsageError("the product's client size is empty");
 
     CHiddenView hidden(size);
@@ -177,18 +184,17 @@ int CRenderCommand::Run(const std::vector<std::string>& arguments) {
         painter->SetPlaying(true);
         view.SetPainter(painter);
     }
-    const auto centreOf = [](const graphics::CGraphicElement& element) { return element.GetCenter(); };
-    if (hover) view.TrackHover(hover, centreOf(*hover));
+    // As the mouse would do it: press on one button, then move onto the hovered one.
     if (pressed) {
-        view.TrackHover(pressed, centreOf(*pressed));
+        view.TrackHover(pressed, pressed->GetCenter());
         if (!view.ShowPressed(pressed)) {
             page->Deactivate();
             throw CUsageError("'" + Narrow(*options.pressed) + "' is not a button");
         }
     }
+    if (hover) view.TrackHover(hover, hover->GetCenter());
     const wxImage picture = view.RenderBitmap().ConvertToImage();
     page->Deactivate();
-    tarn::GetGlobalLocalizer()->SetFallback({});
     if (!picture.SaveFile(wxString::FromUTF8(options.output), wxBITMAP_TYPE_PNG)) {
         throw CUsageError("cannot write '" + options.output + "'");
     }
