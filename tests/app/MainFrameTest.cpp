@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "ContentFile.h"
 #include "EventLoop.h"
@@ -121,6 +122,73 @@ TEST_F(MainFrameTest, AStartPageHasNoHistoryEntry) {
     Back();
     EXPECT_EQ(frame->GetTitle(), "T [P2]");
     EXPECT_FALSE(frame->GetViewControl()->GetPendingDocument());
+}
+
+TEST_F(MainFrameTest, PageNamesDifferingInCaseFindTheFirst) {
+    const std::wstring twins = lumtest::WriteArchive(
+        folder, "twins.lum",
+        {{"product.xml", Product(Page("Twin") + Page("TWIN", "one"))}, {"b.xml", kBreadcrumbText}});
+    ASSERT_TRUE(frame->LoadContent(twins));
+    Goto(L"TWIN");
+    EXPECT_EQ(frame->GetCurrentPage(), frame->GetProduct()->GetPage(0));
+    EXPECT_EQ(frame->GetHistory()->GetCount(), 2u);
+}
+
+TEST_F(MainFrameTest, LocalVariantsOpenLikeTheirPlainKindsAndOthersDoNothing) {
+    // A recording stand-in for the desktop's opener, first on the path.
+    const fs::path bin = folder.Path() / "bin";
+    fs::create_directories(bin);
+    const fs::path record = folder.Path() / "opened.txt";
+    std::ofstream(bin / "xdg-open") << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" << record.string() << "'\n";
+    fs::permissions(bin / "xdg-open", fs::perms::owner_all);
+    const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+    ::setenv("PATH", (bin.string() + ":" + path).c_str(), 1);
+    fs::create_directories(folder.Path() / "docs");
+    std::ofstream(folder.Path() / "docs" / "tool.sh") << "x";
+    ASSERT_TRUE(frame->LoadContent(content));
+
+    const auto run = [&](EActionType type, const std::wstring& file, const std::wstring& folderName) {
+        auto action = tarn::New<CAction>();
+        action->SetType(type);
+        action->SetFile(file);
+        action->SetFolder(folderName);
+        frame->ExecuteAction(*action);
+    };
+    run(EActionType::RunLocalFile, L"docs\\tool.sh", L"");
+    run(EActionType::OpenLocalFolder, L"", L"DOCS");
+    run(EActionType::Custom, L"docs/tool.sh", L"docs");
+    run(EActionType::Undefined, L"docs/tool.sh", L"docs");
+    const std::string expected =
+        (folder.Path() / "docs" / "tool.sh").string() + "\n" + (folder.Path() / "docs").string() + "\n";
+    const auto recorded = [&] {
+        std::ifstream in(record);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    testsupport::RunEventsUntil([&] { return recorded().size() >= expected.size(); },
+                                std::chrono::seconds(10));
+    testsupport::RunEventsFor(std::chrono::milliseconds(300));
+    ::setenv("PATH", path.c_str(), 1);
+    EXPECT_EQ(recorded(), expected);
+    EXPECT_EQ(frame->GetTitle(), "T [P0]");
+}
+
+TEST_F(MainFrameTest, ChangingTheLanguageRetranslatesTitleAndBreadcrumb) {
+    const std::string translations =
+        "<translations><translation id=\"one\" language=\"en-us\" translation=\"First\"/>"
+        "<translation id=\"one\" language=\"de-de\" translation=\"Erste\"/></translations>";
+    const std::wstring menu = lumtest::WriteArchive(
+        folder, "languages.lum",
+        {{"product.xml", Product(Page("P0") + Page("P1", "one"), translations)},
+         {"b.xml", kBreadcrumbText}});
+    ASSERT_TRUE(frame->LoadContent(menu));
+    Goto(L"P1");
+    auto action = tarn::New<CAction>();
+    action->SetType(EActionType::ChangeLanguage);
+    action->SetLanguage(L"de-de");
+    frame->ExecuteAction(*action);
+    EXPECT_EQ(frame->GetTitle(), "T [Erste]");
+    EXPECT_EQ(Breadcrumb(*frame), L"P0 | Erste");
+    EXPECT_EQ(frame->GetHistory()->GetCount(), 2u);
 }
 
 TEST_F(MainFrameTest, ContentWithoutPagesIsRefused) {
