@@ -20,8 +20,8 @@ std::vector<std::uint8_t> ReadFile(const std::wstring& fileName, std::size_t lim
     return bytes;
 }
 
-std::size_t FrameSize(const SDL_AudioSpec& spec) {
-    return static_cast<std::size_t>(SDL_AUDIO_BITSIZE(spec.format) / 8) * spec.channels;
+std::size_t FrameSize(const SDL_AudioSpec& format) {
+    return static_cast<std::size_t>(SDL_AUDIO_BITSIZE(format.format) / 8) * format.channels;
 }
 
 }  // namespace
@@ -29,25 +29,37 @@ std::size_t FrameSize(const SDL_AudioSpec& spec) {
 std::shared_ptr<const CAudioClip> CAudioClip::Load(const std::wstring& fileName) {
     const std::vector<std::uint8_t> file = ReadFile(fileName, kMaxFileSize);
     if (file.empty()) return nullptr;
-
-    SDL_RWops* source = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
-    if (!source) return nullptr;
-    SDL_AudioSpec spec{};
-    Uint8* samples = nullptr;
-    Uint32 length = 0;
-    if (!SDL_LoadWAV_RW(source, 1, &spec, &samples, &length)) return nullptr;
-    std::unique_ptr<Uint8, decltype(&SDL_FreeWAV)> owned(samples, &SDL_FreeWAV);
-
-    const std::size_t frame = FrameSize(spec);
-    if (frame == 0 || spec.freq <= 0 || length > kMaxDecodedSize) return nullptr;
-    const std::size_t whole = length - length % frame;
-    std::vector<std::uint8_t> bytes(samples, samples + whole);
-    return std::shared_ptr<const CAudioClip>(new CAudioClip(spec, std::move(bytes)));
+    return Decode(file.data(), file.size());
 }
 
-std::size_t CAudioClip::GetFrameSize() const { return FrameSize(m_spec); }
+std::shared_ptr<const CAudioClip> CAudioClip::Decode(const std::uint8_t* data, std::size_t size,
+                                                     std::string* error) {
+    const auto fail = [error](const std::string& reason) {
+        if (error != nullptr) *error = reason;
+        return nullptr;
+    };
+    if (size > kMaxFileSize) return fail("larger than " + std::to_string(kMaxFileSize >> 20) + " MiB");
+    SDL_RWops* source = SDL_RWFromConstMem(data, static_cast<int>(size));
+    if (!source) return fail(SDL_GetError());
+    SDL_AudioSpec format{};
+    Uint8* samples = nullptr;
+    Uint32 length = 0;
+    if (!SDL_LoadWAV_RW(source, 1, &format, &samples, &length)) return fail(SDL_GetError());
+    std::unique_ptr<Uint8, decltype(&SDL_FreeWAV)> owned(samples, &SDL_FreeWAV);
+
+    const std::size_t frame = FrameSize(format);
+    if (frame == 0 || format.freq <= 0) return fail("no usable sample format");
+    if (length > kMaxDecodedSize) {
+        return fail("larger than " + std::to_string(kMaxDecodedSize >> 20) + " MiB once decoded");
+    }
+    const std::size_t whole = length - length % frame;
+    std::vector<std::uint8_t> bytes(samples, samples + whole);
+    return std::shared_ptr<const CAudioClip>(new CAudioClip(format, std::move(bytes)));
+}
+
+std::size_t CAudioClip::GetFrameSize() const { return FrameSize(m_format); }
 
 std::uint32_t CAudioClip::GetDurationMs() const {
     const std::size_t frames = m_bytes.size() / GetFrameSize();
-    return static_cast<std::uint32_t>(frames * 1000u / static_cast<std::size_t>(m_spec.freq));
+    return static_cast<std::uint32_t>(frames * 1000u / static_cast<std::size_t>(m_format.freq));
 }

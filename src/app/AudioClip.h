@@ -19,17 +19,20 @@ public:
     // Reads and decodes the file; null when it is missing, too large or not a WAV file
     // SDL can decode.
     static std::shared_ptr<const CAudioClip> Load(const std::wstring& fileName);
+    // Decodes WAV bytes; null (and the reason in error, when given) when they do not decode.
+    static std::shared_ptr<const CAudioClip> Decode(const std::uint8_t* data, std::size_t size,
+                                                    std::string* error = nullptr);
 
-    const SDL_AudioSpec& GetSpec() const { return m_spec; }
+    const SDL_AudioSpec& GetAudioFormat() const { return m_format; }
     // Whole sample frames only.
     const std::vector<std::uint8_t>& GetBytes() const { return m_bytes; }
     std::size_t GetFrameSize() const;
     std::uint32_t GetDurationMs() const;
 
 private:
-    CAudioClip(const SDL_AudioSpec& spec, std::vector<std::uint8_t> bytes)
-        : m_spec(spec), m_bytes(std::move(bytes)) {}
+    CAudioClip(const SDL_AudioSpec& format, std::vector<std::uint8_t> bytes)
+        : m_format(format), m_bytes(std::move(bytes)) {}
 
-    SDL_AudioSpec m_spec;
+    SDL_AudioSpec m_format;
     std::vector<std::uint8_t> m_bytes;
 };

@@ -30,7 +30,7 @@ class CAudioOutput::CVoice {
 public:
     CVoice(std::shared_ptr<const CAudioClip> clip, bool loop, const void* owner)
         : m_clip(std::move(clip)),
-          m_stream(NewStream(m_clip->GetSpec())),
+          m_stream(NewStream(m_clip->GetAudioFormat())),
           m_loop(loop),
           m_owner(owner) {}
 
@@ -103,7 +103,7 @@ std::shared_ptr<CAudioOutput> CAudioOutput::Existing() {
     return g_output.lock();
 }
 
-bool CAudioOutput::CanPlay(const CAudioClip& clip) { return NewStream(clip.GetSpec()) != nullptr; }
+bool CAudioOutput::CanPlay(const CAudioClip& clip) { return NewStream(clip.GetAudioFormat()) != nullptr; }
 
 CAudioOutput::CAudioOutput() {
     // SDL would otherwise take SIGINT and SIGTERM for its own event queue, which nobody
@@ -119,7 +119,7 @@ CAudioOutput::CAudioOutput() {
     wanted.callback = &CAudioOutput::Callback;
     wanted.userdata = this;
     // No changes allowed: SDL adapts our format to the hardware itself.
-    m_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &m_spec, 0);
+    m_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &m_deviceFormat, 0);
     if (m_device != 0) SDL_PauseAudioDevice(m_device, 0);
 }
 
@@ -161,7 +161,7 @@ void SDLCALL CAudioOutput::Callback(void* self, Uint8* stream, int length) {
 
 void CAudioOutput::Fill(Uint8* stream, int length) {
     const int written = m_voice ? m_voice->Read(stream, length) : 0;
-    if (written < length) SDL_memset(stream + written, m_spec.silence, length - written);
+    if (written < length) SDL_memset(stream + written, m_deviceFormat.silence, length - written);
 }
 
 std::unique_ptr<CAudioOutput::CVoice> CAudioOutput::Exchange(std::unique_ptr<CVoice> voice) {

@@ -53,6 +53,6 @@ private:
 
     bool m_subsystem = false;
     SDL_AudioDeviceID m_device = 0;
-    SDL_AudioSpec m_spec{};
+    SDL_AudioSpec m_deviceFormat{};
     std::unique_ptr<CVoice> m_voice;  // guarded by the device lock
 };

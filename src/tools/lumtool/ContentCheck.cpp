@@ -1,15 +1,14 @@
 #include "ContentCheck.h"
 
-#include <SDL.h>
 #include <wx/image.h>
 #include <wx/log.h>
 #include <wx/mstream.h>
 
 #include <algorithm>
-#include <climits>
 #include <filesystem>
 
 #include "AttachmentRecorder.h"
+#include "app/AudioClip.h"
 #include "Command.h"
 #include "graphics/QuietAsserts.h"
 #include "graphics/skin/GraphicSkinButton.h"
@@ -81,19 +80,11 @@ std::wstring Describe(const SAttachmentUse& use) {
     return {};
 }
 
-// SDL decodes the music in the player too, so its verdict is the player's.
+// The player's own decoder judges, so the verdict is the player's.
 std::wstring WavError(const graphics::CSharedBuffer& data) {
-    if (data.GetLength() > INT_MAX) return L"larger than 2 GiB";
-    SDL_RWops* source = SDL_RWFromConstMem(data.GetData(), static_cast<int>(data.GetLength()));
-    if (!source) return wxString(SDL_GetError()).ToStdWstring();
-    SDL_AudioSpec spec{};
-    Uint8* samples = nullptr;
-    Uint32 length = 0;
-    if (!SDL_LoadWAV_RW(source, 1, &spec, &samples, &length)) {
-        return wxString::FromUTF8(SDL_GetError()).ToStdWstring();
-    }
-    SDL_FreeWAV(samples);
-    return {};
+    std::string error;
+    if (CAudioClip::Decode(data.GetData(), data.GetLength(), &error)) return {};
+    return wxString::FromUTF8(error).ToStdWstring();
 }
 
 }  // namespace
