@@ -28,7 +28,7 @@ StreamPtr NewStream(const SDL_AudioSpec& from) {
 // so a long clip never exists twice in memory.
 class CAudioOutput::CVoice {
 public:
-    CVoice(std::shared_ptr<const CAudioClip> clip, bool loop, const void* owner)
+    CVoice(std::shared_ptr<const lum::CAudioClip> clip, bool loop, const void* owner)
         : m_clip(std::move(clip)),
           m_stream(NewStream(m_clip->GetAudioFormat())),
           m_loop(loop),
@@ -79,7 +79,7 @@ private:
         return true;
     }
 
-    std::shared_ptr<const CAudioClip> m_clip;
+    std::shared_ptr<const lum::CAudioClip> m_clip;
     StreamPtr m_stream;
     bool m_loop;
     const void* m_owner;
@@ -103,7 +103,7 @@ std::shared_ptr<CAudioOutput> CAudioOutput::Existing() {
     return g_output.lock();
 }
 
-bool CAudioOutput::CanPlay(const CAudioClip& clip) { return NewStream(clip.GetAudioFormat()) != nullptr; }
+bool CAudioOutput::CanPlay(const lum::CAudioClip& clip) { return NewStream(clip.GetAudioFormat()) != nullptr; }
 
 CAudioOutput::CAudioOutput() {
     // SDL would otherwise take SIGINT and SIGTERM for its own event queue, which nobody
@@ -129,7 +129,7 @@ CAudioOutput::~CAudioOutput() {
     if (m_subsystem) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-bool CAudioOutput::Start(std::shared_ptr<const CAudioClip> clip, bool loop, const void* owner) {
+bool CAudioOutput::Start(std::shared_ptr<const lum::CAudioClip> clip, bool loop, const void* owner) {
     if (m_device == 0 || !clip) return false;
     auto voice = std::make_unique<CVoice>(std::move(clip), loop, owner);
     if (!voice->IsValid()) return false;

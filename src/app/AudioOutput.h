@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/AudioClip.h"
+#include "lum/AudioClip.h"
 
 class CAudioOutput {
 public:
@@ -24,7 +24,7 @@ public:
     // The shared output if one exists; does not open one.
     static std::shared_ptr<CAudioOutput> Existing();
     // Whether the clip's format can be converted to the device's.
-    static bool CanPlay(const CAudioClip& clip);
+    static bool CanPlay(const lum::CAudioClip& clip);
 
     ~CAudioOutput();
     CAudioOutput(const CAudioOutput&) = delete;
@@ -33,7 +33,7 @@ public:
     bool IsOpen() const { return m_device != 0; }
     // Replaces whatever plays by the clip, from its start. owner identifies the caller for
     // the calls below. False when there is no device.
-    bool Start(std::shared_ptr<const CAudioClip> clip, bool loop, const void* owner);
+    bool Start(std::shared_ptr<const lum::CAudioClip> clip, bool loop, const void* owner);
     // Silences the output.
     void StopAll();
     // Silences the output only when owner's clip is the one playing.

@@ -1,20 +1,17 @@
 #include "app/MainFrame.h"
 
 #include <wx/app.h>
-#include <wx/cmdline.h>
 #include <wx/icon.h>
 #include <wx/log.h>
-#include <wx/mimetype.h>
 #include <wx/msgdlg.h>
 #include <wx/sizer.h>
 #include <wx/stdpaths.h>
 #include <wx/utils.h>
 
-
 #include "app/App.h"
-#include "app/MenuView.h"
-#include "app/MusicIcons.h"
-#include "app/PathResolver.h"
+#include "lum/MenuView.h"
+#include "lum/BuiltInIcons.h"
+#include "lum/PathResolver.h"
 #include "app/SplashFrame.h"
 #include "graphics/QuietAsserts.h"
 #include "graphics/components/FastFadeTransitionController.h"
@@ -44,24 +41,6 @@ std::wstring ProductLanguage() {
     return L"en-us";
 }
 
-// A stand-in for the path while the open command is split into words; it holds nothing a
-// command line would quote or split.
-const wxString kPathToken = "LUMPLAYERPATHTOKEN";
-
-// The open command of a document type as words, with the path as one intact word.
-wxArrayString OpenCommandWords(const wxFileType& type, const wxString& mimeType,
-                               const wxString& path) {
-    wxString command;
-    if (!type.GetOpenCommand(&command, wxFileType::MessageParameters(kPathToken, mimeType))) {
-        return {};
-    }
-    command.Replace(" *", " ");
-    command.Trim(true);
-    wxArrayString words = wxCmdLineParser::ConvertStringToArgs(command, wxCMD_LINE_SPLIT_UNIX);
-    for (wxString& word : words) word.Replace(kPathToken, path);
-    return words;
-}
-
 }  // namespace
 
 CMainFrame::CMainFrame(const wxString& title)
@@ -75,14 +54,14 @@ CMainFrame::CMainFrame(const wxString& title)
     m_view = new graphics::components::CViewControl(this, wxID_ANY, wxDefaultPosition,
                                                     wxDefaultSize, wxBORDER_NONE);
     m_forwarder.SetTarget(m_view);
-    ConfigureMenuView(*m_view);
+    lum::ConfigureMenuView(*m_view);
     m_view->SetClickHandler(this);
     m_view->SetMouseListener(this);
-    m_history = tarn::New<CHistory>();
+    m_history = tarn::New<lum::CHistory>();
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(m_view, 1, wxEXPAND, 5);
     SetSizer(sizer);
-    SetIcons(GetMainIcons());
+    SetIcons(lum::GetMainIcons());
 }
 
 CMainFrame::~CMainFrame() {
@@ -108,11 +87,11 @@ bool CMainFrame::LoadContent(const wxString& path) {
     absolute.MakeAbsolute();
     m_contentFolder = absolute.GetPath(wxPATH_GET_VOLUME);
 
-    m_localizer = tarn::New<CProductStringLocalizer>(m_product, ProductLanguage());
+    m_localizer = tarn::New<lum::CProductStringLocalizer>(m_product, ProductLanguage());
     tarn::GetGlobalLocalizer()->SetFallback(m_localizer);
     m_product->SetLocalizer(m_localizer);
 
-    SetClientSize(MenuClientSize(*m_product));
+    SetClientSize(lum::MenuClientSize(*m_product));
     Layout();
     ShowPage(m_product->GetPage(0), false, true);
 
@@ -165,14 +144,14 @@ void CMainFrame::UpdateTitle() {
 
 void CMainFrame::UpdateBreadcrumb() {
     if (!m_currentPage || !m_currentPage->GetDocument()) return;
-    if (ApplyBreadcrumb(*m_currentPage->GetDocument(), m_history->GetBreadcrumb())) {
+    if (lum::ApplyBreadcrumb(*m_currentPage->GetDocument(), m_history->GetBreadcrumb())) {
         m_view->Refresh(false);
     }
 }
 
 wxFileName CMainFrame::ResolvePath(const wxFileName& fileName) const {
     const wxFileName base = m_product ? m_product->GetBase() : wxFileName();
-    return ResolveContentPath(fileName, ProgramFolder(), base, m_contentFolder);
+    return lum::ResolveContentPath(fileName, ProgramFolder(), base, m_contentFolder);
 }
 
 void CMainFrame::ShowSplash() {
@@ -238,39 +217,14 @@ void CMainFrame::ExecuteAction(const lum::data::CAction& action) {
     }
 }
 
-void CMainFrame::ShellOpenPath(const wxString& path) {
-    const auto system = tarn::win32::GetSystem();
-    system->ShellOpen(system->PathToURI(path.ToStdWstring()));
-}
-
 void CMainFrame::RunFile(const lum::data::CAction& action) {
     const wxFileName file = ResolvePath(wxFileName(wxString(action.GetFile())));
-    const wxString path = file.GetFullPath();
-    std::unique_ptr<wxFileType> type;
-    {
-        wxLogNull quiet;
-        type.reset(wxTheMimeTypesManager->GetFileTypeFromExtension(file.GetExt()));
-    }
-    wxString mimeType;
-    if (!type || (type->GetMimeType(&mimeType) && mimeType.StartsWith("application/"))) {
-        ShellOpenPath(path);
-        return;
-    }
-    const wxArrayString words = OpenCommandWords(*type, mimeType, path);
-    if (words.empty()) {
-        ShellOpenPath(path);
-        return;
-    }
-    // Started as a word list: no shell splits the path again.
-    std::vector<const wchar_t*> argv;
-    for (const wxString& word : words) argv.push_back(word.wc_str());
-    argv.push_back(nullptr);
-    wxExecute(argv.data(), wxEXEC_ASYNC);
+    tarn::win32::GetSystem()->RunFile(file.GetFullPath().ToStdWstring());
 }
 
 void CMainFrame::OpenFolder(const lum::data::CAction& action) {
     const wxFileName folder = ResolvePath(wxFileName(wxString(action.GetFolder())));
-    ShellOpenPath(folder.GetFullPath());
+    tarn::win32::GetSystem()->ExploreFolder(folder.GetFullPath().ToStdWstring());
 }
 
 void CMainFrame::ChangePage(const lum::data::CAction& action) {

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "app/EventForwarder.h"
-#include "app/History.h"
-#include "app/MusicPainter.h"
-#include "app/ProductStringLocalizer.h"
+#include "lum/History.h"
+#include "lum/MusicPainter.h"
+#include "lum/ProductStringLocalizer.h"
 #include "app/Sound.h"
 #include "graphics/components/ViewControl.h"
 #include "lum/data/Action.h"
@@ -21,7 +21,7 @@ class CMainFrame : public wxFrame,
                    public graphics::components::CViewControl::IClickHandler,
                    public graphics::components::CView::IMouseListener {
 public:
-    using CViewPainter = CMusicPainter;
+    using CViewPainter = lum::CMusicPainter;
 
     explicit CMainFrame(const wxString& title);
     ~CMainFrame() override;
@@ -46,7 +46,7 @@ public:
     graphics::components::CViewControl* GetViewControl() const { return m_view; }
     tarn::P<lum::data::CProduct> GetProduct() const { return m_product; }
     tarn::P<lum::data::CPage> GetCurrentPage() const { return m_currentPage; }
-    tarn::P<CHistory> GetHistory() const { return m_history; }
+    tarn::P<lum::CHistory> GetHistory() const { return m_history; }
     const CSound* GetSound() const { return m_sound.get(); }
     tarn::P<CViewPainter> GetMusicPainter() const { return m_musicPainter; }
 
@@ -57,15 +57,14 @@ private:
     void ChangeLanguage(const lum::data::CAction& action);
     // Ends the main loop and hides the window (it is not destroyed).
     void Quit();
-    void ShellOpenPath(const wxString& path);
     void OnClose(wxCloseEvent& event);
 
     graphics::components::CViewControl* m_view = nullptr;
     CEventForwarder m_forwarder;
     tarn::P<lum::data::CProduct> m_product;
     tarn::P<lum::data::CPage> m_currentPage;
-    tarn::P<CHistory> m_history;
-    tarn::P<CProductStringLocalizer> m_localizer;
+    tarn::P<lum::CHistory> m_history;
+    tarn::P<lum::CProductStringLocalizer> m_localizer;
     std::unique_ptr<CSound> m_sound;
     tarn::P<CViewPainter> m_musicPainter;
     wxString m_contentFolder;

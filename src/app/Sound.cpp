@@ -4,8 +4,8 @@
 #include <wx/filefn.h>
 #include <wx/log.h>
 
-#include "app/AudioClip.h"
 #include "app/AudioOutput.h"
+#include "lum/AudioClip.h"
 #include "tarn/win32/TickCount.h"
 
 namespace {
@@ -17,7 +17,7 @@ constexpr std::uint32_t kSyncPollMs = 5;
 }  // namespace
 
 CSound::CSound(const std::wstring& fileName) : m_fileName(fileName) {
-    auto clip = CAudioClip::Load(fileName);
+    auto clip = lum::CAudioClip::Load(fileName);
     if (clip && CAudioOutput::CanPlay(*clip)) m_clip = std::move(clip);
 }
 

@@ -6,7 +6,9 @@
 #include <memory>
 #include <string>
 
+namespace lum {
 class CAudioClip;
+}
 class CAudioOutput;
 
 // Play flags, combined with |.
@@ -44,7 +46,7 @@ private:
     void WaitUntilEnded() const;
 
     std::wstring m_fileName;
-    std::shared_ptr<const CAudioClip> m_clip;
+    std::shared_ptr<const lum::CAudioClip> m_clip;
     std::shared_ptr<CAudioOutput> m_output;  // taken on first Play
     bool m_removeFile = false;
 };

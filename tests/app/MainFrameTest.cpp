@@ -1,5 +1,5 @@
 // The main frame in process: history and breadcrumb, start pages, closing, the start-up
-// option scan, the product language code and how content names become paths.
+// option scan and the product language code.
 
 #include <gtest/gtest.h>
 
@@ -16,8 +16,6 @@
 #include "app/App.h"
 #include "app/EventForwarder.h"
 #include "app/MainFrame.h"
-#include "app/MenuView.h"
-#include "app/PathResolver.h"
 #include "graphics/GraphicText.h"
 #include "lum/data/ElementFactories.h"
 
@@ -256,63 +254,11 @@ TEST(StartOptionsTest, ValuesAreExaminedByTheChecksThatFollow) {
     EXPECT_FALSE(ScanStartOptions({L"lumplayer", L"-nosplash"}).noSplash);
 }
 
-TEST(ClientSizeTest, TruncatedAndKeptWithinBounds) {
-    const auto sizeFor = [](const std::string& width, const std::string& height) {
-        auto product = tarn::New<lum::data::CProduct>();
-        testsupport::TempFolder folder;
-        product->Load(wxFileName(lumtest::WriteArchive(
-            folder, "size.lum",
-            {{"product.xml", "<product><pages/><clientsize width=\"" + width + "\" height=\"" +
-                                 height + "\"/></product>"}})));
-        return MenuClientSize(*product);
-    };
-    EXPECT_EQ(sizeFor("640.9", "480.2"), wxSize(640, 480));
-    EXPECT_EQ(sizeFor("1e12", "-5"), wxSize(kMaxClientSide, 0));
-    EXPECT_EQ(sizeFor("0.5", "16384.9"), wxSize(0, 16384));
-}
-
 TEST(StartOptionsTest, ProductLanguageCodes) {
     EXPECT_EQ(CApp::LanguageCode(wxLANGUAGE_UNKNOWN), L"en-us");
     EXPECT_EQ(CApp::LanguageCode(wxLANGUAGE_PORTUGUESE_BRAZILIAN), L"pt-br");
     EXPECT_EQ(CApp::LanguageCode(wxLANGUAGE_ENGLISH_UK), L"en-gb");
     EXPECT_EQ(CApp::LanguageCode(wxLANGUAGE_GERMAN), L"de");
-}
-
-class PathResolverTest : public testing::Test {
-protected:
-    void SetUp() override {
-        program = folder.Path() / "program";
-        disc = folder.Path() / "disc";
-        for (const fs::path& dir : {program / "base", disc / "Docs" / "Sub", disc / "base" / "X"}) {
-            fs::create_directories(dir);
-        }
-        Touch(program / "here.txt");
-        Touch(program / "base" / "in-base.txt");
-        Touch(disc / "Docs" / "Sub" / "Read Me.TXT");
-        Touch(disc / "base" / "X" / "y.txt");
-    }
-    static void Touch(const fs::path& file) { std::ofstream(file) << "x"; }
-    wxString Resolve(const wxString& name, const wxString& base = {}) const {
-        return ResolveContentPath(wxFileName(name), program.string(),
-                                  base.empty() ? wxFileName() : wxFileName(base),
-                                  disc.string())
-            .GetFullPath();
-    }
-
-    testsupport::TempFolder folder;
-    fs::path program;
-    fs::path disc;
-};
-
-TEST_F(PathResolverTest, ProgramFolderFirstThenTheDiscWithoutRegardToCase) {
-    EXPECT_EQ(Resolve("here.txt"), (program / "here.txt").string());
-    EXPECT_EQ(Resolve("in-base.txt", "base/"), (program / "base" / "in-base.txt").string());
-    EXPECT_EQ(Resolve("docs\\sub\\read me.txt"), (disc / "Docs" / "Sub" / "Read Me.TXT").string());
-    EXPECT_EQ(Resolve("X\\Y.TXT", "base\\"), (disc / "base" / "X" / "y.txt").string());
-    // Nothing found: the name below the program folder, as written.
-    EXPECT_EQ(Resolve("nothing/there.txt"), (program / "nothing" / "there.txt").string());
-    EXPECT_EQ(Resolve("/etc/hostname"), "/etc/hostname");
-    EXPECT_EQ(Resolve(""), "");
 }
 
 // A window that handles one menu command and counts what reaches it.

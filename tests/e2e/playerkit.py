@@ -46,9 +46,18 @@ class Sandbox:
         self.audio = os.path.join(self.root, "audio.raw")
         os.makedirs(self.bin)
         os.makedirs(self.tmp)
+        # Records its arguments, and the descriptors it inherited (all but the one it lists
+        # them with) before it opens anything itself.
         recorder = "#!/usr/bin/env python3\nimport json, os, sys\n" \
+                   "here = '/proc/%d/fd' % os.getpid()\n" \
+                   "fds = sorted(int(fd) for fd in os.listdir('/proc/self/fd')\n" \
+                   "             if os.path.exists('/proc/self/fd/' + fd)\n" \
+                   "             and os.readlink('/proc/self/fd/' + fd) != here)\n" \
+                   "name = os.path.basename(sys.argv[0])\n" \
+                   "with open(os.environ['LUM_RECORD'] + '.fds', 'a') as f:\n" \
+                   "    f.write(json.dumps([name, fds]) + '\\n')\n" \
                    "with open(os.environ['LUM_RECORD'], 'a') as f:\n" \
-                   "    f.write(json.dumps([os.path.basename(sys.argv[0])] + sys.argv[1:]) + '\\n')\n"
+                   "    f.write(json.dumps([name] + sys.argv[1:]) + '\\n')\n"
         for name in ("xdg-open", "lumviewer"):
             path = os.path.join(self.bin, name)
             with open(path, "w") as f:
@@ -80,6 +89,14 @@ class Sandbox:
         if not os.path.exists(self.record):
             return []
         with open(self.record) as f:
+            return [json.loads(line) for line in f if line.strip()]
+
+    def descriptors(self):
+        """[program, inherited descriptors] of every recorded start."""
+        path = self.record + ".fds"
+        if not os.path.exists(path):
+            return []
+        with open(path) as f:
             return [json.loads(line) for line in f if line.strip()]
 
     def close(self):

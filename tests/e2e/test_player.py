@@ -171,6 +171,9 @@ class ActionTest(PlayerTest):
         open(script, "w").close()
         opened = self.click_and_record('<action type="run-file" file="docs\\my &quot;setup&quot; file.sh"/>')
         self.assertEqual(opened, [["xdg-open", script]])
+        # Nothing of the player's (its content file, the display connection) stays open in
+        # what it started: the disc can be ejected once the player has ended.
+        self.assertEqual(self.sandbox.descriptors(), [["xdg-open", [0, 1, 2]]])
 
     def test_run_file_of_a_document_uses_its_open_command_with_the_path_intact(self):
         docs = os.path.join(self.sandbox.root, "Docs")
@@ -180,6 +183,7 @@ class ActionTest(PlayerTest):
         # Written with other letter cases, as media made on Windows often are.
         opened = self.click_and_record('<action type="run-file" file="docs/Read me \'now\'.txt"/>')
         self.assertEqual(opened, [["lumviewer", "--open", document]])
+        self.assertEqual(self.sandbox.descriptors(), [["lumviewer", [0, 1, 2]]])
 
     def test_website_mail_and_folder_reach_the_desktop_exactly(self):
         os.makedirs(os.path.join(self.sandbox.root, "Extras"))

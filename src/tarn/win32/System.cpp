@@ -1,22 +1,13 @@
 #include "tarn/win32/System.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
+#include <wx/stdpaths.h>
 
 #include <cstdlib>
-#include <thread>
-#include <vector>
-
-#include <wx/filefn.h>
-#include <wx/mimetype.h>
-#include <wx/stdpaths.h>
 
 #include "tarn/Singleton.h"
 #include "tarn/Text.h"
 #include "tarn/win32/DiskStreamFactory.h"
 #include "tarn/win32/VersionText.h"
-
-extern char** environ;
 
 namespace tarn::win32 {
 
@@ -28,25 +19,6 @@ P<IWin32System> MakeSystem() {
     return New<CSystem>();
 }
 
-// The first word of a command line, quotes removed.
-std::wstring FirstWord(const std::wstring& command) {
-    std::wstring word;
-    wchar_t quote = 0;
-    for (const wchar_t c : command) {
-        if (quote != 0) {
-            if (c == quote) quote = 0;
-            else word += c;
-        } else if (c == L'"' || c == L'\'') {
-            quote = c;
-        } else if (c == L' ' || c == L'\t') {
-            if (!word.empty()) break;
-        } else {
-            word += c;
-        }
-    }
-    return word;
-}
-
 std::wstring EnvironmentFolder(const char* variable, const wchar_t* belowHome) {
     if (const char* value = std::getenv(variable); value && *value == '/') return FromUtf8(value);
     const char* home = std::getenv("HOME");
@@ -56,39 +28,6 @@ std::wstring EnvironmentFolder(const char* variable, const wchar_t* belowHome) {
 }  // namespace
 
 CSystem::CSystem() : m_pathes(New<CPathes>()) {}
-
-void CSystem::ShellOpen(const P<CURI>& uri) {
-    const std::string target = ToUtf8(URIToPath(uri, true));
-    if (target.empty()) return;
-    // One argument, exactly as given: no shell ever sees it.
-    std::string program = kOpener;
-    std::vector<char*> arguments = {program.data(), const_cast<char*>(target.c_str()), nullptr};
-    pid_t child = 0;
-    if (posix_spawnp(&child, kOpener, nullptr, nullptr, arguments.data(), environ) != 0) return;
-    // The desktop's answer is not awaited; only the finished child is collected.
-    std::thread([child] { waitpid(child, nullptr, 0); }).detach();
-}
-
-P<CURI> CSystem::GetAssociatedExecutable(const std::wstring& extension) {
-    std::wstring bare = extension;
-    if (!bare.empty() && bare[0] == L'.') bare.erase(0, 1);
-    if (bare.empty()) return nullptr;
-    std::unique_ptr<wxFileType> type(wxTheMimeTypesManager->GetFileTypeFromExtension(bare));
-    if (!type) return nullptr;
-    wxString command;
-    if (!type->GetOpenCommand(&command, wxFileType::MessageParameters(L"file." + bare))) {
-        return nullptr;
-    }
-    std::wstring program = FirstWord(command.ToStdWstring());
-    if (program.empty()) return nullptr;
-    if (program[0] != L'/') {
-        wxPathList paths;
-        paths.AddEnvList(L"PATH");
-        program = paths.FindAbsoluteValidPath(program).ToStdWstring();
-        if (program.empty()) return nullptr;  // the desktop names a program we cannot find
-    }
-    return PathToURI(program);
-}
 
 std::wstring CSystem::URIToPath(const P<CURI>& uri, bool keepNonFile) {
     return CPathes::URIToLocalPath(uri, keepNonFile);

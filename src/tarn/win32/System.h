@@ -17,6 +17,12 @@ public:
     // The version of a system library, as major * 65536 + minor.
     virtual std::uint32_t GetLibraryVersion(const std::wstring& library) = 0;
     virtual P<CPathes> GetPathes() = 0;
+
+    // Runs a file from the medium as the desktop would: programs and other "application/"
+    // types are opened like any file, documents with the open command of their type.
+    virtual void RunFile(const std::wstring& path) = 0;
+    // Shows the folder in the desktop's file manager.
+    virtual void ExploreFolder(const std::wstring& path) = 0;
 };
 
 class CSystem : public CObject, public virtual IWin32System {
@@ -51,6 +57,8 @@ public:
 
     std::uint32_t GetLibraryVersion(const std::wstring& library) override;
     P<CPathes> GetPathes() override { return m_pathes; }
+    void RunFile(const std::wstring& path) override;
+    void ExploreFolder(const std::wstring& path) override;
 
     // Seeds the generator behind unique names (it starts with the standard seed 5489).
     void SeedUniqueNames(std::uint32_t seed);

@@ -8,12 +8,12 @@
 #include <filesystem>
 
 #include "AttachmentRecorder.h"
-#include "app/AudioClip.h"
 #include "Command.h"
 #include "graphics/QuietAsserts.h"
 #include "graphics/skin/GraphicSkinButton.h"
 #include "graphics/skin/Skin.h"
 #include "graphics/skin/State.h"
+#include "lum/AudioClip.h"
 #include "lum/data/ElementFactories.h"
 #include "lum/data/GraphicActionButton.h"
 #include "tarn/Exception.h"
@@ -83,7 +83,7 @@ std::wstring Describe(const SAttachmentUse& use) {
 // The player's own decoder judges, so the verdict is the player's.
 std::wstring WavError(const graphics::CSharedBuffer& data) {
     std::string error;
-    if (CAudioClip::Decode(data.GetData(), data.GetLength(), &error)) return {};
+    if (lum::CAudioClip::Decode(data.GetData(), data.GetLength(), &error)) return {};
     return wxString::FromUTF8(error).ToStdWstring();
 }
 

@@ -6,10 +6,10 @@
 #include <memory>
 #include <optional>
 
-#include "app/History.h"
-#include "app/MenuView.h"
-#include "app/MusicPainter.h"
-#include "app/ProductStringLocalizer.h"
+#include "lum/History.h"
+#include "lum/MenuView.h"
+#include "lum/MusicPainter.h"
+#include "lum/ProductStringLocalizer.h"
 #include "graphics/components/ViewControl.h"
 #include "lum/data/ElementFactories.h"
 #include "lum/data/Product.h"
@@ -98,7 +98,7 @@ tarn::P<graphics::CGraphicElement> FindElement(const graphics::CGraphicDocument&
 
 // The breadcrumb the player shows after going from the main page to this one.
 std::wstring BreadcrumbFor(const lum::data::CProduct& product, const tarn::P<lum::data::CPage>& page) {
-    const auto history = tarn::New<CHistory>();
+    const auto history = tarn::New<lum::CHistory>();
     history->Push(product.GetPage(0));
     if (page != product.GetPage(0)) history->Push(page);
     return history->GetBreadcrumb();
@@ -123,7 +123,7 @@ public:
                               wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxCLIP_CHILDREN);
         m_view = new graphics::components::CViewControl(m_frame, wxID_ANY, wxDefaultPosition,
                                                         wxDefaultSize, wxBORDER_NONE);
-        ConfigureMenuView(*m_view);
+        lum::ConfigureMenuView(*m_view);
         m_frame->SetClientSize(size);
         m_view->SetSize(size);
     }
@@ -158,7 +158,7 @@ int CRenderCommand::Run(const std::vector<std::string>& arguments) {
     const lum::data::CElementFactories factories;
     const tarn::P<lum::data::CProduct> product = LoadProduct(options.content);
 
-    const auto localizer = tarn::New<CProductStringLocalizer>(product, options.language);
+    const auto localizer = tarn::New<lum::CProductStringLocalizer>(product, options.language);
     const CProductTexts productTexts(localizer);
     product->SetLocalizer(localizer);
 
@@ -170,17 +170,17 @@ int CRenderCommand::Run(const std::vector<std::string>& arguments) {
         options.pressed ? FindElement(*document, *options.pressed) : tarn::P<graphics::CGraphicElement>();
 
     // Truncated toward zero, as the player sizes its window.
-    const wxSize size = MenuClientSize(*product);
+    const wxSize size = lum::MenuClientSize(*product);
     if (size.x <= 0 || size.y <= 0) throw CUsageError("the product's client size is empty");
 
     CHiddenView hidden(size);
     auto& view = hidden.View();
     view.SetDocument(document);
     page->Activate();
-    ApplyBreadcrumb(*document, BreadcrumbFor(*product, page));
+    lum::ApplyBreadcrumb(*document, BreadcrumbFor(*product, page));
     const tarn::P<lum::data::CMusic> music = product->GetMusic();
     if (music && !music->IsEmpty() && music->GetFormat() == L"wav") {
-        const auto painter = tarn::New<CMusicPainter>();
+        const auto painter = tarn::New<lum::CMusicPainter>();
         painter->SetPlaying(true);
         view.SetPainter(painter);
     }

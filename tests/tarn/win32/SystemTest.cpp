@@ -1,7 +1,9 @@
 #include "tarn/win32/System.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -90,6 +92,82 @@ TEST(SystemTest, ShellOpenWithoutOpenerReportsNothing) {
     setenv("PATH", empty.Path().c_str(), 1);
     EXPECT_NO_THROW(tarn::New<CSystem>()->ShellOpen(CURI::Parse(L"https://example.com/")));
     setenv("PATH", oldPath.c_str(), 1);
+}
+
+// A program put first on PATH under name that records, as soon as it starts, its arguments
+// and the descriptors it inherited (leaving out the one it lists them with).
+class DescriptorRecorder {
+public:
+    explicit DescriptorRecorder(const std::string& name) : m_record(m_folder / "record") {
+        const fs::path script = m_folder.Write(
+            name,
+            "#!/usr/bin/env python3\n"
+            "import json, os, sys\n"
+            "here = '/proc/%d/fd' % os.getpid()\n"
+            "fds = [int(fd) for fd in os.listdir('/proc/self/fd')\n"
+            "       if os.path.exists('/proc/self/fd/' + fd)\n"
+            "       and os.readlink('/proc/self/fd/' + fd) != here]\n"
+            "with open(os.environ['LUM_FD_RECORD'] + '.tmp', 'w') as f:\n"
+            "    json.dump({'args': sys.argv[1:], 'fds': sorted(fds)}, f)\n"
+            "os.rename(os.environ['LUM_FD_RECORD'] + '.tmp', os.environ['LUM_FD_RECORD'])\n");
+        fs::permissions(script, fs::perms::owner_all);
+        m_oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+        setenv("PATH", (m_folder.Path().string() + ":" + m_oldPath).c_str(), 1);
+        setenv("LUM_FD_RECORD", m_record.c_str(), 1);
+    }
+    ~DescriptorRecorder() { setenv("PATH", m_oldPath.c_str(), 1); }
+
+    // The record of the call, waiting for it up to ten seconds; empty when none came.
+    std::string Record() const {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!fs::exists(m_record) && std::chrono::steady_clock::now() < end) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        std::ifstream in(m_record);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+private:
+    testsupport::TempFolder m_folder;
+    fs::path m_record;
+    std::string m_oldPath;
+};
+
+TEST(SystemTest, StartedProgramsInheritOnlyTheStandardDescriptors) {
+    DescriptorRecorder opener("xdg-open");
+    // Descriptors opened the old way, without close-on-exec, as a library might.
+    const int file = ::open("/", O_RDONLY);
+    int pipe[2] = {-1, -1};
+    ASSERT_EQ(::pipe(pipe), 0);
+    ASSERT_GE(file, 3);
+    tarn::New<CSystem>()->ShellOpen(CURI::Parse(L"https://example.com/"));
+    EXPECT_EQ(opener.Record(), "{\"args\": [\"https://example.com/\"], \"fds\": [0, 1, 2]}");
+    for (const int descriptor : {file, pipe[0], pipe[1]}) ::close(descriptor);
+}
+
+TEST(SystemTest, RunFileUsesTheOpenCommandOfDocumentsAndTheDesktopForPrograms) {
+    DescriptorRecorder viewer("lumviewer");
+    FakeOpener opener;
+    // A private desktop database: plain texts open with "lumviewer --open %f *" (found on PATH:
+    // the toolkit reads the command line in lower case).
+    testsupport::TempFolder xdg;
+    xdg.Write("applications/lumviewer.desktop",
+              "[Desktop Entry]\nType=Application\nName=Viewer\nExec=lumviewer --open %f *\n"
+              "MimeType=text/plain;\n");
+    const std::string oldData = std::getenv("XDG_DATA_DIRS") ? std::getenv("XDG_DATA_DIRS") : "";
+    setenv("XDG_DATA_DIRS", xdg.Path().c_str(), 1);
+    const P<CSystem> system = tarn::New<CSystem>();
+
+    const std::string document = "/media/disc/Read me; $(x).txt";
+    system->RunFile(tarn::FromUtf8(document));
+    EXPECT_EQ(viewer.Record(),
+              "{\"args\": [\"--open\", \"/media/disc/Read me; $(x).txt\"], \"fds\": [0, 1, 2]}");
+
+    system->RunFile(L"/media/disc/setup.sh");
+    EXPECT_EQ(opener.NextCall(), std::vector<std::string>{"/media/disc/setup.sh"});
+    system->ExploreFolder(L"/media/disc/Docs");
+    EXPECT_EQ(opener.NextCall(), std::vector<std::string>{"/media/disc/Docs"});
+    setenv("XDG_DATA_DIRS", oldData.c_str(), 1);
 }
 
 TEST(SystemTest, UnknownExtensionHasNoExecutable) {

@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "app/MusicIcons.h"
+#include "lum/BuiltInIcons.h"
 
 namespace {
 
 int CountClickable(bool playing) {
     int count = 0;
-    for (int y = 0; y < kMusicIconSize; ++y) {
-        for (int x = 0; x < kMusicIconSize; ++x) {
-            if (GetMusicIconAlpha(playing, x, y) > kMusicIconHitAlpha) ++count;
+    for (int y = 0; y < lum::kMusicIconSize; ++y) {
+        for (int x = 0; x < lum::kMusicIconSize; ++x) {
+            if (lum::GetMusicIconAlpha(playing, x, y) > lum::kMusicIconHitAlpha) ++count;
         }
     }
     return count;
@@ -23,7 +23,7 @@ TEST(MusicIconsTest, RawPixelsBecomeAnImageRowByRowInRgbaOrder) {
         13, 14, 15, 16,  17, 18, 19, 20,  21, 22, 23, 24,
     };
     // clang-format on
-    const wxImage image = MakeRgbaImage({3, 2, pixels});
+    const wxImage image = lum::MakeRgbaImage({3, 2, pixels});
     ASSERT_TRUE(image.IsOk());
     ASSERT_TRUE(image.HasAlpha());
     EXPECT_EQ(image.GetSize(), wxSize(3, 2));
@@ -38,21 +38,21 @@ TEST(MusicIconsTest, RawPixelsBecomeAnImageRowByRowInRgbaOrder) {
 TEST(MusicIconsTest, BothIconsAre34PixelDiscsWithAlpha) {
     for (const bool playing : {false, true}) {
         SCOPED_TRACE(playing ? "playing" : "stopped");
-        const wxBitmap bitmap = MakeMusicIconBitmap(playing);
+        const wxBitmap bitmap = lum::MakeMusicIconBitmap(playing);
         ASSERT_TRUE(bitmap.IsOk());
-        EXPECT_EQ(bitmap.GetSize(), wxSize(kMusicIconSize, kMusicIconSize));
+        EXPECT_EQ(bitmap.GetSize(), wxSize(lum::kMusicIconSize, lum::kMusicIconSize));
         const wxImage image = bitmap.ConvertToImage();
         ASSERT_TRUE(image.HasAlpha());
         // Corners let clicks through, the middle takes them.
         for (const auto& [x, y] : {std::pair{0, 0}, {33, 0}, {0, 33}, {33, 33}, {2, 2}}) {
-            EXPECT_EQ(GetMusicIconAlpha(playing, x, y), 0) << x << "," << y;
+            EXPECT_EQ(lum::GetMusicIconAlpha(playing, x, y), 0) << x << "," << y;
             EXPECT_EQ(image.GetAlpha(x, y), 0) << x << "," << y;
         }
-        EXPECT_EQ(GetMusicIconAlpha(playing, 17, 17), 255);
+        EXPECT_EQ(lum::GetMusicIconAlpha(playing, 17, 17), 255);
         EXPECT_EQ(image.GetAlpha(17, 17), 255);
         // Outside the icon nothing is clickable.
-        EXPECT_EQ(GetMusicIconAlpha(playing, -1, 17), 0);
-        EXPECT_EQ(GetMusicIconAlpha(playing, 34, 17), 0);
+        EXPECT_EQ(lum::GetMusicIconAlpha(playing, -1, 17), 0);
+        EXPECT_EQ(lum::GetMusicIconAlpha(playing, 34, 17), 0);
         // About the area of a disc of radius 16.
         const int clickable = CountClickable(playing);
         EXPECT_GT(clickable, 700);
@@ -61,12 +61,12 @@ TEST(MusicIconsTest, BothIconsAre34PixelDiscsWithAlpha) {
 }
 
 TEST(MusicIconsTest, StatesLookDifferentButShareTheirOutline) {
-    const wxImage playing = MakeMusicIconBitmap(true).ConvertToImage();
-    const wxImage stopped = MakeMusicIconBitmap(false).ConvertToImage();
+    const wxImage playing = lum::MakeMusicIconBitmap(true).ConvertToImage();
+    const wxImage stopped = lum::MakeMusicIconBitmap(false).ConvertToImage();
     int differing = 0;
-    for (int y = 0; y < kMusicIconSize; ++y) {
-        for (int x = 0; x < kMusicIconSize; ++x) {
-            EXPECT_EQ(GetMusicIconAlpha(true, x, y), GetMusicIconAlpha(false, x, y));
+    for (int y = 0; y < lum::kMusicIconSize; ++y) {
+        for (int x = 0; x < lum::kMusicIconSize; ++x) {
+            EXPECT_EQ(lum::GetMusicIconAlpha(true, x, y), lum::GetMusicIconAlpha(false, x, y));
             if (playing.GetRed(x, y) != stopped.GetRed(x, y)) ++differing;
         }
     }
@@ -74,7 +74,7 @@ TEST(MusicIconsTest, StatesLookDifferentButShareTheirOutline) {
 }
 
 TEST(MusicIconsTest, MainIconComesInSeveralSizes) {
-    const wxIconBundle icons = GetMainIcons();
+    const wxIconBundle icons = lum::GetMainIcons();
     EXPECT_EQ(icons.GetIconCount(), 3u);
     for (const int size : {16, 32, 48}) {
         const wxIcon icon = icons.GetIconOfExactSize(wxSize(size, size));
@@ -84,5 +84,5 @@ TEST(MusicIconsTest, MainIconComesInSeveralSizes) {
         EXPECT_EQ(image.GetAlpha(0, 0), 0) << size;
         EXPECT_EQ(image.GetAlpha(size / 2, size / 2), 255) << size;
     }
-    EXPECT_EQ(GetMainIcon().GetSize(), wxSize(32, 32));
+    EXPECT_EQ(lum::GetMainIcon().GetSize(), wxSize(32, 32));
 }

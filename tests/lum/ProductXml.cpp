@@ -7,7 +7,7 @@
 
 #include "graphics/ResourceStore.h"
 
-namespace apptest {
+namespace lumtest {
 
 namespace {
 
@@ -49,4 +49,4 @@ tarn::P<lum::data::CProduct> ReadProduct(const std::string& xml) {
     return product;
 }
 
-}  // namespace apptest
+}  // namespace lumtest

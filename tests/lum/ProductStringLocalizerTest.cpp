@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ProductXml.h"
-#include "app/ProductStringLocalizer.h"
+#include "lum/ProductStringLocalizer.h"
 
 namespace {
 
@@ -30,9 +30,9 @@ public:
 
 class ProductStringLocalizerTest : public testing::Test {
 protected:
-    tarn::P<lum::data::CProduct> m_product = apptest::ReadProduct(kProduct);
-    tarn::P<CProductStringLocalizer> m_localizer =
-        tarn::New<CProductStringLocalizer>(m_product, L"de-de");
+    tarn::P<lum::data::CProduct> m_product = lumtest::ReadProduct(kProduct);
+    tarn::P<lum::CProductStringLocalizer> m_localizer =
+        tarn::New<lum::CProductStringLocalizer>(m_product, L"de-de");
 };
 
 }  // namespace

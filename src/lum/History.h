@@ -6,9 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "graphics/GraphicDocument.h"
 #include "lum/data/Page.h"
 #include "tarn/Object.h"
 #include "tarn/Pointer.h"
+
+namespace lum {
 
 class CHistory : public tarn::CObject {
 public:
@@ -30,3 +33,9 @@ private:
     std::vector<tarn::P<lum::data::CPage>> m_pages;
     std::int32_t m_position = -1;
 };
+
+// Writes text into the page's "$breadcrumb" text element (the first top-level element of
+// that name, letter case aside). False when the page has none or it is not a text.
+bool ApplyBreadcrumb(graphics::CGraphicDocument& document, const std::wstring& text);
+
+}  // namespace lum

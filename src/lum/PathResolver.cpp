@@ -1,7 +1,9 @@
-#include "app/PathResolver.h"
+#include "lum/PathResolver.h"
 
 #include <wx/dir.h>
 #include <wx/tokenzr.h>
+
+namespace lum {
 
 wxFileName FromContentName(const wxFileName& name) {
     wxString path = name.GetFullPath();
@@ -78,3 +80,5 @@ wxFileName ResolveContentPath(const wxFileName& name, const wxString& programFol
     fallback.MakeAbsolute(primary);
     return fallback;
 }
+
+}  // namespace lum

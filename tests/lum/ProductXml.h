@@ -6,8 +6,8 @@
 #include "lum/data/Product.h"
 #include "tarn/Pointer.h"
 
-namespace apptest {
+namespace lumtest {
 
 tarn::P<lum::data::CProduct> ReadProduct(const std::string& xml);
 
-}  // namespace apptest
+}  // namespace lumtest

@@ -1,32 +1,32 @@
-#include "app/MenuView.h"
-
-#include <wx/settings.h>
-
-#include <algorithm>
-#include <cmath>
+#include "lum/History.h"
 
 #include "graphics/GraphicElementTextReplacer.h"
 #include "graphics/GraphicText.h"
 #include "tarn/Text.h"
 
-void ConfigureMenuView(graphics::components::CViewControl& view) {
-    view.SetZoomMode(1);
-    view.SetPlacementMode(1);
-    view.InstallAccelerators();
-    for (int margin = 0; margin < 4; ++margin) view.SetMargin(margin, 0);
-    view.SetDefaultBackgroundStyle();
-    view.SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
+namespace lum {
+
+void CHistory::Push(const tarn::P<lum::data::CPage>& page) {
+    const auto kept = static_cast<std::size_t>(m_position + 1);
+    if (kept < m_pages.size()) m_pages.resize(kept);
+    m_position = static_cast<std::int32_t>(m_pages.size());
+    m_pages.push_back(page);
 }
 
-wxSize MenuClientSize(const lum::data::CProduct& product) {
-    double width = 0;
-    double height = 0;
-    product.GetClientSize(width, height);
-    const auto side = [](double value) {
-        if (!(value > 0)) return 0;  // also NaN
-        return static_cast<int>(std::trunc(std::min(value, static_cast<double>(kMaxClientSide))));
-    };
-    return wxSize(side(width), side(height));
+tarn::P<lum::data::CPage> CHistory::Back() {
+    if (m_pages.empty() || m_position <= 0) return nullptr;
+    --m_position;
+    return m_pages[static_cast<std::size_t>(m_position)];
+}
+
+std::wstring CHistory::GetBreadcrumb() const {
+    std::wstring text;
+    for (std::int32_t i = 0; i <= m_position; ++i) {
+        if (!text.empty()) text += L" | ";
+        const auto& page = m_pages[static_cast<std::size_t>(i)];
+        if (page) text += page->GetDisplayTitle();
+    }
+    return text;
 }
 
 bool ApplyBreadcrumb(graphics::CGraphicDocument& document, const std::wstring& text) {
@@ -44,3 +44,5 @@ bool ApplyBreadcrumb(graphics::CGraphicDocument& document, const std::wstring& t
     }
     return false;
 }
+
+}  // namespace lum

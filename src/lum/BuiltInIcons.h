@@ -9,7 +9,9 @@
 
 #include <cstdint>
 
-#include "app/IconData.h"
+#include "lum/IconData.h"
+
+namespace lum {
 
 // Width and height of both music icons.
 inline constexpr int kMusicIconSize = 34;
@@ -28,3 +30,5 @@ std::uint8_t GetMusicIconAlpha(bool playing, int x, int y);
 // The window icon in every size the program carries, and the 32-pixel one alone.
 wxIconBundle GetMainIcons();
 wxIcon GetMainIcon();
+
+}  // namespace lum

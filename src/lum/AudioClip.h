@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace lum {
+
 class CAudioClip {
 public:
     // Larger files are refused rather than read into memory.
@@ -36,3 +38,5 @@ private:
     SDL_AudioSpec m_format;
     std::vector<std::uint8_t> m_bytes;
 };
+
+}  // namespace lum

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace lum {
+
 // The name with every "\" read as a folder separator.
 wxFileName FromContentName(const wxFileName& name);
 
@@ -20,3 +22,5 @@ std::optional<wxFileName> FindBelow(const wxString& folder, const wxString& rela
 // exists, the name below the program folder is returned.
 wxFileName ResolveContentPath(const wxFileName& name, const wxString& programFolder,
                               const wxFileName& base, const wxString& contentFolder);
+
+}  // namespace lum

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "ProductXml.h"
-#include "app/History.h"
-#include "app/ProductStringLocalizer.h"
+#include "lum/History.h"
+#include "lum/ProductStringLocalizer.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ const std::string kProduct = R"(<?xml version="1.0" encoding="UTF-8"?>
 class HistoryTest : public testing::Test {
 protected:
     HistoryTest() {
-        m_product->SetLocalizer(tarn::New<CProductStringLocalizer>(m_product, L"en-us"));
+        m_product->SetLocalizer(tarn::New<lum::CProductStringLocalizer>(m_product, L"en-us"));
     }
 
     tarn::P<lum::data::CPage> Page(std::size_t index) const { return m_product->GetPage(index); }
@@ -30,8 +30,8 @@ protected:
         return names;
     }
 
-    tarn::P<lum::data::CProduct> m_product = apptest::ReadProduct(kProduct);
-    tarn::P<CHistory> m_history = tarn::New<CHistory>();
+    tarn::P<lum::data::CProduct> m_product = lumtest::ReadProduct(kProduct);
+    tarn::P<lum::CHistory> m_history = tarn::New<lum::CHistory>();
 };
 
 using Names = std::vector<std::wstring>;

@@ -8,6 +8,8 @@
 #include "graphics/components/View.h"
 #include "tarn/Object.h"
 
+namespace lum {
+
 class CMusicPainter : public tarn::CObject, public virtual graphics::components::IPainter {
 public:
     CMusicPainter();
@@ -27,3 +29,5 @@ private:
     wxRect m_iconRect;
     bool m_playing = false;
 };
+
+}  // namespace lum

@@ -1,4 +1,6 @@
-#include "app/MusicIcons.h"
+#include "lum/BuiltInIcons.h"
+
+namespace lum {
 
 namespace {
 
@@ -44,3 +46,5 @@ wxIconBundle GetMainIcons() {
 }
 
 wxIcon GetMainIcon() { return MakeIcon(icondata::kMainIcon32); }
+
+}  // namespace lum

@@ -1,6 +1,8 @@
-#include "app/MusicPainter.h"
+#include "lum/MusicPainter.h"
 
-#include "app/MusicIcons.h"
+#include "lum/BuiltInIcons.h"
+
+namespace lum {
 
 CMusicPainter::CMusicPainter()
     : m_stopped(MakeMusicIconBitmap(false)), m_playingIcon(MakeMusicIconBitmap(true)) {}
@@ -17,3 +19,5 @@ bool CMusicPainter::HitTest(int x, int y) const {
     if (!m_iconRect.Contains(x, y)) return false;
     return GetMusicIconAlpha(false, x - m_iconRect.x, y - m_iconRect.y) > kMusicIconHitAlpha;
 }
+
+}  // namespace lum

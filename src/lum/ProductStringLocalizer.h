@@ -9,6 +9,8 @@
 #include "tarn/Pointer.h"
 #include "tarn/StringLocalizer.h"
 
+namespace lum {
+
 class CProductStringLocalizer : public tarn::CObject, public virtual tarn::IStringLocalizer {
 public:
     CProductStringLocalizer(tarn::P<lum::data::CProduct> product, std::wstring language);
@@ -31,3 +33,5 @@ private:
     mutable std::mutex m_mutex;  // the global localizer may ask from any thread
     std::wstring m_language;     // guarded by m_mutex
 };
+
+}  // namespace lum

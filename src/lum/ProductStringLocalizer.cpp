@@ -1,6 +1,8 @@
-#include "app/ProductStringLocalizer.h"
+#include "lum/ProductStringLocalizer.h"
 
 #include <utility>
+
+namespace lum {
 
 CProductStringLocalizer::CProductStringLocalizer(tarn::P<lum::data::CProduct> product,
                                                  std::wstring language)
@@ -22,3 +24,5 @@ std::wstring CProductStringLocalizer::Localize(const std::wstring& key,
     std::wstring text = m_product->Translate(key, GetLanguage(), defaultText);
     return text.empty() ? defaultText : text;
 }
+
+}  // namespace lum

@@ -1,4 +1,4 @@
-#include "app/AudioClip.h"
+#include "lum/AudioClip.h"
 
 #include <SDL_rwops.h>
 #include <wx/file.h>
@@ -6,6 +6,8 @@
 #include <wx/log.h>
 
 #include <utility>
+
+namespace lum {
 
 namespace {
 
@@ -38,7 +40,8 @@ std::shared_ptr<const CAudioClip> CAudioClip::Decode(const std::uint8_t* data, s
         if (error != nullptr) *error = reason;
         return nullptr;
     };
-    if (size > kMaxFileSize) return fail("larger than " + std::to_string(kMaxFileSize >> 20) + " MiB");
+    if (size > kMaxFileSize)
+        return fail("larger than " + std::to_string(kMaxFileSize >> 20) + " MiB");
     SDL_RWops* source = SDL_RWFromConstMem(data, static_cast<int>(size));
     if (!source) return fail(SDL_GetError());
     SDL_AudioSpec format{};
@@ -63,3 +66,5 @@ std::uint32_t CAudioClip::GetDurationMs() const {
     const std::size_t frames = m_bytes.size() / GetFrameSize();
     return static_cast<std::uint32_t>(frames * 1000u / static_cast<std::size_t>(m_format.freq));
 }
+
+}  // namespace lum

@@ -1,0 +1,224 @@
+// The view's paint pipeline: one back buffer per paint, then background, overlays below,
+// the document (or the running transition's frame), overlays above, the owner's painter, and
+// the bands on top. A paint that meets a pending transition paints both pages into pictures
+// and starts the fade.
+
+#include "graphics/components/View.h"
+
+#include <wx/dcclient.h>
+#include <wx/dcmemory.h>
+#include <wx/settings.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace graphics::components {
+
+namespace {
+
+bool Differs(const CDRect& a, const CDRect& b) {
+    return std::abs(a.x - b.x) > 0.001 || std::abs(a.y - b.y) > 0.001 ||
+           std::abs(a.width - b.width) > 0.001 || std::abs(a.height - b.height) > 0.001;
+}
+
+wxBitmap Checkerboard(const wxSize& size, const wxColour& first, const wxColour& second) {
+    wxBitmap bitmap(std::max(size.x, 1), std::max(size.y, 1));
+    wxMemoryDC dc(bitmap);
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    for (int y = 0; y < size.y; y += 8) {
+        for (int x = 0; x < size.x; x += 8) {
+            dc.SetBrush(wxBrush(((x / 8 + y / 8) % 2 == 0) ? first : second));
+            dc.DrawRectangle(x, y, 8, 8);
+        }
+    }
+    dc.SelectObject(wxNullBitmap);
+    return bitmap;
+}
+
+}  // namespace
+
+void CView::PaintDocumentPicture(wxDC& dc, const wxSize& size,
+                                 const tarn::P<CGraphicDocument>& document) {
+    DrawBackground(dc, size.x, size.y);
+    CPaintMatrixDC context(dc, m_viewMatrix);
+    InitPaintContext(context);
+    if (document) {
+        PaintWithoutTransition(context, document);
+        return;
+    }
+    // Fading to no page: what stays without a document.
+    PaintOverlaysBelow(context);
+    PaintOverlaysAbove(context);
+    CallPainter(context);
+}
+
+wxSize CView::PaintSize() const {
+    const wxSize size = GetClientSize();
+    return wxSize(std::max(size.x, 1), std::max(size.y, 1));
+}
+
+wxBitmap CView::RenderBitmap() {
+    const wxSize size = PaintSize();
+    wxBitmap target(size.x, size.y);
+    {
+        wxMemoryDC dc(target);
+        Paint(dc);
+    }
+    return target;
+}
+
+void CView::OnPaint(wxPaintEvent&) {
+    wxPaintDC dc(this);
+    Paint(dc);
+}
+
+void CView::Paint(wxDC& target) {
+    const wxSize size = PaintSize();
+    wxBitmap buffer(size.x, size.y);
+    wxMemoryDC dc(buffer);
+    CPaintMatrixDC context(dc, m_viewMatrix);
+    InitPaintContext(context);
+    DrawBackground(dc, size.x, size.y);
+    if (m_document) {
+        UpdateViewMatrix();
+        context.SetTransform(m_viewMatrix);
+        InitPaintContext(context);
+        const CDRect before = m_visibleArea;
+        PaintDocumentArea(context);
+        const CDRect viewRect = GetViewRect(true);
+        wxAffineMatrix2D inverse = m_viewMatrix;
+        if (inverse.Invert()) m_visibleArea = MapRect(inverse, viewRect);
+        if (Differs(before, m_visibleArea)) UpdateScrollRanges();
+    }
+    PaintExtra(dc);
+    if (m_showHint && !m_hint.empty()) PaintHint(dc);
+    if (m_rulers) PaintRulers(dc);
+    if (!m_message.empty()) PaintMessage(dc);
+    if (!HasFlag(wxBORDER_NONE)) {
+        dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_INACTIVECAPTION)));
+        dc.SetBrush(*wxTRANSPARENT_BRUSH);
+        dc.DrawRectangle(0, 0, size.x, size.y);
+    }
+    if (m_vertical->IsShown() && m_horizontal->IsShown()) {
+        const wxRect v = m_vertical->GetRect();
+        const wxRect h = m_horizontal->GetRect();
+        dc.SetPen(*wxTRANSPARENT_PEN);
+        dc.SetBrush(wxBrush(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE)));
+        dc.DrawRectangle(v.x, h.y, v.width, h.height);
+    }
+    dc.SelectObject(wxNullBitmap);
+    target.DrawBitmap(buffer, 0, 0, false);
+
+    const std::uint32_t delay = context.GetRedrawDelay();
+    if (delay >= 1) {
+        if (!m_refreshTimer.IsRunning() ||
+            m_refreshTimer.GetInterval() != static_cast<int>(delay)) {
+            m_refreshTimer.Start(static_cast<int>(delay), wxTIMER_CONTINUOUS);
+        }
+    } else if (m_refreshTimer.IsRunning()) {
+        m_refreshTimer.Stop();
+    }
+}
+
+bool CView::DrawBackground(wxDC& dc, int width, int height) {
+    const wxRect area(0, 0, width, height);
+    if (!m_background.enabled) {
+        // A plain fill: an outline pen would blend into the last column and row.
+        dc.SetBackground(wxBrush(GetBackgroundColour()));
+        dc.Clear();
+    } else if (m_background.kind == 1) {
+        if (!m_checkerboard.IsOk() || m_checkerboard.GetSize() != area.GetSize()) {
+            m_checkerboard = Checkerboard(area.GetSize(), m_background.first, m_background.second);
+        }
+        dc.DrawBitmap(m_checkerboard, 0, 0, false);
+    } else {
+        dc.GradientFillLinear(area, m_background.first, m_background.second, wxSOUTH);
+    }
+    return true;
+}
+
+void CView::PaintDocumentArea(CPaintMatrixDC& dc) {
+    bool needsStart = false;
+    {
+        wxCriticalSectionLocker lock(m_transitionLock);
+        if (m_transition && m_transition->IsStarted()) {
+            m_transition->Paint(dc.GetDC());
+            return;
+        }
+        needsStart = static_cast<bool>(m_transition);
+    }
+    PaintWithoutTransition(dc, m_document);
+    if (needsStart) StartTransition(PaintSize());
+}
+
+void CView::PaintWithoutTransition(CPaintMatrixDC& dc, const tarn::P<CGraphicDocument>& document) {
+    PaintOverlaysBelow(dc);
+    PaintDocument(dc, document);
+    PaintOverlaysAbove(dc);
+    CallPainter(dc);
+}
+
+void CView::PaintDocument(CPaintMatrixDC& dc, const tarn::P<CGraphicDocument>& document) {
+    CLayerRecord record;
+    record.document = document ? document : m_document;
+    record.owner = m_overlayOwner;
+    if (record.document) PaintLayer(dc, record);
+}
+
+void CView::PaintOverlaysAbove(CPaintMatrixDC& dc) {
+    for (const CLayerRecord& record : m_overlays) {
+        if (record.priority <= 0 || !record.visible) continue;
+        if (record.blinking && !m_blinkPhase) continue;
+        PaintLayer(dc, record);
+    }
+}
+
+void CView::PaintOverlaysBelow(CPaintMatrixDC& dc) {
+    for (const CLayerRecord& record : m_overlays) {
+        if (record.priority > 0 || !record.visible) continue;
+        if (record.blinking && !m_blinkPhase) continue;
+        PaintLayer(dc, record);
+    }
+}
+
+void CView::PaintLayer(CPaintMatrixDC& dc, const CLayerRecord& record) {
+    if (record.painter) {
+        record.painter->Paint(*this, dc);
+    } else if (!record.subset) {
+        if (record.element) {
+            record.element->Paint(dc);
+        } else if (record.document) {
+            record.document->Paint(dc);
+        }
+    } else if (record.document) {
+        for (const auto& element : *record.subset) {
+            if (element && element->IsVisible()) element->Paint(dc);
+        }
+    }
+    if (record.notPaintedArea) return;
+    if (record.element) {
+        dc.AddPaintedArea(record.element->GetBoundingRect());
+    } else if (record.document && !record.document->IsEmpty()) {
+        dc.AddPaintedArea(record.document->GetBoundingBox());
+    }
+}
+
+void CView::CallPainter(CPaintMatrixDC& dc) {
+    if (m_painter) m_painter->Paint(*this, dc);
+}
+
+void CView::InitPaintContext(CPaintMatrixDC& dc) {
+    const wxSize size = GetClientSize();
+    dc.SetClientRect(wxRect(size));
+    dc.SetViewMatrix(m_viewMatrix);
+    dc.SetZoomMode(m_zoomMode);
+    // Texts are laid out at the pixel scale the view shows them at.
+    dc.SetUnitMode(CPaintMatrixDC::kUnitZoom);
+    dc.SetZoom(m_scale);
+}
+
+void CView::OnEraseBackground(wxEraseEvent& event) { event.Skip(); }
+
+void CView::OnRefreshTimer(wxTimerEvent&) { RequestRepaint(); }
+
+}  // namespace graphics::components
