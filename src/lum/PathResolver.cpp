@@ -3,6 +3,8 @@
 #include <wx/dir.h>
 #include <wx/tokenzr.h>
 
+#include "tarn/Text.h"
+
 namespace lum {
 
 wxFileName FromContentName(const wxFileName& name) {
@@ -20,7 +22,7 @@ wxString MatchEntry(const wxString& folder, const wxString& name) {
     wxString entry;
     for (bool more = dir.GetFirst(&entry, wxString(), wxDIR_FILES | wxDIR_DIRS | wxDIR_HIDDEN);
          more; more = dir.GetNext(&entry)) {
-        if (entry.IsSameAs(name, false)) return entry;
+        if (tarn::EqualsNoCase(entry.ToStdWstring(), name.ToStdWstring())) return entry;
     }
     return {};
 }

@@ -1,6 +1,9 @@
 #include "tarn/Text.h"
 
+#include <algorithm>
 #include <cstdint>
+
+#include "tarn/CaseTable.h"
 
 namespace tarn {
 namespace {
@@ -111,10 +114,25 @@ std::wstring ToLowerAscii(std::wstring_view text) {
     return out;
 }
 
+wchar_t ToLower(wchar_t c) {
+    if (c < 0x80) return LowerAscii(c);
+    const auto code = static_cast<char32_t>(c);
+    const auto* begin = casetable::kLowerRuns;
+    const auto* end = begin + casetable::kLowerRunCount;
+    // The last run that starts at or before the character.
+    const auto* run = std::upper_bound(begin, end, code, [](char32_t value, const auto& entry) {
+        return value < entry.first;
+    });
+    if (run == begin) return c;
+    --run;
+    if (code > run->last || (code - run->first) % static_cast<char32_t>(run->stride) != 0) return c;
+    return static_cast<wchar_t>(static_cast<std::int64_t>(code) + run->delta);
+}
+
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+        if (a[i] != b[i] && ToLower(a[i]) != ToLower(b[i])) return false;
     }
     return true;
 }

@@ -21,6 +21,11 @@ std::wstring ReplaceAll(std::wstring_view text, std::wstring_view what, std::wst
 
 // ASCII-only case folding: keys, schemes and kind names are ASCII.
 std::wstring ToLowerAscii(std::wstring_view text);
+
+// Unicode's simple lower-case mapping of one character (the same in every locale).
+wchar_t ToLower(wchar_t c);
+// Whether the texts are equal when every letter, in any script, is taken in lower case: page
+// names, element names and file names compare so ("Übersicht" equals "übersicht").
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
 
 }  // namespace tarn

@@ -132,6 +132,21 @@ TEST_F(MainFrameTest, PageNamesDifferingInCaseFindTheFirst) {
     EXPECT_EQ(frame->GetHistory()->GetCount(), 2u);
 }
 
+TEST_F(MainFrameTest, PageNamesCompareWithoutCaseInEveryScript) {
+    // Whatever the process locale: the test runs in the C locale as often as not.
+    const std::wstring menu = lumtest::WriteArchive(
+        folder, "umlaut.lum",
+        {{"product.xml", Product(Page("Start") + Page("\xc3\x9c" "bersicht") +
+                                 Page("\xce\x94\xce\xb5\xce\xbb\xcf\x84\xce\xaf\xce\xbf"))},
+         {"b.xml", kBreadcrumbText}});
+    ASSERT_TRUE(frame->LoadContent(menu));
+    Goto(L"\u00fcBERSICHT");
+    EXPECT_EQ(frame->GetCurrentPage(), frame->GetProduct()->GetPage(1));
+    EXPECT_TRUE(frame->GotoPage(L"\u0394\u0395\u039b\u03a4\u038a\u039f", false, false));
+    EXPECT_EQ(frame->GetCurrentPage(), frame->GetProduct()->GetPage(2));
+    EXPECT_FALSE(frame->GotoPage(L"UBERSICHT", false, false));
+}
+
 TEST_F(MainFrameTest, LocalVariantsOpenLikeTheirPlainKindsAndOthersDoNothing) {
     // A recording stand-in for the desktop's opener, first on the path.
     const fs::path bin = folder.Path() / "bin";

@@ -33,4 +33,25 @@ TEST(TextTest, AsciiCaseFolding) {
     EXPECT_EQ(tarn::ToLowerAscii(L"GoTo-\u00c4"), L"goto-\u00c4");
 }
 
+TEST(TextTest, EveryScriptComparesWithoutCaseWhateverTheLocale) {
+    // German, Latin Extended-A (capitals and small letters alternate), Greek, Cyrillic,
+    // Armenian, full-width Latin and a letter outside the first plane.
+    EXPECT_TRUE(tarn::EqualsNoCase(L"\u00dcbersicht", L"\u00fcbersicht"));
+    EXPECT_TRUE(tarn::EqualsNoCase(L"\u0141\u00d3D\u0179", L"\u0142\u00f3d\u017a"));
+    EXPECT_TRUE(tarn::EqualsNoCase(L"\u03a3\u0395\u039b\u0399\u0394\u0391", L"\u03c3\u03b5\u03bb\u03b9\u03b4\u03b1"));
+    EXPECT_TRUE(tarn::EqualsNoCase(L"\u0413\u041b\u0410\u0412\u041d\u0410\u042f", L"\u0433\u043b\u0430\u0432\u043d\u0430\u044f"));
+    EXPECT_TRUE(tarn::EqualsNoCase(L"\u0531", L"\u0561"));
+    EXPECT_TRUE(tarn::EqualsNoCase(L"\uff21\uff22", L"\uff41\uff42"));
+    EXPECT_TRUE(tarn::EqualsNoCase(L"\U00010400", L"\U00010428"));
+    // Only letters that have a case change; the rest must match exactly.
+    EXPECT_FALSE(tarn::EqualsNoCase(L"\u00fcbersicht", L"ubersicht"));
+    EXPECT_FALSE(tarn::EqualsNoCase(L"\u0101", L"\u0102"));  // neighbours in an alternating run
+    EXPECT_FALSE(tarn::EqualsNoCase(L"\u00df", L"ss"));
+    EXPECT_EQ(tarn::ToLower(L'\u0130'), L'\u0130');  // its lower case is two characters
+    EXPECT_EQ(tarn::ToLower(L'\u01c5'), L'\u01c6');  // title case Dz with caron
+    EXPECT_EQ(tarn::ToLower(L'\u2126'), L'\u03c9');  // the ohm sign
+    EXPECT_EQ(tarn::ToLower(L'7'), L'7');
+    EXPECT_EQ(tarn::ToLower(static_cast<wchar_t>(0x10FFFF)), static_cast<wchar_t>(0x10FFFF));
+}
+
 }  // namespace

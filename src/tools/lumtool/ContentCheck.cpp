@@ -17,6 +17,7 @@
 #include "lum/data/ElementFactories.h"
 #include "lum/data/GraphicActionButton.h"
 #include "tarn/Exception.h"
+#include "tarn/Text.h"
 
 namespace lumtool {
 
@@ -173,7 +174,7 @@ void CContentCheck::CheckPageNames() {
         for (std::size_t j = 0; j < i; ++j) {
             const std::wstring& first = m_pageNames[j];
             const std::wstring& second = m_pageNames[i];
-            if (!wxString(first).IsSameAs(wxString(second), false)) continue;
+            if (!tarn::EqualsNoCase(first, second)) continue;
             if (first == second) {
                 Problem(L"pages " + std::to_wstring(j + 1) + L" and " + std::to_wstring(i + 1) +
                         L" are both named " + Quoted(first) +
@@ -241,7 +242,7 @@ void CContentCheck::CheckGotoPage(const std::wstring& place,
 
 bool CContentCheck::HasPage(const std::wstring& name) const {
     for (const std::wstring& page : m_pageNames) {
-        if (wxString(page).IsSameAs(wxString(name), false)) return true;
+        if (tarn::EqualsNoCase(page, name)) return true;
     }
     return false;
 }
