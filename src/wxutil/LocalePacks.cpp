@@ -3,20 +3,48 @@
 #include <wx/dir.h>
 #include <wx/filename.h>
 
+#include <algorithm>
 #include <exception>
+#include <string_view>
+#include <vector>
 
 #include "chf/ResourceFile.h"
+#include "tarn/Text.h"
 
 namespace wxutil {
+
+namespace {
+
+constexpr std::wstring_view kPackExtension = L".zvtLang";
+
+// Pack files are found as Windows finds them: prefix and extension in any letter case.
+bool IsPackName(const std::wstring& name, const std::wstring& prefix) {
+    if (name.size() < prefix.size() + kPackExtension.size()) return false;
+    return tarn::EqualsNoCase(std::wstring_view(name).substr(0, prefix.size()), prefix) &&
+           tarn::EqualsNoCase(std::wstring_view(name).substr(name.size() - kPackExtension.size()),
+                              kPackExtension);
+}
+
+// The pack files of the folder, in name order.
+std::vector<std::wstring> PackFiles(const std::wstring& folder, const std::wstring& prefix) {
+    std::vector<std::wstring> names;
+    wxDir directory;
+    if (!wxDir::Exists(folder) || !directory.Open(folder)) return names;
+    wxString name;
+    for (bool more = directory.GetFirst(&name, wxString(), wxDIR_FILES); more;
+         more = directory.GetNext(&name)) {
+        if (IsPackName(name.ToStdWstring(), prefix)) names.push_back(name.ToStdWstring());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace
 
 CLocalePacks::CLocalePacks(const std::wstring& folder, const std::wstring& prefix,
                            const std::wstring& applicationId)
     : m_applicationId(applicationId) {
-    wxDir directory;
-    if (!wxDir::Exists(folder) || !directory.Open(folder)) return;
-    wxString name;
-    for (bool more = directory.GetFirst(&name, prefix + L"*.zvtLang", wxDIR_FILES); more;
-         more = directory.GetNext(&name)) {
+    for (const std::wstring& name : PackFiles(folder, prefix)) {
         const std::wstring path = wxFileName(folder, name).GetFullPath().ToStdWstring();
         try {
             chf::CResourceFile header;

@@ -17,9 +17,10 @@ inline constexpr std::wstring_view kToolkitKeyPrefix = L"id:";
 
 class CLocalePacks : public tarn::CObject {
 public:
-    // Lists the files named prefix + "*.zvtLang" in the folder and keeps those whose header
-    // reads and, when applicationId is not empty, names exactly that application. Unreadable
-    // or foreign files are skipped without a word.
+    // Lists the files named prefix + "*.zvtLang" in the folder (prefix and extension in any
+    // letter case), in name order, and keeps those whose header reads and, when applicationId
+    // is not empty, names exactly that application. Unreadable or foreign files are skipped
+    // without a word.
     CLocalePacks(const std::wstring& folder, const std::wstring& prefix,
                  const std::wstring& applicationId);
 

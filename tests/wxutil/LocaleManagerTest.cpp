@@ -9,6 +9,7 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "TempFolder.h"
 #include "chf/ResourceFileWriter.h"
@@ -67,8 +68,9 @@ TEST(LocalePacksTest, EqualTiesKeepTheEarlierPack) {
     WritePack(folder, "app-deat.zvtLang", L"de-at", L"app");
     const auto packs = tarn::New<CLocalePacks>(Folder(folder), L"app-", L"app");
     ASSERT_EQ(packs->GetPacks().Size(), 2u);
-    // Whichever the folder listing gave first.
-    EXPECT_EQ(ChosenTag(*packs, L"de"), packs->GetPacks()[0]->GetTagText());
+    // The first in name order.
+    EXPECT_EQ(packs->GetPacks()[0]->GetTagText(), L"de-at");
+    EXPECT_EQ(ChosenTag(*packs, L"de"), L"de-at");
     EXPECT_EQ(ChosenTag(*packs, L"de-at"), L"de-at");
 }
 
@@ -89,6 +91,22 @@ TEST(LocalePacksTest, ScanKeepsOnlyReadablePacksOfTheApplication) {
     EXPECT_EQ(tarn::New<CLocalePacks>(Folder(folder), L"app-", L"")->GetPacks().Size(), 3u);
     // A folder that does not exist has no packs.
     EXPECT_EQ(tarn::New<CLocalePacks>(Folder(folder) + L"/none", L"", L"")->GetPacks().Size(), 0u);
+}
+
+TEST(LocalePacksTest, PackFilesAreFoundInAnyLetterCase) {
+    // Packs copied from a Windows disc keep whatever case their names had there.
+    testsupport::TempFolder folder;
+    WritePack(folder, "App-DE.zvtLang", L"de-de", L"app");
+    WritePack(folder, "app-fr.zvtlang", L"fr-fr", L"app");
+    WritePack(folder, "APP-IT.ZVTLANG", L"it-it", L"app");
+    WritePack(folder, "app-es.zvtLang.bak", L"es-es", L"app");
+    WritePack(folder, "ap-pt.zvtLang", L"pt-pt", L"app");
+    const auto packs = tarn::New<CLocalePacks>(Folder(folder), L"app-", L"app");
+    std::vector<std::wstring> tags;
+    for (std::size_t i = 0; i < packs->GetPacks().Size(); ++i) {
+        tags.push_back(packs->GetPacks()[i]->GetTagText());
+    }
+    EXPECT_EQ(tags, (std::vector<std::wstring>{L"it-it", L"de-de", L"fr-fr"}));
 }
 
 // Counts what the toolkit would have shown the user.
