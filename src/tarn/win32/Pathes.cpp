@@ -24,6 +24,15 @@ P<CURI> UncToURI(std::wstring_view slashed) {
     return CURI::FromFilePath(path, host);
 }
 
+// A path that decodes to a NUL character would end early wherever it is handed on ("a.pdf%00.exe"
+// opening "a.pdf"): such a path names no file.
+void RefuseNul(const P<CURI>& uri, std::wstring_view host, std::wstring_view path) {
+    if (host.find(L'\0') == std::wstring_view::npos && path.find(L'\0') == std::wstring_view::npos) {
+        return;
+    }
+    throw CFileNotFoundError(uri);
+}
+
 }  // namespace
 
 bool CPathes::IsFileURI(const P<CURI>& uri) {
@@ -37,6 +46,7 @@ std::wstring CPathes::URIToWindowsPath(const P<CURI>& uri, bool keepNonFile) con
     std::wstring path = uri->GetUnescapedPath();
     if (StartsWith(path, L"/")) path.erase(0, 1);
     const std::wstring host = uri->GetUnescapedHost();
+    RefuseNul(uri, host, path);
     if (!host.empty()) path = L"\\\\" + host + L"\\" + path;
     path = ReplaceAll(path, L"/", L"\\");
     if (path.size() < kMaxPath) return path;
@@ -66,6 +76,7 @@ std::wstring CPathes::URIToLocalPath(const P<CURI>& uri, bool keepNonFile) {
     if (!IsFileURI(uri)) return keepNonFile ? uri->GetText() : std::wstring();
     const std::wstring host = uri->GetUnescapedHost();
     const std::wstring path = uri->GetUnescapedPath();
+    RefuseNul(uri, host, path);
     if (host.empty()) return path;
     return L"//" + host + (StartsWith(path, L"/") ? path : L"/" + path);
 }

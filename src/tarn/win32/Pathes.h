@@ -20,6 +20,8 @@ public:
     // ntBased: whether the system knows the "\\?\" long-path forms.
     explicit CPathes(bool ntBased = true) : m_ntBased(ntBased) {}
 
+    // Both rules refuse a path or host that decodes to a NUL character: it names no file
+    // (CFileNotFoundError).
     // Windows rules. A long path that cannot take a long form raises CError.
     std::wstring URIToWindowsPath(const P<CURI>& uri, bool keepNonFile) const;
     P<CURI> WindowsPathToURI(std::wstring_view path) const;

@@ -97,4 +97,17 @@ TEST(PathesTest, LocalPathsRoundTrip) {
     EXPECT_EQ(CPathes::URIToLocalPath(CURI::Parse(L"file://srv/share/a"), false), L"//srv/share/a");
 }
 
+TEST(PathesTest, AnEncodedNulNeverShortensAPath) {
+    const CPathes windows;
+    for (const wchar_t* text : {L"file:///media/disc/manual.pdf%00.exe", L"file://srv%00x/share/a",
+                                L"docs/read%00me.txt"}) {
+        const auto uri = CURI::Parse(text);
+        EXPECT_THROW(CPathes::URIToLocalPath(uri, true), tarn::CFileNotFoundError) << text;
+        EXPECT_THROW(windows.URIToWindowsPath(uri, true), tarn::CFileNotFoundError) << text;
+    }
+    // Other addresses are handed on as their text, where "%00" stays three characters.
+    EXPECT_EQ(CPathes::URIToLocalPath(CURI::Parse(L"https://x.org/a%00b"), true),
+              L"https://x.org/a%00b");
+}
+
 }  // namespace
