@@ -13,6 +13,9 @@ namespace tarn {
 namespace {
 
 constexpr std::size_t kMaxFlags = 5;
+// Widths and precisions beyond this are refused: printf would take up to INT_MAX, and a
+// gigabyte of padding helps nobody.
+constexpr std::int64_t kMaxFieldSize = 65536;
 constexpr std::wstring_view kFlagChars = L"-+0 #";
 
 const wchar_t* const kTooManyFlags = L"CStringFormat: too many field flags specified.";
@@ -24,6 +27,8 @@ const wchar_t* const kMismatch =
     L"CStringFormat: argument does not match the field's format specification.";
 const wchar_t* const kNoFieldLeft = L"CStringFormat: all parameters have already been pushed.";
 const wchar_t* const kNotAllPushed = L"CStringFormat: not all parameters have been pushed in yet.";
+const wchar_t* const kFieldTooLarge =
+    L"CStringFormat: field width or precision too large (more than 65536).";
 
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
@@ -125,7 +130,7 @@ int CStringFormat::ParseNumber() {
     long long number = 0;
     while (m_position < m_format.size() && IsDigit(m_format[m_position])) {
         number = number * 10 + (m_format[m_position++] - L'0');
-        if (number > std::numeric_limits<int>::max()) throw CInvalidArgError(L"", kInvalidFormat, this);
+        if (number > kMaxFieldSize) throw CInvalidArgError(L"", kFieldTooLarge, this);
     }
     return static_cast<int>(number);
 }
@@ -171,18 +176,20 @@ void CStringFormat::ParseConversion() {
 bool CStringFormat::TakeStarArgument(std::int64_t value, bool isInteger) {
     if (m_field.widthFromArgument) {
         if (!isInteger) throw CInvalidArgError(L"", kExpectedWidth, this);
+        // Compared before negating: the most negative value has no positive counterpart.
+        if (value < -kMaxFieldSize || value > kMaxFieldSize) {
+            throw CInvalidArgError(L"", kFieldTooLarge, this);
+        }
         m_field.widthFromArgument = false;
         // A negative width means left justification, as in printf.
         if (value < 0) m_field.flags += L'-';
-        m_field.width = static_cast<int>(std::min<std::int64_t>(
-            value < 0 ? -value : value, std::numeric_limits<int>::max()));
+        m_field.width = static_cast<int>(value < 0 ? -value : value);
     } else if (m_field.precisionFromArgument) {
         if (!isInteger) throw CInvalidArgError(L"", kExpectedPrecision, this);
+        if (value > kMaxFieldSize) throw CInvalidArgError(L"", kFieldTooLarge, this);
         m_field.precisionFromArgument = false;
         // A negative precision counts as none.
-        m_field.precision = value < 0 ? -1
-                                      : static_cast<int>(std::min<std::int64_t>(
-                                            value, std::numeric_limits<int>::max()));
+        m_field.precision = value < 0 ? -1 : static_cast<int>(value);
     } else {
         return false;
     }
@@ -211,8 +218,9 @@ CStringFormat& CStringFormat::PushInteger(std::int64_t value) {
 
 CStringFormat& CStringFormat::PushUnsigned(std::uint64_t value) {
     if (m_pending > 0 && (m_field.widthFromArgument || m_field.precisionFromArgument)) {
+        // Anything above the largest field size is refused all the same.
         const auto clamped = static_cast<std::int64_t>(
-            std::min<std::uint64_t>(value, std::numeric_limits<int>::max()));
+            std::min<std::uint64_t>(value, static_cast<std::uint64_t>(kMaxFieldSize) + 1));
         TakeStarArgument(clamped, true);
         return *this;
     }

@@ -290,6 +290,30 @@ TEST(StringFormatTest, ArgumentErrors) {
                          L"CStringFormat: invalid format string."));
 }
 
+TEST(StringFormatTest, HugeOrExtremeWidthsAndPrecisionsAreRefused) {
+    const std::wstring tooLarge = L"CStringFormat: field width or precision too large";
+    const auto refused = [&](auto action) {
+        try {
+            action();
+        } catch (const tarn::CInvalidArgError& error) {
+            return error.GetDescription().find(tooLarge) != std::wstring::npos;
+        }
+        return false;
+    };
+    const std::int64_t lowest = std::numeric_limits<std::int64_t>::min();
+    EXPECT_TRUE(refused([&] { CStringFormat(L"%*d").PushInteger(lowest); }));
+    EXPECT_TRUE(refused([&] { CStringFormat(L"%*d").PushInteger(std::numeric_limits<std::int64_t>::max()); }));
+    EXPECT_TRUE(refused([&] { CStringFormat(L"%.*f").PushInteger(2000000000); }));
+    EXPECT_TRUE(refused([&] { CStringFormat(L"%*s").PushUnsigned(~std::uint64_t{0}); }));
+    EXPECT_TRUE(refused([&] { CStringFormat(L"%.*s").PushUnsigned(65537); }));
+    EXPECT_TRUE(refused([&] { CStringFormat(L"%2147483647d"); }));
+    EXPECT_TRUE(refused([&] { CStringFormat(L"%.99999999999999999999f"); }));
+    // The most negative precision is simply none, and the limits themselves still work.
+    EXPECT_EQ(CStringFormat(L"%.*s").PushInteger(lowest).PushString(L"abc").GetResult(), L"abc");
+    EXPECT_EQ(CStringFormat(L"%*d").PushInteger(-65536).PushInteger(7).GetResult().size(), 65536u);
+    EXPECT_EQ(CStringFormat(L"%.65536d").PushInteger(7).GetResult().size(), 65536u);
+}
+
 TEST(StringFormatTest, ResultBeforeLastPushAndPushAfterLastField) {
     CStringFormat formatter(L"%d and %s");
     formatter.PushInteger(1);
