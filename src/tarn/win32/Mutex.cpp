@@ -58,13 +58,17 @@ bool CGlobalMutexImpl::LockFile(bool wait, std::chrono::steady_clock::time_point
     }
 }
 
+void CGlobalMutexImpl::Entered() {
+    if (m_depth++ == 0) m_owner = std::this_thread::get_id();
+}
+
 void CGlobalMutexImpl::Lock() {
     m_threads.lock();
     if (m_depth == 0 && !LockFile(true, {})) {
         m_threads.unlock();
         throw CException(L"Error locking global mutex " + m_name, L"Error");
     }
-    ++m_depth;
+    Entered();
 }
 
 bool CGlobalMutexImpl::TryLock(std::uint32_t timeoutMilliseconds) {
@@ -75,14 +79,18 @@ bool CGlobalMutexImpl::TryLock(std::uint32_t timeoutMilliseconds) {
         m_threads.unlock();
         return false;
     }
-    ++m_depth;
+    Entered();
     return true;
 }
 
 void CGlobalMutexImpl::Unlock() {
-    // Only the owning thread may unlock; the file lock goes with the outermost unlock.
-    if (m_depth == 0) return;
-    if (--m_depth == 0) ::flock(m_descriptor, LOCK_UN);
+    // Only the owning thread may unlock (another thread's unlock of the thread mutex would be
+    // undefined); the file lock goes with the outermost unlock.
+    if (m_owner != std::this_thread::get_id()) return;
+    if (--m_depth == 0) {
+        m_owner = std::thread::id();
+        ::flock(m_descriptor, LOCK_UN);
+    }
     m_threads.unlock();
 }
 

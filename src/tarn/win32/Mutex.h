@@ -1,10 +1,12 @@
 #pragma once
 // Mutexes: one within the process, and a named one shared between processes.
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <thread>
 
 #include "tarn/Object.h"
 
@@ -37,6 +39,8 @@ public:
     void Lock();
     // Waits at most the timeout; never raises.
     bool TryLock(std::uint32_t timeoutMilliseconds);
+    // Refused, doing nothing, when the calling thread does not hold the mutex, as the system
+    // refuses to release a mutex for a thread that does not own it.
     void Unlock();
 
     const std::wstring& GetName() const { return m_name; }
@@ -48,12 +52,15 @@ public:
 
 private:
     bool LockFile(bool wait, std::chrono::steady_clock::time_point end);
+    // The thread mutex is held: count one more lock for this thread.
+    void Entered();
 
     std::wstring m_name;
     std::string m_path;
     int m_descriptor = -1;
     std::recursive_timed_mutex m_threads;
     int m_depth = 0;  // nested locks of the owning thread; guarded by m_threads
+    std::atomic<std::thread::id> m_owner{};  // read without m_threads by Unlock
 };
 
 }  // namespace tarn::win32

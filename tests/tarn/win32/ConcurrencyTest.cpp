@@ -94,6 +94,25 @@ TEST(GlobalMutexTest, ThreadsOfOneProcessExcludeEachOtherAndNest) {
     ::unlink(mutex.GetLockPath().c_str());
 }
 
+TEST(GlobalMutexTest, OnlyTheOwningThreadMayUnlock) {
+    CGlobalMutexImpl mutex(L"lum-test-unlock-" + std::to_wstring(getpid()));
+    CGlobalMutexImpl sameName(mutex.GetName());
+    mutex.Unlock();  // nobody holds it: nothing to do
+    mutex.Lock();
+    std::thread([&] { mutex.Unlock(); }).join();  // refused
+    bool otherThreadGotIt = true;
+    std::thread([&] {
+        otherThreadGotIt = mutex.TryLock(20);
+        if (otherThreadGotIt) mutex.Unlock();
+    }).join();
+    EXPECT_FALSE(otherThreadGotIt);
+    EXPECT_FALSE(sameName.TryLock(20));  // the file lock is still held as well
+    mutex.Unlock();
+    EXPECT_TRUE(sameName.TryLock(0));
+    sameName.Unlock();
+    ::unlink(mutex.GetLockPath().c_str());
+}
+
 TEST(GlobalMutexTest, UncreatableLockFileRaises) {
     const char* old = std::getenv("TMPDIR");
     const std::string saved = old ? old : "";
