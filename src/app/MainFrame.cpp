@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include <wx/app.h>
+#include <wx/filefn.h>
 #include <wx/icon.h>
 #include <wx/log.h>
 #include <wx/msgdlg.h>
@@ -262,10 +263,19 @@ void CMainFrame::PlayMusic(const tarn::P<lum::data::CMusic>& music) {
     if (!music || music->GetFormat() != L"wav") return;
     const std::wstring extension = L"." + music->GetFormat();
     const auto system = tarn::win32::GetSystem();
-    const tarn::P<tarn::CURI> temporary = system->CreateUniqueFile(
-        system->PathToURI(wxFileName::GetTempDir().ToStdWstring()), L"lum", extension);
-    const std::wstring path = system->URIToPath(temporary, false);
-    music->WriteTo(wxFileName(path));
+    std::wstring path;
+    try {
+        const tarn::P<tarn::CURI> temporary = system->CreateUniqueFile(
+            system->PathToURI(wxFileName::GetTempDir().ToStdWstring()), L"lum", extension);
+        path = system->URIToPath(temporary, false);
+        music->WriteTo(wxFileName(path));
+    } catch (const tarn::CException& error) {
+        // No place for the copy (a full or read-only temporary folder): the menu itself
+        // still opens, only silent.
+        wxLogWarning("The music is not played: %s", wxString(error.GetDescription()));
+        if (!path.empty()) wxRemoveFile(path);
+        return;
+    }
     m_sound = std::make_unique<CSound>(path);
     // The copy exists only to be played.
     m_sound->RemoveFileOnDestroy();
@@ -292,6 +302,8 @@ bool CMainFrame::OnMouse(wxMouseEvent& event) {
         m_sound->Play(kSoundAsync);
         m_musicPainter->SetPlaying(true);
     }
+    // The icon shows its new state at once, not at the next repaint the page happens to need.
+    m_view->Refresh(false);
     return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/AudioOutput.h"
 #include "lum/AudioClip.h"
+#include "tarn/win32/TerminationCleanup.h"
 #include "tarn/win32/TickCount.h"
 
 namespace {
@@ -24,9 +25,21 @@ CSound::CSound(const std::wstring& fileName) : m_fileName(fileName) {
 CSound::~CSound() {
     if (m_output) m_output->Stop(this);
     m_output.reset();
-    if (m_removeFile && wxFileExists(m_fileName)) {
+    if (!m_removeFile) return;
+    if (wxFileExists(m_fileName)) {
         wxLogNull quiet;
         wxRemoveFile(m_fileName);
+    }
+    tarn::win32::KeepOnTermination(m_fileName);
+}
+
+void CSound::RemoveFileOnDestroy(bool remove) {
+    if (remove == m_removeFile) return;
+    m_removeFile = remove;
+    if (remove) {
+        tarn::win32::RemoveOnTermination(m_fileName);
+    } else {
+        tarn::win32::KeepOnTermination(m_fileName);
     }
 }
 

@@ -37,8 +37,9 @@ public:
     // Stops whatever sound plays.
     static void Stop();
 
-    // Makes the destructor delete the file: for a temporary copy made just to be played.
-    void RemoveFileOnDestroy(bool remove = true) { m_removeFile = remove; }
+    // Makes the destructor delete the file: for a temporary copy made just to be played. The
+    // file also goes when the process is ended by a signal.
+    void RemoveFileOnDestroy(bool remove = true);
 
     const std::wstring& GetFileName() const { return m_fileName; }
 

@@ -211,23 +211,36 @@ TEST_F(MainFrameTest, ContentWithoutPagesIsRefused) {
     EXPECT_FALSE(frame->LoadContent((folder.Path() / "missing.lum").wstring()));
 }
 
-TEST_F(MainFrameTest, ClosingStopsTheMusicAndHidesWithoutDestroying) {
-    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
-    std::string wav = "RIFF";
-    const auto put32 = [&](std::uint32_t v) { for (int i = 0; i < 4; ++i) wav += char(v >> (8 * i)); };
-    const auto put16 = [&](std::uint16_t v) { wav += char(v & 0xff); wav += char(v >> 8); };
-    put32(36 + 400);
-    wav += "WAVEfmt ";
-    put32(16); put16(1); put16(1); put32(8000); put32(16000); put16(2); put16(16);
-    wav += "data";
-    put32(400);
-    wav += std::string(400, '\x10');
-    const std::string music = "<music filename=\"m.wav\" loop=\"true\"><buffer format=\"wav\">"
-                              "<chunk name=\"m.wav\" size=\"" + std::to_string(wav.size()) +
-                              "\"/></buffer></music>";
-    const std::wstring withMusic = lumtest::WriteArchive(
-        folder, "music.lum",
-        {{"product.xml", Product(Page("P0"), music)}, {"b.xml", kBreadcrumbText}, {"m.wav", wav}});
+class MusicFrameTest : public MainFrameTest {
+protected:
+    void SetUp() override {
+        MainFrameTest::SetUp();
+        ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+        std::string wav = "RIFF";
+        const auto put32 = [&](std::uint32_t v) { for (int i = 0; i < 4; ++i) wav += char(v >> (8 * i)); };
+        const auto put16 = [&](std::uint16_t v) { wav += char(v & 0xff); wav += char(v >> 8); };
+        put32(36 + 400);
+        wav += "WAVEfmt ";
+        put32(16); put16(1); put16(1); put32(8000); put32(16000); put16(2); put16(16);
+        wav += "data";
+        put32(400);
+        wav += std::string(400, '\x10');
+        const std::string music = "<music filename=\"m.wav\" loop=\"true\"><buffer format=\"wav\">"
+                                  "<chunk name=\"m.wav\" size=\"" + std::to_string(wav.size()) +
+                                  "\"/></buffer></music>";
+        withMusic = lumtest::WriteArchive(
+            folder, "music.lum",
+            {{"product.xml", Product(Page("P0"), music)}, {"b.xml", kBreadcrumbText}, {"m.wav", wav}});
+    }
+    void TearDown() override {
+        MainFrameTest::TearDown();
+        ::unsetenv("SDL_AUDIODRIVER");
+    }
+
+    std::wstring withMusic;
+};
+
+TEST_F(MusicFrameTest, ClosingStopsTheMusicAndHidesWithoutDestroying) {
     ASSERT_TRUE(frame->LoadContent(withMusic));
     ASSERT_NE(frame->GetSound(), nullptr);
     const fs::path copy(frame->GetSound()->GetFileName());
@@ -238,7 +251,42 @@ TEST_F(MainFrameTest, ClosingStopsTheMusicAndHidesWithoutDestroying) {
     EXPECT_FALSE(frame->IsShown());
     EXPECT_EQ(frame->GetSound(), nullptr);
     EXPECT_FALSE(fs::exists(copy));
-    ::unsetenv("SDL_AUDIODRIVER");
+}
+
+TEST_F(MusicFrameTest, WithoutAWritableTemporaryFolderTheMenuOpensSilent) {
+    const char* old = std::getenv("TMPDIR");
+    const std::string saved = old ? old : "";
+    // A folder in which nobody, not even root, can create a file.
+    ::setenv("TMPDIR", "/proc/self", 1);
+    const bool loaded = frame->LoadContent(withMusic);
+    if (old) ::setenv("TMPDIR", saved.c_str(), 1); else ::unsetenv("TMPDIR");
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(frame->GetTitle(), "T [P0]");
+    EXPECT_EQ(frame->GetSound(), nullptr);
+    EXPECT_FALSE(frame->GetMusicPainter());
+}
+
+TEST_F(MusicFrameTest, TheMusicIconIsRepaintedWhenClicked) {
+    ASSERT_TRUE(frame->LoadContent(withMusic));
+    frame->Show();
+    auto* view = frame->GetViewControl();
+    int paints = 0;
+    view->Bind(wxEVT_PAINT, [&](wxPaintEvent& event) {
+        ++paints;
+        event.Skip();
+    });
+    testsupport::RunEventsFor(std::chrono::milliseconds(300));
+    const wxRect icon = frame->GetMusicPainter()->GetIconRect();
+    ASSERT_FALSE(icon.IsEmpty());
+    for (const bool playing : {false, true}) {
+        paints = 0;
+        wxMouseEvent press(wxEVT_LEFT_DOWN);
+        press.SetPosition(wxPoint(icon.x + icon.width / 2, icon.y + icon.height / 2));
+        ASSERT_TRUE(frame->OnMouse(press));
+        EXPECT_EQ(frame->GetMusicPainter()->IsPlaying(), playing);
+        testsupport::RunEventsUntil([&] { return paints > 0; }, std::chrono::seconds(5));
+        EXPECT_GT(paints, 0) << "no repaint after the click that made playing " << playing;
+    }
 }
 
 TEST(StartOptionsTest, ValuesAreExaminedByTheChecksThatFollow) {

@@ -331,8 +331,11 @@ class MusicTest(PlayerTest):
         player = self.start(self.music_menu(), "-nosplash")
         self.shown(player)
         self.assertTrue(wait_until(lambda: any(self.fresh_audio(0.3)), 10), "no sound written")
+        self.assertEqual(len([n for n in os.listdir(self.sandbox.tmp) if n.startswith("lum")]), 1)
         player.process.terminate()
         self.assertIsNotNone(player.wait_exit(5))
+        # A desktop logout ends the player so: its copy of the music goes all the same.
+        self.assertEqual([n for n in os.listdir(self.sandbox.tmp) if n.startswith("lum")], [])
 
     def test_wav_in_capitals_is_not_played(self):
         player = self.start(self.music_menu("WAV"), "-nosplash")
