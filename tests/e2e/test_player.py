@@ -83,10 +83,13 @@ class StartUpTest(PlayerTest):
         empty = self.content(product([]), name="empty.lum")
         for args in ([empty, "-nosplash"], [os.path.join(self.sandbox.root, "missing.lum")]):
             player = self.start(*args)
-            status = player.wait_exit(30)
-            self.assertIsNotNone(status, "still running for %s" % args)
-            self.assertNotEqual(status, 0)
-            self.assertEqual(player.windows(visible=False) if player.process.poll() is None else [], [])
+            seen = set()
+            while player.process.poll() is None and time.monotonic() - player.started < 30:
+                seen.update(player.windows())
+                time.sleep(0.01)
+            self.assertIsNotNone(player.wait_exit(1), "still running for %s" % args)
+            self.assertNotEqual(player.process.returncode, 0)
+            self.assertEqual(seen, set(), "a window appeared for %s" % args)
 
     def test_a_content_error_is_reported_and_shows_no_window(self):
         broken = self.content(product([page("P0", [button(
@@ -109,17 +112,6 @@ class StartUpTest(PlayerTest):
         menu = self.content(product([navigation_page("P0"), navigation_page("P1")]))
         player = self.start(menu, "-nosplash", "-page", "P1 ")
         self.assertEqual(player.title(self.shown(player)), "T [P0]")
-
-    def test_nosplash_given_as_a_page_name_does_not_skip_the_splash(self):
-        menu = self.content(product([navigation_page("P0")], attributes=' splash-duration="0"',
-                                    extra='<splash name="splash.png"/>'),
-                            {"splash.png": png_bytes(200, 100, (200, 120, 40))})
-        player = self.start(menu, "-page", "-nosplash")
-        self.shown(player)
-        self.assertGreaterEqual(time.monotonic() - player.started, 2.0)
-        quick = self.start(menu, "-nosplash")
-        self.shown(quick)
-        self.assertLess(time.monotonic() - quick.started, 2.0 + 10.0)
 
 
 class WindowTest(PlayerTest):
@@ -370,6 +362,14 @@ class SplashTest(PlayerTest):
         splash = [times for window, times in seen.items() if window != main]
         first, last = splash[0] if splash else (None, None)
         return first, last, cpu, main
+
+    def test_nosplash_given_as_a_page_name_does_not_skip_the_splash(self):
+        first, _, _, main = self.splash_times("0", "-page", "-nosplash")
+        self.assertTrue(main, "no main window")
+        self.assertIsNotNone(first, "no splash although -nosplash was the page's name")
+        first, _, _, main = self.splash_times("0", "-nosplash")
+        self.assertTrue(main, "no main window")
+        self.assertIsNone(first, "a splash although -nosplash was given")
 
     def assert_on_screen(self, duration, low, high):
         first, last, cpu, main = self.splash_times(duration)
