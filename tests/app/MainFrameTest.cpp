@@ -211,6 +211,58 @@ TEST_F(MainFrameTest, ContentWithoutPagesIsRefused) {
     EXPECT_FALSE(frame->LoadContent((folder.Path() / "missing.lum").wstring()));
 }
 
+// An icon file with one 16 x 16 picture of 32 bits in one colour.
+std::string IconFile(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+    std::string bytes;
+    const auto put = [&](std::uint32_t value, int size) {
+        for (int i = 0; i < size; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xff);
+    };
+    const std::uint32_t imageSize = 40 + 16 * 16 * 4 + 16 * 4;
+    put(0, 2), put(1, 2), put(1, 2);                           // directory: one icon
+    put(16, 1), put(16, 1), put(0, 1), put(0, 1);              // 16 x 16, no palette
+    put(1, 2), put(32, 2), put(imageSize, 4), put(6 + 16, 4);  // planes, depth, size, offset
+    put(40, 4), put(16, 4), put(32, 4), put(1, 2), put(32, 2);  // picture and mask, 32 bits
+    put(0, 4), put(16 * 16 * 4, 4), put(0, 4), put(0, 4), put(0, 4), put(0, 4);
+    for (int i = 0; i < 16 * 16; ++i) put(blue | green << 8 | red << 16 | 0xffu << 24, 4);
+    bytes += std::string(16 * 4, '\0');  // nothing masked out
+    return bytes;
+}
+
+// The colour in the middle of the window's small icon.
+wxColour IconMiddle(const wxFrame& frame) {
+    const wxIcon icon = frame.GetIcons().GetIcon(16, wxIconBundle::FALLBACK_NEAREST_LARGER);
+    wxBitmap bitmap;
+    bitmap.CopyFromIcon(icon);
+    const wxImage image = bitmap.ConvertToImage();
+    const int x = image.GetWidth() / 2;
+    const int y = image.GetHeight() / 2;
+    return wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y));
+}
+
+TEST_F(MainFrameTest, TheWindowIconComesFromTheContentAndSurvivesADamagedFile) {
+    const auto withIcon = [&](const std::string& name, const std::string& bytes) {
+        folder.Write(name, bytes);
+        return lumtest::WriteArchive(
+            folder, name + ".lum",
+            {{"product.xml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?><product title=\"T\" "
+                             "icon-filename=\"" + name + "\"><pages>" + Page("P0") +
+                                 "</pages></product>"},
+             {"b.xml", kBreadcrumbText}});
+    };
+    const wxColour builtIn = IconMiddle(*frame);
+    ASSERT_NE(builtIn, wxColour(0, 200, 0));
+    ASSERT_TRUE(frame->LoadContent(withIcon("green.ico", IconFile(0, 200, 0))));
+    EXPECT_EQ(IconMiddle(*frame), wxColour(0, 200, 0));
+
+    for (const std::string& damaged :
+         {IconFile(200, 0, 0).substr(0, 30), std::string("not an icon at all"), std::string()}) {
+        CMainFrame* fresh = new CMainFrame(wxString());
+        ASSERT_TRUE(fresh->LoadContent(withIcon("damaged.ico", damaged)));
+        EXPECT_EQ(IconMiddle(*fresh), builtIn) << damaged.size() << " bytes";
+        fresh->Destroy();
+    }
+}
+
 class MusicFrameTest : public MainFrameTest {
 protected:
     void SetUp() override {

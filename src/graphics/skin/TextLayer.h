@@ -32,6 +32,11 @@ public:
         m_shadowColour = shadow;
         m_haloColour = halo;
     }
+    const wxColour& GetColour() const { return m_colour; }
+    const wxColour& GetShadowColour() const { return m_shadowColour; }
+    const wxColour& GetHaloColour() const { return m_haloColour; }
+    bool IsHaloEnabled() const { return m_halo; }
+    bool IsMultiLine() const { return m_multiLine; }
     CDPoint GetShadowOffset() const { return m_shadowOffset; }
     void SetShadowOffset(CDPoint offset) { m_shadowOffset = offset; }
     void SetHalo(bool enabled) { m_halo = enabled; }

@@ -239,4 +239,80 @@ TEST(SkinSizeTest, LargestOverLayersAndStates) {
     EXPECT_EQ(tarn::New<CShapeSkin>()->GetMinSize(nullptr, {}), graphics::CDSize{});
 }
 
+
+// Every attribute name of the three layer kinds, written as content files write them: a
+// misspelt name in a reader leaves its member at the default and fails here.
+TEST(SkinXmlTest, LayersReadEveryAttributeByItsName) {
+    const char* xml = R"(<layers>
+  <animation horzalign="0.25" vertalign="0.75" scaling-enabled="false" scaling-proportional="true"
+             uriprop="icon">
+    <content-margins left="1" top="2" right="3" bottom="4" left-factor="0.1" top-factor="0.2"
+                     right-factor="0.3" bottom-factor="0.4"/>
+    <scale-margins left="5" top="6" right="7" bottom="8" left-factor="0.5" top-factor="0.6"
+                   right-factor="0.7" bottom-factor="0.8"/>
+    <attachment-bitmap name="bitmap0.png"/>
+    <props><prop-arrow name="bitmap1.png"/></props>
+  </animation>
+  <text horzalign="0.5" vertalign="1" halo-enabled="true" multiline-enabled="true" prop="label">
+    <content-margins left="9" top="10" right="11" bottom="12"/>
+    <font name="DejaVu Serif" pointsize="17" style="93" weight="92" underlined="true"/>
+    <color red="10" green="20" blue="30"/>
+    <shadow-color red="40" green="50" blue="60" alpha="70"/>
+    <halo-color red="80" green="90" blue="100"/>
+    <shadow-rel-position x="2.5" y="-1.5"/>
+  </text>
+  <custom id="map" horzalign="1"/>
+</layers>)";
+    auto document = testsupport::ParseXml(xml);
+    ASSERT_TRUE(document);
+    auto store = tarn::New<skintest::CSharingStore>();
+    wxXmlNode pictures(wxXML_ELEMENT_NODE, "pictures");
+    store->StoreBitmap(pictures, L"own", wxBitmap(3, 2));
+    store->StoreBitmap(pictures, L"named", wxBitmap(5, 4));
+
+    const wxXmlNode* node = document->GetRoot()->GetChildren();
+    auto picture = tarn::New<CAnimationLayer>();
+    picture->FromXml(*node, *store);
+    EXPECT_DOUBLE_EQ(picture->GetHorzAlign(), 0.25);
+    EXPECT_DOUBLE_EQ(picture->GetVertAlign(), 0.75);
+    EXPECT_FALSE(picture->IsScalingEnabled());
+    EXPECT_TRUE(picture->IsScalingProportional());
+    EXPECT_EQ(picture->GetProperty(), L"icon");
+    // Memory order: top, left, right, bottom, then the factors in the same order.
+    EXPECT_EQ(picture->GetContentMargins(), (CLayerMargins{2, 1, 3, 4, 0.2, 0.1, 0.3, 0.4}));
+    EXPECT_EQ(picture->GetScaleMargins(), (CLayerMargins{6, 5, 7, 8, 0.6, 0.5, 0.7, 0.8}));
+    ASSERT_TRUE(picture->GetBitmap());
+    EXPECT_EQ(picture->GetBitmap()->GetSize(), wxSize(3, 2));
+    picture->SetBitmap(nullptr);
+    picture->SetProperty(L"arrow");
+    ASSERT_TRUE(picture->FindPicture({}));
+    EXPECT_EQ(picture->FindPicture({})->GetSize(), wxSize(5, 4));
+
+    node = node->GetNext();
+    auto text = tarn::New<CTextLayer>();
+    text->FromXml(*node, *store);
+    EXPECT_DOUBLE_EQ(text->GetHorzAlign(), 0.5);
+    EXPECT_DOUBLE_EQ(text->GetVertAlign(), 1.0);
+    EXPECT_EQ(text->GetContentMargins(), (CLayerMargins{10, 9, 11, 12, 0, 0, 0, 0}));
+    EXPECT_TRUE(text->IsHaloEnabled());
+    EXPECT_TRUE(text->IsMultiLine());
+    EXPECT_EQ(text->GetProperty(), L"label");
+    EXPECT_EQ(text->GetFont().GetFaceName(), "DejaVu Serif");
+    EXPECT_EQ(text->GetFont().GetPointSize(), 17);
+    EXPECT_EQ(text->GetFont().GetStyle(), wxFONTSTYLE_ITALIC);
+    EXPECT_EQ(text->GetFont().GetWeight(), wxFONTWEIGHT_BOLD);
+    EXPECT_TRUE(text->GetFont().GetUnderlined());
+    EXPECT_EQ(text->GetColour(), wxColour(10, 20, 30));
+    EXPECT_EQ(text->GetShadowColour(), wxColour(40, 50, 60, 70));
+    EXPECT_EQ(text->GetHaloColour(), wxColour(80, 90, 100));
+    EXPECT_DOUBLE_EQ(text->GetShadowOffset().x, 2.5);
+    EXPECT_DOUBLE_EQ(text->GetShadowOffset().y, -1.5);
+
+    node = node->GetNext();
+    auto custom = tarn::New<CCustomLayer>();
+    custom->FromXml(*node, *store);
+    EXPECT_EQ(custom->GetId(), L"map");
+    EXPECT_DOUBLE_EQ(custom->GetHorzAlign(), 1.0);
+}
+
 }  // namespace
