@@ -6,7 +6,7 @@ PACKAGES=(
   cmake g++ ninja-build ccache pkg-config
   libgtest-dev libgmock-dev
   libwxgtk3.2-dev libsdl2-dev
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick libxext-dev libxtst-dev
   fonts-dejavu-core fonts-liberation2 iso-codes
   zip python3
   clang libclang-rt-14-dev
