@@ -145,6 +145,7 @@ def main(argv):
     parser.add_argument("build")
     parser.add_argument("out")
     parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--only", help="measure only this content (demo, 10 pages, 100 pages)")
     options = parser.parse_args(argv)
     build = os.path.abspath(options.build)
     out = os.path.abspath(options.out)
@@ -157,6 +158,8 @@ def main(argv):
         "10 pages": (os.path.join(out, "pages10.lum"), (110, 60)),
         "100 pages": (os.path.join(out, "pages100.lum"), (110, 60)),
     }
+    if options.only:
+        contents = {options.only: contents[options.only]}
     display = Display()
     try:
         bench = Bench(build, out, display)

@@ -22,7 +22,7 @@ public:
     // Milliseconds between two steps.
     virtual int GetInterval() const = 0;
 
-protected:
+    // The pictures of the two pages; null before Begin.
     const wxBitmap* GetOldPicture() const { return m_oldPicture.get(); }
     const wxBitmap* GetNewPicture() const { return m_newPicture.get(); }
 

@@ -115,7 +115,7 @@ tarn::P<CGraphicDocument> CView::GetPendingDocument() const {
 }
 
 void CView::OnTransitionTimer(wxTimerEvent&) {
-    bool finished = false;
+    tarn::P<CTransitionController> finished;
     tarn::P<CGraphicDocument> arrived;
     {
         wxCriticalSectionLocker lock(m_transitionLock);
@@ -126,44 +126,75 @@ void CView::OnTransitionTimer(wxTimerEvent&) {
         if (!m_transition->IsFinished()) {
             m_transition->Step();
         } else {
-            finished = true;
+            finished = m_transition;
             arrived = m_pendingDocument;
         }
     }
-    if (finished) {
-        // An empty page fades in like any other: the swap ends the transition either way.
-        const CDRect area = m_documentArea;
-        SetDocument(arrived);
-        if (area.width > 0.001) SetDocumentArea(area);
+    if (!finished) {
+        RequestRepaint();
+        return;
     }
-    RequestRepaint();
+    // An empty page fades in like any other: the swap ends the transition either way.
+    const CDRect area = m_documentArea;
+    SetDocument(arrived);
+    if (area.width > 0.001) SetDocumentArea(area);
+    AdoptArrivedPicture(finished);
 }
 
-void CView::StartTransition(const wxSize& size) {
+void CView::AdoptArrivedPicture(const tarn::P<CTransitionController>& finished) {
+    const wxBitmap* picture = finished->GetNewPicture();
+    if (!m_document || picture == nullptr || !picture->IsOk() ||
+        picture->GetSize() != PaintSize()) {
+        return;
+    }
+    UpdateViewMatrix();
+    if (!(m_viewMatrix == m_transitionMatrix)) return;
+    m_pageBuffer = *picture;
+    m_pageBufferShowsDocument = true;
+    m_pageBufferReady = true;
+    m_redrawDelay = m_arrivingRedrawDelay;
+    UpdateVisibleArea();
+    wxWindow::Refresh(false);
+}
+
+void CView::Refresh(bool eraseBackground, const wxRect* rect) {
+    m_pageBufferReady = false;
+    wxWindow::Refresh(eraseBackground, rect);
+}
+
+void CView::StartPendingTransition(const wxSize& size) {
     tarn::P<CTransitionController> controller;
     tarn::P<CGraphicDocument> pending;
     {
         wxCriticalSectionLocker lock(m_transitionLock);
+        if (!m_transition || m_transition->IsStarted()) return;
         controller = m_transition;
         pending = m_pendingDocument;
     }
-    auto oldPicture = std::make_unique<wxBitmap>(size.x, size.y, 32);
-    auto newPicture = std::make_unique<wxBitmap>(size.x, size.y, 32);
-    {
+    if (m_document) UpdateViewMatrix();
+    m_transitionMatrix = m_viewMatrix;
+    std::unique_ptr<wxBitmap> oldPicture;
+    if (m_pageBufferShowsDocument && m_pageBuffer.IsOk() && m_pageBuffer.GetSize() == size) {
+        // What the window shows now: the old page need not be painted again. The buffer itself
+        // becomes the picture (no copy); the frames go into a fresh one.
+        oldPicture = std::make_unique<wxBitmap>(m_pageBuffer);
+        m_pageBuffer = wxBitmap(size.x, size.y);
+        m_pageBufferShowsDocument = false;
+    } else {
+        oldPicture = std::make_unique<wxBitmap>(size.x, size.y, 32);
         wxMemoryDC dc(*oldPicture);
         PaintDocumentPicture(dc, size, m_document);
     }
+    auto newPicture = std::make_unique<wxBitmap>(size.x, size.y, 32);
     {
         wxMemoryDC dc(*newPicture);
-        PaintDocumentPicture(dc, size, pending);
+        m_arrivingRedrawDelay = PaintDocumentPicture(dc, size, pending);
     }
-    m_transitionArea = wxRect(size);
     wxCriticalSectionLocker lock(m_transitionLock);
     controller->Begin(std::move(oldPicture), std::move(newPicture));
+    // The first step's frame is what this paint shows.
     controller->Step();
     m_transitionTimer.Start(controller->GetInterval(), wxTIMER_CONTINUOUS);
-    // The first step's frame is shown too, not only the old page.
-    RequestRepaint();
 }
 
 void CView::OnSize(wxSizeEvent& event) {

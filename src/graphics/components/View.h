@@ -199,6 +199,12 @@ protected:
     // The painted look of the element changed: repaint without erasing.
     void RequestRepaint() { Refresh(false); }
 
+public:
+    // Every repaint request paints the page anew, except the one the end of a fade makes.
+    void Refresh(bool eraseBackground = true, const wxRect* rect = nullptr) override;
+
+protected:
+
 private:
     struct CBackgroundStyle {
         wxColour first{218, 235, 253};
@@ -208,10 +214,22 @@ private:
     };
 
     void Init();
-    void PaintDocumentPicture(wxDC& dc, const wxSize& size,
-                              const tarn::P<CGraphicDocument>& document);
+    // Returns the redraw delay the page's elements ask for.
+    std::uint32_t PaintDocumentPicture(wxDC& dc, const wxSize& size,
+                                       const tarn::P<CGraphicDocument>& document);
+    // The document area the window shows, from the view matrix.
+    void UpdateVisibleArea();
     void PaintWithoutTransition(CPaintMatrixDC& dc, const tarn::P<CGraphicDocument>& document);
-    void StartTransition(const wxSize& size);
+    // Background and document area (or the fade's frame) into the page buffer.
+    void PaintPage(const wxSize& size);
+    // What is drawn over the page in window pixels: hint, rulers, message, border.
+    void PaintBands(wxDC& dc, const wxSize& size);
+    void UpdateRefreshTimer();
+    // Paints both pages into pictures once and begins the fade, when one waits.
+    void StartPendingTransition(const wxSize& size);
+    // The finished fade's picture of the new page becomes the page buffer, when it was painted
+    // as the new page will be painted.
+    void AdoptArrivedPicture(const tarn::P<CTransitionController>& finished);
     void StopTransition();
     void Zoom(double factor, wxPoint reference);
     void LayoutScrollbars();
@@ -243,7 +261,14 @@ private:
     tarn::P<CGraphicDocument> m_pendingDocument;
     tarn::P<CTransitionController> m_transition;
     mutable wxCriticalSection m_transitionLock;
-    wxRect m_transitionArea;
+    wxAffineMatrix2D m_transitionMatrix;  // the view matrix the fade's pictures were painted at
+    // The page as last painted (without the bands): kept, so that a fade starts from it and a
+    // finished fade ends in its picture of the new page, without painting a page again.
+    wxBitmap m_pageBuffer;
+    bool m_pageBufferShowsDocument = false;  // the shown document, not a fade's frame
+    bool m_pageBufferReady = false;          // the next paint may show it as it is
+    std::uint32_t m_redrawDelay = 0;         // asked for by the elements at the last page paint
+    std::uint32_t m_arrivingRedrawDelay = 0;  // asked for by the new page's picture
     tarn::P<IPainter> m_painter;
     IMouseListener* m_mouseListener = nullptr;
     tarn::P<tarn::IBase> m_overlayOwner;

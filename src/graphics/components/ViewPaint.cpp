@@ -1,7 +1,7 @@
-// The view's paint pipeline: one back buffer per paint, then background, overlays below,
-// the document (or the running transition's frame), overlays above, the owner's painter, and
-// the bands on top. A paint that meets a pending transition paints both pages into pictures
-// and starts the fade.
+// The view's paint pipeline: the page buffer (background, overlays below, the document or the
+// fade's frame, overlays above, the owner's painter), shown in the window, then the bands on
+// top. A paint that meets a pending transition paints the new page into a picture, takes the
+// old one from the page buffer, and starts the fade; each frame then only blends the two.
 
 #include "graphics/components/View.h"
 
@@ -37,19 +37,20 @@ wxBitmap Checkerboard(const wxSize& size, const wxColour& first, const wxColour&
 
 }  // namespace
 
-void CView::PaintDocumentPicture(wxDC& dc, const wxSize& size,
-                                 const tarn::P<CGraphicDocument>& document) {
+std::uint32_t CView::PaintDocumentPicture(wxDC& dc, const wxSize& size,
+                                          const tarn::P<CGraphicDocument>& document) {
     DrawBackground(dc, size.x, size.y);
     CPaintMatrixDC context(dc, m_viewMatrix);
     InitPaintContext(context);
     if (document) {
         PaintWithoutTransition(context, document);
-        return;
+    } else {
+        // Fading to no page: what stays without a document.
+        PaintOverlaysBelow(context);
+        PaintOverlaysAbove(context);
+        CallPainter(context);
     }
-    // Fading to no page: what stays without a document.
-    PaintOverlaysBelow(context);
-    PaintOverlaysAbove(context);
-    CallPainter(context);
+    return context.GetRedrawDelay();
 }
 
 wxSize CView::PaintSize() const {
@@ -74,22 +75,42 @@ void CView::OnPaint(wxPaintEvent&) {
 
 void CView::Paint(wxDC& target) {
     const wxSize size = PaintSize();
-    wxBitmap buffer(size.x, size.y);
-    wxMemoryDC dc(buffer);
+    // Before the page buffer is painted again: it still holds the old page.
+    StartPendingTransition(size);
+    if (!m_pageBufferReady || m_pageBuffer.GetSize() != size) PaintPage(size);
+    m_pageBufferReady = false;
+    target.DrawBitmap(m_pageBuffer, 0, 0, false);
+    PaintBands(target, size);
+    UpdateRefreshTimer();
+}
+
+void CView::PaintPage(const wxSize& size) {
+    if (!m_pageBuffer.IsOk() || m_pageBuffer.GetSize() != size) {
+        m_pageBuffer = wxBitmap(size.x, size.y);
+    }
+    wxMemoryDC dc(m_pageBuffer);
     CPaintMatrixDC context(dc, m_viewMatrix);
     InitPaintContext(context);
     DrawBackground(dc, size.x, size.y);
+    m_pageBufferShowsDocument = false;
     if (m_document) {
         UpdateViewMatrix();
         context.SetTransform(m_viewMatrix);
         InitPaintContext(context);
-        const CDRect before = m_visibleArea;
         PaintDocumentArea(context);
-        const CDRect viewRect = GetViewRect(true);
-        wxAffineMatrix2D inverse = m_viewMatrix;
-        if (inverse.Invert()) m_visibleArea = MapRect(inverse, viewRect);
-        if (Differs(before, m_visibleArea)) UpdateScrollRanges();
+        UpdateVisibleArea();
     }
+    m_redrawDelay = context.GetRedrawDelay();
+}
+
+void CView::UpdateVisibleArea() {
+    const CDRect before = m_visibleArea;
+    wxAffineMatrix2D inverse = m_viewMatrix;
+    if (inverse.Invert()) m_visibleArea = MapRect(inverse, GetViewRect(true));
+    if (Differs(before, m_visibleArea)) UpdateScrollRanges();
+}
+
+void CView::PaintBands(wxDC& dc, const wxSize& size) {
     PaintExtra(dc);
     if (m_showHint && !m_hint.empty()) PaintHint(dc);
     if (m_rulers) PaintRulers(dc);
@@ -106,14 +127,13 @@ void CView::Paint(wxDC& target) {
         dc.SetBrush(wxBrush(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE)));
         dc.DrawRectangle(v.x, h.y, v.width, h.height);
     }
-    dc.SelectObject(wxNullBitmap);
-    target.DrawBitmap(buffer, 0, 0, false);
+}
 
-    const std::uint32_t delay = context.GetRedrawDelay();
-    if (delay >= 1) {
+void CView::UpdateRefreshTimer() {
+    if (m_redrawDelay >= 1) {
         if (!m_refreshTimer.IsRunning() ||
-            m_refreshTimer.GetInterval() != static_cast<int>(delay)) {
-            m_refreshTimer.Start(static_cast<int>(delay), wxTIMER_CONTINUOUS);
+            m_refreshTimer.GetInterval() != static_cast<int>(m_redrawDelay)) {
+            m_refreshTimer.Start(static_cast<int>(m_redrawDelay), wxTIMER_CONTINUOUS);
         }
     } else if (m_refreshTimer.IsRunning()) {
         m_refreshTimer.Stop();
@@ -138,17 +158,16 @@ bool CView::DrawBackground(wxDC& dc, int width, int height) {
 }
 
 void CView::PaintDocumentArea(CPaintMatrixDC& dc) {
-    bool needsStart = false;
     {
         wxCriticalSectionLocker lock(m_transitionLock);
         if (m_transition && m_transition->IsStarted()) {
+            // A frame of the fade, from the two pictures alone: no element paints.
             m_transition->Paint(dc.GetDC());
             return;
         }
-        needsStart = static_cast<bool>(m_transition);
     }
     PaintWithoutTransition(dc, m_document);
-    if (needsStart) StartTransition(PaintSize());
+    m_pageBufferShowsDocument = true;
 }
 
 void CView::PaintWithoutTransition(CPaintMatrixDC& dc, const tarn::P<CGraphicDocument>& document) {

@@ -20,19 +20,37 @@ std::unique_ptr<wxBitmap> Filled(const wxColour& colour, int size = 4) {
     return bitmap;
 }
 
-TEST(FastFadeTest, TenStepsThenFinished) {
+// The middle pixel of the frame the fade paints now.
+wxColour PaintedMiddle(CFastFadeTransitionController& fade) {
+    wxBitmap frame(4, 4, 24);
+    {
+        wxMemoryDC dc(frame);
+        fade.Paint(dc);
+    }
+    const wxImage image = frame.ConvertToImage();
+    return wxColour(image.GetRed(2, 3), image.GetGreen(2, 3), image.GetBlue(2, 3));
+}
+
+TEST(FastFadeTest, TenStepsBlendTheNewPageInAtTheirAlphas) {
     CFastFadeTransitionController fade(0, 255);
     fade.Begin(Filled(*wxRED), Filled(*wxBLUE));
-    ASSERT_NE(fade.GetFadingImage(), nullptr);
+    EXPECT_EQ(PaintedMiddle(fade), *wxRED);  // before the first step: the old page
     std::vector<int> alphas;
     for (int step = 0; step < 10; ++step) {
         EXPECT_FALSE(fade.IsFinished()) << step;
         fade.Step();
-        alphas.push_back(fade.GetFadingImage()->GetAlpha(2, 3));
+        alphas.push_back(fade.GetAlpha());
+        // Each frame blends both pages: red falls as blue rises.
+        const wxColour seen = PaintedMiddle(fade);
+        EXPECT_NEAR(seen.Red(), 255 - fade.GetAlpha(), 1) << "step " << step;
+        EXPECT_NEAR(seen.Blue(), fade.GetAlpha(), 1) << "step " << step;
+        EXPECT_EQ(seen.Green(), 0) << "step " << step;
     }
     EXPECT_EQ(alphas, (std::vector<int>{25, 51, 76, 102, 127, 153, 178, 204, 229, 254}));
     EXPECT_TRUE(fade.IsFinished());
     EXPECT_EQ(fade.GetInterval(), 5);
+    // Uniform fades need no picture of their own per step.
+    EXPECT_EQ(fade.GetFadingImage(), nullptr);
 }
 
 TEST(FastFadeTest, FromKeepsPixelsAtOrBelowItsAlpha) {
@@ -113,6 +131,49 @@ TEST_F(ViewTransitionTest, SwapsOnTheTickAfterTheTenthStep) {
     Settle();
     EXPECT_FALSE(view->GetTransitionTimer().IsRunning());
     EXPECT_FALSE(view->GetPendingDocument());
+}
+
+// A page of one rectangle that counts its paints.
+tarn::P<CGraphicDocument> CountingPage(const wxColour& colour,
+                                       tarn::P<CAnimatedRectangle>& rectangle) {
+    rectangle = tarn::New<CAnimatedRectangle>();
+    rectangle->SetSize({400, 300});
+    rectangle->SetCenter({200, 150});
+    rectangle->SetBrush(wxBrush(colour));
+    auto page = tarn::New<CGraphicDocument>();
+    page->Add(rectangle);
+    page->SetContentBox({0, 0, 400, 300});
+    return page;
+}
+
+TEST_F(ViewTransitionTest, TheFadeBlendsPicturesAndPaintsNoElement) {
+    tarn::P<CAnimatedRectangle> oldRectangle;
+    tarn::P<CAnimatedRectangle> newRectangle;
+    const auto red = CountingPage(*wxRED, oldRectangle);
+    const auto blue = CountingPage(*wxBLUE, newRectangle);
+    view->SetDocument(red);
+    Settle();
+    const int oldPaints = oldRectangle->paints;
+    auto fade = tarn::New<CWatchingFade>(*view);
+    view->ChangeDocument(blue, fade);
+    // A frame in the middle of the fade shows both pages at once.
+    ASSERT_TRUE(WaitFor([&] { return fade->GetProgress() >= 50 || view->GetDocument() == blue; }));
+    const wxImage middle = view->RenderBitmap().ConvertToImage();
+    if (view->GetDocument() == red) {
+        EXPECT_GT(middle.GetRed(200, 150), 20);
+        EXPECT_GT(middle.GetBlue(200, 150), 20);
+    }
+    ASSERT_TRUE(WaitFor([&] { return view->GetDocument() == blue; }));
+    Settle();
+    // The old page came from what the window showed, the new one was painted once for its
+    // picture, and that picture is what the window shows after the swap.
+    EXPECT_EQ(oldRectangle->paints, oldPaints);
+    EXPECT_EQ(newRectangle->paints, 1);
+    EXPECT_EQ(fade->oldCentre, *wxRED);
+    EXPECT_EQ(fade->newCentre, *wxBLUE);
+    const wxImage after = Capture();
+    EXPECT_EQ(wxColour(after.GetRed(200, 150), after.GetGreen(200, 150), after.GetBlue(200, 150)),
+              *wxBLUE);
 }
 
 TEST_F(ViewTransitionTest, APageChangeDuringAFadeStartsOverFromThePageShown) {
