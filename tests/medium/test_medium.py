@@ -152,6 +152,9 @@ class MediumTest(unittest.TestCase):
         player = self.start(medium, ["/bin/sh", "autorun.sh"])
         window = self.shown(player)
         self.assertEqual(player.title(window), DEMO_TITLE + " [Start]")
+        # The medium is read-only: the music's copy goes to the temporary folder.
+        music = lambda: [name for name in os.listdir(self.sandbox.tmp) if name.endswith(".wav")]
+        self.assertTrue(wait_until(music, 10), player.errors())
 
         player.park_pointer()
         time.sleep(0.5)
