@@ -50,7 +50,8 @@ class ProgramsTest(unittest.TestCase):
                      "lib/lumplayer/medium/autorun.sh",
                      "lib/lumplayer/medium/.lumplayer/bin/lumplayer"):
             self.assertTrue(os.access(installed(name), os.X_OK), name)
-        self.assertTrue(os.path.isfile(installed("lib/lumplayer/medium/.lumplayer/lib/libSDL2-2.0.so.0")))
+        self.assertTrue(os.path.isfile(
+            installed("lib/lumplayer/medium/.lumplayer/lib/libSDL2-2.0.so.0")))
 
     def test_the_installed_lumtool_makes_a_medium_with_the_installed_files(self):
         medium = os.path.join(WORK, "medium")
@@ -110,8 +111,8 @@ class DesktopTest(unittest.TestCase):
         for name, words in (("lumplayer", ("-nosplash", "content.lum")),
                             ("lumtool", ("medium CONTENT -o FOLDER", "--iso"))):
             page = installed("share/man/man1/%s.1" % name)
-            result = subprocess.run(["man", "--warnings", "-l", page], capture_output=True, text=True,
-                                    env=dict(os.environ, MANWIDTH="80"))
+            result = subprocess.run(["man", "--warnings", "-l", page], capture_output=True,
+                                    text=True, env=dict(os.environ, MANWIDTH="80"))
             self.assertEqual((result.returncode, result.stderr), (0, ""), name)
             text = re.sub(".\b", "", result.stdout)  # bold and underline by overstriking
             self.assertIn("NAME", text)

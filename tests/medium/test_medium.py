@@ -92,7 +92,8 @@ class SandboxedPlayer(Player):
     def windows(self, visible=True):
         found = []
         for pid in descendants(self.process.pid):
-            out = xdotool(self.display, "search", *(["--onlyvisible"] if visible else []), "--pid", pid)
+            only_visible = ["--onlyvisible"] if visible else []
+            out = xdotool(self.display, "search", *only_visible, "--pid", pid)
             found += [int(window) for window in out.split()]
         return found
 
@@ -193,7 +194,8 @@ class TreeTest(MediumTest):
         for root, _, files in os.walk(plain):
             for name in files:
                 path = os.path.join(root, name)
-                os.chmod(path, os.stat(path).st_mode & ~(stat.S_IXUSR | stat.S_IXGRP | stat.S_IXOTH))
+                executable = stat.S_IXUSR | stat.S_IXGRP | stat.S_IXOTH
+                os.chmod(path, os.stat(path).st_mode & ~executable)
         player = self.start(plain, ["/bin/sh", "autorun.sh"])
         self.assertEqual(player.title(self.shown(player)), DEMO_TITLE + " [Start]")
 

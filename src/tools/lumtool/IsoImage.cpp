@@ -60,9 +60,19 @@ void WriteIsoImage(const fs::path& xorriso, const fs::path& tree, const fs::path
     fs::remove(partial, error);
     // -r: Rock Ridge with every file readable and execute bits kept; -J and -joliet-long:
     // Joliet names up to 103 letters; ISO level 3: files beyond 4 GiB.
-    const std::vector<std::string> words = {
-        xorriso.string(), "-as", "mkisofs", "-r", "-J", "-joliet-long", "-iso-level", "3",
-        "-V", VolumeLabel(label), "-o", partial.string(), tree.string()};
+    const std::vector<std::string> words = {xorriso.string(),
+                                            "-as",
+                                            "mkisofs",
+                                            "-r",
+                                            "-J",
+                                            "-joliet-long",
+                                            "-iso-level",
+                                            "3",
+                                            "-V",
+                                            VolumeLabel(label),
+                                            "-o",
+                                            partial.string(),
+                                            tree.string()};
     std::vector<wxString> converted;
     for (const std::string& word : words) converted.push_back(wxString::FromUTF8(word));
     std::vector<const wchar_t*> argv;

@@ -67,7 +67,8 @@ std::string ReadTitle(const std::string& content) {
     wxLogNull quiet;
     graphics::CZipArchive archive(tarn::FromUtf8(content));
     if (!archive.IsOk() || archive.GetCatalogue().GetEntryCount() == 0) {
-        throw CUsageError("'" + content + "' is not a content file (not a ZIP archive, or an empty one)");
+        throw CUsageError("'" + content +
+                          "' is not a content file (not a ZIP archive, or an empty one)");
     }
     if (!archive.GetCatalogue().OpenEntry(L"product.xml")) {
         throw CUsageError("'" + content + "' is not a content file (no product.xml)");
@@ -90,7 +91,8 @@ void CheckImageOutsideTree(const fs::path& image, const fs::path& folder) {
     fs::path tree = fs::weakly_canonical(fs::absolute(folder), error);
     if (tree.filename().empty()) tree = tree.parent_path();  // "out/" names the folder "out"
     const fs::path parent = fs::weakly_canonical(fs::absolute(image).parent_path(), error);
-    const auto [treeEnd, parentAt] = std::mismatch(tree.begin(), tree.end(), parent.begin(), parent.end());
+    const auto [treeEnd, parentAt] =
+        std::mismatch(tree.begin(), tree.end(), parent.begin(), parent.end());
     if (treeEnd == tree.end()) {
         throw CUsageError("the ISO image '" + image.string() + "' must not be inside the medium '" +
                           folder.string() + "'");
@@ -128,7 +130,8 @@ int CMediumCommand::Run(const std::vector<std::string>& arguments) {
         CheckImageOutsideTree(options.image, options.folder);
         xorriso = FindXorriso();
         if (xorriso.empty()) {
-            throw CUsageError("xorriso is not installed (Debian package xorriso): it writes the ISO image");
+            throw CUsageError(
+                "xorriso is not installed (Debian package xorriso): it writes the ISO image");
         }
     }
     const fs::path payload = FindPayload(ProgramFolder());

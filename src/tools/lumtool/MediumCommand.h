@@ -13,7 +13,9 @@ public:
     explicit CMediumCommand(std::ostream& out) : m_out(out) {}
 
     const char* Name() const override { return "medium"; }
-    const char* Summary() const override { return "make a medium (folder or ISO image) that plays a menu"; }
+    const char* Summary() const override {
+        return "make a medium (folder or ISO image) that plays a menu";
+    }
     std::string Help() const override;
     int Run(const std::vector<std::string>& arguments) override;
 

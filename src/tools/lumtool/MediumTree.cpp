@@ -21,8 +21,8 @@ constexpr const char* kContent = "content.lum";
 constexpr fs::perms kExecutable = fs::perms::owner_all | fs::perms::group_read |
                                   fs::perms::group_exec | fs::perms::others_read |
                                   fs::perms::others_exec;
-constexpr fs::perms kReadable = fs::perms::owner_read | fs::perms::owner_write |
-                                fs::perms::group_read | fs::perms::others_read;
+constexpr fs::perms kReadable =
+    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read;
 
 fs::path PrivatePlayer(const fs::path& root) { return root / kPrivateFolder / "bin" / "lumplayer"; }
 
@@ -34,7 +34,8 @@ bool IsPayload(const fs::path& folder) {
            fs::is_directory(folder / kPrivateFolder / "lib", error);
 }
 
-[[noreturn]] void Fail(const std::string& what, const fs::path& path, const std::error_code& error) {
+[[noreturn]] void Fail(const std::string& what, const fs::path& path,
+                       const std::error_code& error) {
     throw CUsageError("cannot " + what + " '" + path.string() + "': " + error.message());
 }
 

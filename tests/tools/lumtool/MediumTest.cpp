@@ -54,7 +54,8 @@ TEST(MediumTest, WritesTheTreeAndKeepsTheAuthorsFiles) {
     EXPECT_FALSE(fs::exists(medium / ".lumplayer/lib/libstale.so.1"));
     // The toolkit and SDL come along; what every GTK 3 desktop has does not.
     const fs::path lib = medium / ".lumplayer/lib";
-    for (const char* name : {"libwx_baseu-3.2.so.0", "libwx_gtk3u_core-3.2.so.0", "libSDL2-2.0.so.0"}) {
+    for (const char* name :
+         {"libwx_baseu-3.2.so.0", "libwx_gtk3u_core-3.2.so.0", "libSDL2-2.0.so.0"}) {
         EXPECT_TRUE(fs::is_regular_file(lib / name)) << name;
     }
     for (const char* name : {"libc.so.6", "libstdc++.so.6", "libgtk-3.so.0", "libglib-2.0.so.0",
@@ -63,7 +64,8 @@ TEST(MediumTest, WritesTheTreeAndKeepsTheAuthorsFiles) {
     }
 
     // Again, with the medium's own content file as the content: it stays whole.
-    const auto again = RunTool("medium " + Quoted(medium / "content.lum") + " -o " + Quoted(medium), folder);
+    const auto again =
+        RunTool("medium " + Quoted(medium / "content.lum") + " -o " + Quoted(medium), folder);
     ASSERT_EQ(again.status, 0) << again.err;
     EXPECT_EQ(Bytes(medium / "content.lum"), Bytes(DEMO_CONTENT));
 }
@@ -73,7 +75,8 @@ TEST(MediumTest, BadInputIsRefusedBeforeAnythingIsWritten) {
     folder.Write("plain.txt", "not a zip");
     const std::wstring noDescription =
         lumtest::WriteArchive(folder, "nodescription.lum", {{"art/a.png", "x"}});
-    const std::wstring broken = lumtest::WriteArchive(folder, "broken.lum", {{"product.xml", "<product>"}});
+    const std::wstring broken =
+        lumtest::WriteArchive(folder, "broken.lum", {{"product.xml", "<product>"}});
     const std::string out = " -o " + Quoted(folder / "out");
     const std::string demo = Quoted(DEMO_CONTENT);
     const struct {
@@ -90,12 +93,14 @@ TEST(MediumTest, BadInputIsRefusedBeforeAnythingIsWritten) {
         {"medium " + demo + out + " --label X", "give --iso FILE.iso too"},
         {"medium " + demo + out + " --verbose", "unknown option '--verbose'"},
         {"medium " + demo + " -o " + Quoted(folder / "plain.txt"), "is not a folder"},
-        {"medium " + demo + out + " --iso " + Quoted(folder / "out/disc.iso"), "must not be inside"},
+        {"medium " + demo + out + " --iso " + Quoted(folder / "out/disc.iso"),
+         "must not be inside"},
     };
     for (const auto& badCase : cases) {
         const auto run = RunTool(badCase.arguments, folder);
         EXPECT_EQ(run.status, 2) << badCase.arguments;
-        EXPECT_NE(run.err.find(badCase.message), std::string::npos) << badCase.arguments << ": " << run.err;
+        EXPECT_NE(run.err.find(badCase.message), std::string::npos)
+            << badCase.arguments << ": " << run.err;
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     }
     EXPECT_FALSE(fs::exists(folder / "out"));
@@ -128,7 +133,8 @@ TEST(MediumTest, ThePlayersFilesAreFoundBesideLumtoolOrNamedAsMissing) {
     EXPECT_NE(missing.err.find("the player's files for a medium are missing"), std::string::npos)
         << missing.err;
     EXPECT_NE(missing.err.find((folder / "prefix/bin/medium-runtime").string()), std::string::npos);
-    EXPECT_NE(missing.err.find((folder / "prefix/lib/lumplayer/medium").string()), std::string::npos);
+    EXPECT_NE(missing.err.find((folder / "prefix/lib/lumplayer/medium").string()),
+              std::string::npos);
     EXPECT_FALSE(fs::exists(folder / "out"));
 
     folder.Write("prefix/lib/lumplayer/medium/lumplayer", "#!/bin/sh\n");
@@ -148,7 +154,8 @@ TEST(VolumeLabelTest, FitsThirtyTwoBytesWithoutSplittingALetter) {
     EXPECT_EQ(lumtool::VolumeLabel(exact + "b"), exact);
     // "ü" is two bytes: at bytes 31 and 32 it does not fit, and goes whole.
     EXPECT_EQ(lumtool::VolumeLabel(std::string(31, 'a') + "\xc3\xbc"), std::string(31, 'a'));
-    EXPECT_EQ(lumtool::VolumeLabel(std::string(30, 'a') + "\xc3\xbc!"), std::string(30, 'a') + "\xc3\xbc");
+    EXPECT_EQ(lumtool::VolumeLabel(std::string(30, 'a') + "\xc3\xbc!"),
+              std::string(30, 'a') + "\xc3\xbc");
     // A three-byte letter from byte 31 on.
     EXPECT_EQ(lumtool::VolumeLabel(std::string(30, 'a') + "\xe2\x82\xac"), std::string(30, 'a'));
 }

@@ -23,8 +23,8 @@ struct CRun {
 inline CRun RunProgram(const std::string& program, const std::string& arguments,
                        const testsupport::TempFolder& folder, const std::string& environment = {}) {
     const std::string errFile = (folder / "stderr.txt").string();
-    const std::string command = "env " + environment + " '" + program + "' " + arguments +
-                                " 2>" + errFile;
+    const std::string command =
+        "env " + environment + " '" + program + "' " + arguments + " 2>" + errFile;
     CRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return run;
