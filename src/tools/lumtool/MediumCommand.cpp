@@ -85,8 +85,8 @@ fs::path ProgramFolder() {
     return fs::path(program.utf8_string()).parent_path();
 }
 
-// An image inside the tree would end up in itself.
-void CheckImageOutsideTree(const fs::path& image, const fs::path& folder) {
+// The image goes beside the tree, never into it (it would end up in itself).
+void CheckImagePlace(const fs::path& image, const fs::path& folder) {
     std::error_code error;
     fs::path tree = fs::weakly_canonical(fs::absolute(folder), error);
     if (tree.filename().empty()) tree = tree.parent_path();  // "out/" names the folder "out"
@@ -96,6 +96,9 @@ void CheckImageOutsideTree(const fs::path& image, const fs::path& folder) {
     if (treeEnd == tree.end()) {
         throw CUsageError("the ISO image '" + image.string() + "' must not be inside the medium '" +
                           folder.string() + "'");
+    }
+    if (!fs::is_directory(parent, error)) {
+        throw CUsageError("the folder of the ISO image '" + image.string() + "' does not exist");
     }
 }
 
@@ -127,7 +130,7 @@ int CMediumCommand::Run(const std::vector<std::string>& arguments) {
     }
     fs::path xorriso;
     if (!options.image.empty()) {
-        CheckImageOutsideTree(options.image, options.folder);
+        CheckImagePlace(options.image, options.folder);
         xorriso = FindXorriso();
         if (xorriso.empty()) {
             throw CUsageError(

@@ -95,6 +95,8 @@ TEST(MediumTest, BadInputIsRefusedBeforeAnythingIsWritten) {
         {"medium " + demo + " -o " + Quoted(folder / "plain.txt"), "is not a folder"},
         {"medium " + demo + out + " --iso " + Quoted(folder / "out/disc.iso"),
          "must not be inside"},
+        {"medium " + demo + out + " --iso " + Quoted(folder / "nowhere/disc.iso"),
+         "does not exist"},
     };
     for (const auto& badCase : cases) {
         const auto run = RunTool(badCase.arguments, folder);
@@ -106,17 +108,32 @@ TEST(MediumTest, BadInputIsRefusedBeforeAnythingIsWritten) {
     EXPECT_FALSE(fs::exists(folder / "out"));
 }
 
-TEST(MediumTest, AnImageWithoutXorrisoIsRefusedClearly) {
+TEST(MediumTest, XorrisoMissingOrFailingIsReportedClearly) {
     testsupport::TempFolder folder;
+    const std::string arguments = "medium " + Quoted(DEMO_CONTENT) + " -o " +
+                                  Quoted(folder / "out") + " --iso " + Quoted(folder / "disc.iso");
     fs::create_directory(folder / "empty-bin");
-    const auto run = RunTool("medium " + Quoted(DEMO_CONTENT) + " -o " + Quoted(folder / "out") +
-                                 " --iso " + Quoted(folder / "disc.iso"),
-                             folder, "PATH=" + Quoted(folder / "empty-bin"));
-    EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.err.find("xorriso is not installed (Debian package xorriso)"), std::string::npos)
-        << run.err;
+    const auto missing = RunTool(arguments, folder, "PATH=" + Quoted(folder / "empty-bin"));
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("xorriso is not installed (Debian package xorriso)"),
+              std::string::npos)
+        << missing.err;
     EXPECT_FALSE(fs::exists(folder / "out"));
+
+    // One that fails: its reason is passed on, and no image, not even a part, stays behind.
+    folder.Write("failing-bin/xorriso",
+                 "#!/bin/sh\necho 'xorriso : UPDATE : working' >&2\n"
+                 "echo 'xorriso : FAILURE : no space left on the medium' >&2\n"
+                 "echo 'xorriso : aborting' >&2\nexit 5\n");
+    fs::permissions(folder / "failing-bin/xorriso", fs::perms::owner_all);
+    const auto failing = RunTool(arguments, folder, "PATH=" + Quoted(folder / "failing-bin"));
+    EXPECT_EQ(failing.status, 2);
+    EXPECT_NE(failing.err.find("xorriso could not write '" + (folder / "disc.iso").string() +
+                               "': xorriso : FAILURE : no space left on the medium"),
+              std::string::npos)
+        << failing.err;
     EXPECT_FALSE(fs::exists(folder / "disc.iso"));
+    EXPECT_FALSE(fs::exists(folder / "disc.iso.part"));
 }
 
 // lumtool copied elsewhere finds no player files beside it, and says where it looked; once
