@@ -10,6 +10,8 @@ PACKAGES=(
   fonts-dejavu-core fonts-liberation2 iso-codes
   zip python3
   clang libclang-rt-14-dev
+  patchelf xorriso bubblewrap
+  desktop-file-utils shared-mime-info xdg-utils libglib2.0-bin man-db groff-base
 )
 
 missing=()

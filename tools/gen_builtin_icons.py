@@ -12,6 +12,8 @@ Every shape is drawn with 5 x 5 samples per pixel, which gives anti-aliased edge
 Python, no image library.
 
     tools/gen_builtin_icons.py OUTPUT.cpp [--preview FOLDER]   (also writes the images as PNG files)
+    tools/gen_builtin_icons.py --hicolor FOLDER   (the window icon in the desktop's icon sizes,
+                                                   as FOLDER/NxN/apps/lumplayer.png)
 """
 import math
 import os
@@ -222,7 +224,21 @@ def write_png(path, size, rgba):
         f.write(chunk(b"IEND", b""))
 
 
+# The sizes desktops look for in the hicolor icon theme.
+HICOLOR_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+
+
+def write_hicolor(folder):
+    for size in HICOLOR_SIZES:
+        apps = os.path.join(folder, f"{size}x{size}", "apps")
+        os.makedirs(apps, exist_ok=True)
+        write_png(os.path.join(apps, "lumplayer.png"), size, main_icon(size))
+
+
 def main(argv):
+    if len(argv) == 3 and argv[1] == "--hicolor":
+        write_hicolor(argv[2])
+        return
     images = [
         ("kMusicPlaying", MUSIC_SIZE, music_playing()),
         ("kMusicStopped", MUSIC_SIZE, music_stopped()),
@@ -248,7 +264,7 @@ def main(argv):
     parts.append("")
     parts.append("}  // namespace lum::icondata")
     if len(argv) not in (2, 4) or (len(argv) == 4 and argv[2] != "--preview"):
-        sys.exit("usage: gen_builtin_icons.py OUTPUT.cpp [--preview FOLDER]")
+        sys.exit("usage: gen_builtin_icons.py OUTPUT.cpp [--preview FOLDER] | --hicolor FOLDER")
     text = "\n".join(parts) + "\n"
     # An unchanged file keeps its time stamp, so nothing that uses it is rebuilt.
     if not os.path.exists(argv[1]) or open(argv[1]).read() != text:

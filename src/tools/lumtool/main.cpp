@@ -12,6 +12,7 @@
 #include "Command.h"
 #include "GuiToolkit.h"
 #include "LangpackCommand.h"
+#include "MediumCommand.h"
 #include "PackCommand.h"
 #include "RenderCommand.h"
 #include "wxutil/MyStringLocalizer.h"
@@ -24,6 +25,7 @@ std::vector<std::unique_ptr<ICommand>> Commands() {
     std::vector<std::unique_ptr<ICommand>> commands;
     commands.push_back(std::make_unique<lumtool::CCheckCommand>(std::cout));
     commands.push_back(std::make_unique<lumtool::CLangpackCommand>(std::cout));
+    commands.push_back(std::make_unique<lumtool::CMediumCommand>(std::cout));
     commands.push_back(std::make_unique<lumtool::CPackCommand>(std::cout));
     commands.push_back(std::make_unique<lumtool::CRenderCommand>(std::cout));
     return commands;

@@ -2,6 +2,7 @@
 #include <wx/wfstream.h>
 #include <wx/zipstrm.h>
 
+#include <fstream>
 #include <map>
 #include <memory>
 #include <string>
@@ -44,6 +45,25 @@ TEST(PackTest, EveryFileBecomesAnEntryByItsRelativePath) {
     EXPECT_EQ(entries.at("images/Bild_\xc3\xa4.png"), "not really a picture");
     // Packing again over the old output gives the same entries.
     EXPECT_EQ(lumtool::PackFolder((folder / "menu").string(), output), 3u);
+}
+
+// Desktops recognise a content file by its start: a ZIP local header at byte 0 whose entry
+// name, from byte 30 on, is "product.xml". Files sorting before it must not come first.
+TEST(PackTest, TheDescriptionIsTheFirstEntrySoThatDesktopsRecogniseTheFile) {
+    testsupport::TempFolder folder;
+    folder.Write("menu/product.xml", "<product title=\"Demo\"/>");
+    folder.Write("menu/Art/a.png", "a");
+    folder.Write("menu/_intro.txt", "b");
+    folder.Write("menu/0.wav", "c");
+    const std::string output = (folder / "content.lum").string();
+    ASSERT_EQ(lumtool::PackFolder((folder / "menu").string(), output), 4u);
+    std::ifstream in(output, std::ios::binary);
+    std::string head(41, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    EXPECT_EQ(head.substr(0, 4), std::string("PK\x03\x04"));
+    EXPECT_EQ(head[26], 11);  // the name's length, low byte
+    EXPECT_EQ(head[27], 0);
+    EXPECT_EQ(head.substr(30, 11), "product.xml");
 }
 
 TEST(PackTest, FoldersWithoutAGoodDescriptionAreRefused) {

@@ -20,11 +20,11 @@ struct CRun {
 
 // Arguments are quoted for the shell by the caller; environment goes to "env", such as
 // "-u DISPLAY".
-inline CRun RunTool(const std::string& arguments, const testsupport::TempFolder& folder,
-                    const std::string& environment = {}) {
+inline CRun RunProgram(const std::string& program, const std::string& arguments,
+                       const testsupport::TempFolder& folder, const std::string& environment = {}) {
     const std::string errFile = (folder / "stderr.txt").string();
-    const std::string command = "env " + environment + " " + std::string(LUMTOOL_PATH) + " " +
-                                arguments + " 2>" + errFile;
+    const std::string command =
+        "env " + environment + " '" + program + "' " + arguments + " 2>" + errFile;
     CRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return run;
@@ -36,6 +36,11 @@ inline CRun RunTool(const std::string& arguments, const testsupport::TempFolder&
     text << err.rdbuf();
     run.err = text.str();
     return run;
+}
+
+inline CRun RunTool(const std::string& arguments, const testsupport::TempFolder& folder,
+                    const std::string& environment = {}) {
+    return RunProgram(LUMTOOL_PATH, arguments, folder, environment);
 }
 
 }  // namespace lumtooltest

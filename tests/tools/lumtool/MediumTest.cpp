@@ -1,0 +1,180 @@
+// "lumtool medium" run as a program: the tree it writes, what it keeps, and what it refuses.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "ContentFile.h"
+#include "IsoImage.h"
+#include "TempFolder.h"
+#include "ToolRun.h"
+
+#ifndef DEMO_CONTENT
+#error "DEMO_CONTENT must name the demo content file the build packs"
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+
+using lumtooltest::RunProgram;
+using lumtooltest::RunTool;
+
+std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+
+std::string Bytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+bool RunsForEveryone(const fs::path& path) {
+    const fs::perms need = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+    return fs::is_regular_file(path) && (fs::status(path).permissions() & need) == need;
+}
+
+TEST(MediumTest, WritesTheTreeAndKeepsTheAuthorsFiles) {
+    testsupport::TempFolder folder;
+    const fs::path medium = folder / "Mein Menü";
+    folder.Write("Mein Menü/demo-docs/readme.txt", "the author's");
+    folder.Write("Mein Menü/.lumplayer/lib/libstale.so.1", "from an older player");
+    const auto run = RunTool("medium " + Quoted(DEMO_CONTENT) + " -o " + Quoted(medium), folder);
+    ASSERT_EQ(run.status, 0) << run.err;
+
+    EXPECT_EQ(Bytes(medium / "content.lum"), Bytes(DEMO_CONTENT));
+    EXPECT_TRUE(RunsForEveryone(medium / "lumplayer"));
+    EXPECT_TRUE(RunsForEveryone(medium / "autorun.sh"));
+    EXPECT_TRUE(RunsForEveryone(medium / ".lumplayer/bin/lumplayer"));
+    EXPECT_EQ(Bytes(medium / "demo-docs/readme.txt"), "the author's");
+    EXPECT_FALSE(fs::exists(medium / ".lumplayer/lib/libstale.so.1"));
+    // The toolkit and SDL come along; what every GTK 3 desktop has does not.
+    const fs::path lib = medium / ".lumplayer/lib";
+    for (const char* name :
+         {"libwx_baseu-3.2.so.0", "libwx_gtk3u_core-3.2.so.0", "libSDL2-2.0.so.0"}) {
+        EXPECT_TRUE(fs::is_regular_file(lib / name)) << name;
+    }
+    for (const char* name : {"libc.so.6", "libstdc++.so.6", "libgtk-3.so.0", "libglib-2.0.so.0",
+                             "libX11.so.6", "libcairo.so.2", "libfreetype.so.6"}) {
+        EXPECT_FALSE(fs::exists(lib / name)) << name;
+    }
+
+    // Again, with the medium's own content file as the content: it stays whole.
+    const auto again =
+        RunTool("medium " + Quoted(medium / "content.lum") + " -o " + Quoted(medium), folder);
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(Bytes(medium / "content.lum"), Bytes(DEMO_CONTENT));
+}
+
+TEST(MediumTest, BadInputIsRefusedBeforeAnythingIsWritten) {
+    testsupport::TempFolder folder;
+    folder.Write("plain.txt", "not a zip");
+    const std::wstring noDescription =
+        lumtest::WriteArchive(folder, "nodescription.lum", {{"art/a.png", "x"}});
+    const std::wstring broken =
+        lumtest::WriteArchive(folder, "broken.lum", {{"product.xml", "<product>"}});
+    const std::string out = " -o " + Quoted(folder / "out");
+    const std::string demo = Quoted(DEMO_CONTENT);
+    const struct {
+        std::string arguments;
+        std::string message;
+    } cases[] = {
+        {"medium", "no CONTENT given"},
+        {"medium " + demo, "no -o FOLDER given"},
+        {"medium " + demo + " -o", "-o needs a value"},
+        {"medium " + Quoted(folder / "missing.lum") + out, "no such file"},
+        {"medium " + Quoted(folder / "plain.txt") + out, "not a ZIP archive"},
+        {"medium " + Quoted(fs::path(noDescription)) + out, "no product.xml"},
+        {"medium " + Quoted(fs::path(broken)) + out, "not well-formed XML"},
+        {"medium " + demo + out + " --label X", "give --iso FILE.iso too"},
+        {"medium " + demo + out + " --verbose", "unknown option '--verbose'"},
+        {"medium " + demo + " -o " + Quoted(folder / "plain.txt"), "is not a folder"},
+        {"medium " + demo + out + " --iso " + Quoted(folder / "out/disc.iso"),
+         "must not be inside"},
+        {"medium " + demo + out + " --iso " + Quoted(folder / "nowhere/disc.iso"),
+         "does not exist"},
+    };
+    for (const auto& badCase : cases) {
+        const auto run = RunTool(badCase.arguments, folder);
+        EXPECT_EQ(run.status, 2) << badCase.arguments;
+        EXPECT_NE(run.err.find(badCase.message), std::string::npos)
+            << badCase.arguments << ": " << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+    EXPECT_FALSE(fs::exists(folder / "out"));
+}
+
+TEST(MediumTest, XorrisoMissingOrFailingIsReportedClearly) {
+    testsupport::TempFolder folder;
+    const std::string arguments = "medium " + Quoted(DEMO_CONTENT) + " -o " +
+                                  Quoted(folder / "out") + " --iso " + Quoted(folder / "disc.iso");
+    fs::create_directory(folder / "empty-bin");
+    const auto missing = RunTool(arguments, folder, "PATH=" + Quoted(folder / "empty-bin"));
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("xorriso is not installed (Debian package xorriso)"),
+              std::string::npos)
+        << missing.err;
+    EXPECT_FALSE(fs::exists(folder / "out"));
+
+    // One that fails: its reason is passed on, and no image, not even a part, stays behind.
+    folder.Write("failing-bin/xorriso",
+                 "#!/bin/sh\necho 'xorriso : UPDATE : working' >&2\n"
+                 "echo 'xorriso : FAILURE : no space left on the medium' >&2\n"
+                 "echo 'xorriso : aborting' >&2\nexit 5\n");
+    fs::permissions(folder / "failing-bin/xorriso", fs::perms::owner_all);
+    const auto failing = RunTool(arguments, folder, "PATH=" + Quoted(folder / "failing-bin"));
+    EXPECT_EQ(failing.status, 2);
+    EXPECT_NE(failing.err.find("xorriso could not write '" + (folder / "disc.iso").string() +
+                               "': xorriso : FAILURE : no space left on the medium"),
+              std::string::npos)
+        << failing.err;
+    EXPECT_FALSE(fs::exists(folder / "disc.iso"));
+    EXPECT_FALSE(fs::exists(folder / "disc.iso.part"));
+}
+
+// lumtool copied elsewhere finds no player files beside it, and says where it looked; once
+// they sit where an installation puts them, it uses those.
+TEST(MediumTest, ThePlayersFilesAreFoundBesideLumtoolOrNamedAsMissing) {
+    testsupport::TempFolder folder;
+    const fs::path tool = folder / "prefix/bin/lumtool";
+    fs::create_directories(tool.parent_path());
+    fs::copy_file(LUMTOOL_PATH, tool);
+    const std::string arguments =
+        "medium " + Quoted(DEMO_CONTENT) + " -o " + Quoted(folder / "out");
+    const auto missing = RunProgram(tool.string(), arguments, folder);
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("the player's files for a medium are missing"), std::string::npos)
+        << missing.err;
+    EXPECT_NE(missing.err.find((folder / "prefix/bin/medium-runtime").string()), std::string::npos);
+    EXPECT_NE(missing.err.find((folder / "prefix/lib/lumplayer/medium").string()),
+              std::string::npos);
+    EXPECT_FALSE(fs::exists(folder / "out"));
+
+    folder.Write("prefix/lib/lumplayer/medium/lumplayer", "#!/bin/sh\n");
+    folder.Write("prefix/lib/lumplayer/medium/autorun.sh", "#!/bin/sh\n");
+    folder.Write("prefix/lib/lumplayer/medium/.lumplayer/bin/lumplayer", "player");
+    folder.Write("prefix/lib/lumplayer/medium/.lumplayer/lib/libwx_baseu-3.2.so.0", "library");
+    const auto installed = RunProgram(tool.string(), arguments, folder);
+    EXPECT_EQ(installed.status, 0) << installed.err;
+    EXPECT_EQ(Bytes(folder / "out/.lumplayer/lib/libwx_baseu-3.2.so.0"), "library");
+    EXPECT_TRUE(RunsForEveryone(folder / "out/.lumplayer/bin/lumplayer"));
+}
+
+TEST(VolumeLabelTest, FitsThirtyTwoBytesWithoutSplittingALetter) {
+    EXPECT_EQ(lumtool::VolumeLabel("Lumplayer Demo Disc"), "Lumplayer Demo Disc");
+    EXPECT_EQ(lumtool::VolumeLabel("Line\nbreak\tand tab"), "Line break and tab");
+    const std::string exact(32, 'a');
+    EXPECT_EQ(lumtool::VolumeLabel(exact + "b"), exact);
+    // "ü" is two bytes: at bytes 31 and 32 it does not fit, and goes whole.
+    EXPECT_EQ(lumtool::VolumeLabel(std::string(31, 'a') + "\xc3\xbc"), std::string(31, 'a'));
+    EXPECT_EQ(lumtool::VolumeLabel(std::string(30, 'a') + "\xc3\xbc!"),
+              std::string(30, 'a') + "\xc3\xbc");
+    // A three-byte letter from byte 31 on.
+    EXPECT_EQ(lumtool::VolumeLabel(std::string(30, 'a') + "\xe2\x82\xac"), std::string(30, 'a'));
+}
+
+}  // namespace
