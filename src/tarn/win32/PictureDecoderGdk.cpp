@@ -48,7 +48,7 @@ public:
         const bool written = gdk_pixbuf_loader_write(m_loader.get(), data, size, &failure);
         if (failure) TakeError(failure);
         m_closed = true;
-        const bool closed = gdk_pixbuf_loader_close(m_loader.get(), written ? &failure : nullptr);
+        const bool closed = gdk_pixbuf_loader_close(m_loader.get(), &failure);
         if (failure) TakeError(failure);
         if (m_refused) return Fail(error, "declares a picture above the limits");
         if (!written || !closed) return Fail(error, "does not decode (" + m_error + ")");
@@ -69,9 +69,10 @@ private:
         }
     }
 
-    void TakeError(GError* failure) {
+    // Keeps the first error's text and frees it.
+    void TakeError(GError*& failure) {
         if (m_error.empty()) m_error = failure->message ? failure->message : "unknown error";
-        g_error_free(failure);
+        g_clear_error(&failure);
     }
 
     TOwned<GdkPixbufLoader> m_loader;
