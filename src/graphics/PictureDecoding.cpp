@@ -40,7 +40,8 @@ private:
 };
 
 // PNG and JPEG: libpng and libjpeg hold up against damaged files, but allocate whatever size
-// the header declares, so that is checked first.
+// the header declares, so that is checked first. libpng's messages come through the
+// toolkit's log; libjpeg's would go straight to stderr unless the reader is asked to be quiet.
 bool DecodeWithToolkit(wxImageHandler& reader, EPictureFormat format, const std::uint8_t* data,
                        std::size_t size, const tarn::win32::SPictureLimits& limits, wxImage& image,
                        std::string& error) {
@@ -49,7 +50,8 @@ bool DecodeWithToolkit(wxImageHandler& reader, EPictureFormat format, const std:
     wxMemoryInputStream stream(data, size);
     const CQuietAsserts noDialogs;
     const CFirstMessage messages;
-    if (reader.LoadFile(&image, stream, true, -1) && image.IsOk()) return true;
+    const bool verbose = format == EPictureFormat::Png;
+    if (reader.LoadFile(&image, stream, verbose, -1) && image.IsOk()) return true;
     image = wxImage();
     const std::string detail = messages.Get().utf8_string();
     return Fail(error, "does not decode" + (detail.empty() ? "" : " (" + detail + ")"));

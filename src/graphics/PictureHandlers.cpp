@@ -1,7 +1,5 @@
 #include "graphics/PictureHandlers.h"
 
-#include <wx/log.h>
-
 #include <cstring>
 #include <string>
 #include <vector>
@@ -11,26 +9,20 @@
 namespace graphics {
 namespace {
 
-// Decodes the rest of the stream; a failure is logged, as the toolkit's readers do, when the
-// caller asks for messages.
-bool LoadPicture(wxImage* image, wxInputStream& stream, wxBitmapType type, bool verbose) {
+// Decodes the rest of the stream. A failure is told by the result alone, whatever the caller
+// asks: the toolkit tries a rich text's picture again on every repaint, and the content
+// file's own reader says once which picture is missing and why.
+bool LoadPicture(wxImage* image, wxInputStream& stream, wxBitmapType type) {
     std::vector<std::uint8_t> bytes;
     std::string error;
     wxImage decoded;
-    if (!ReadPictureBytes(stream, bytes)) {
-        error = "is larger than the " + std::to_string(tarn::win32::kMaxPictureBytes >> 20) +
-                " MiB read of a picture";
-    } else if (DecodePicture(bytes.data(), bytes.size(), type, tarn::win32::SPictureLimits(),
-                             decoded, error)) {
-        *image = decoded;
-        return true;
+    if (!ReadPictureBytes(stream, bytes) ||
+        !DecodePicture(bytes.data(), bytes.size(), type, tarn::win32::SPictureLimits(), decoded,
+                       error)) {
+        return false;
     }
-    if (verbose) {
-        const wxImageHandler* handler = wxImage::FindHandler(type);
-        const wxString kind = handler ? handler->GetExtension().Upper() : wxString("A");
-        wxLogWarning("%s picture %s; it is not shown.", kind, wxString::FromUTF8(error));
-    }
-    return false;
+    *image = decoded;
+    return true;
 }
 
 bool StartsWith(wxInputStream& stream, const char* magic, std::size_t size) {
@@ -49,8 +41,8 @@ CPictureHandler::CPictureHandler(const wxString& name, const wxString& extension
     SetMimeType(mime);
 }
 
-bool CPictureHandler::LoadFile(wxImage* image, wxInputStream& stream, bool verbose, int) {
-    return LoadPicture(image, stream, GetType(), verbose);
+bool CPictureHandler::LoadFile(wxImage* image, wxInputStream& stream, bool, int) {
+    return LoadPicture(image, stream, GetType());
 }
 
 bool CPictureHandler::DoCanRead(wxInputStream& stream) {
@@ -66,12 +58,12 @@ bool CPictureHandler::DoCanRead(wxInputStream& stream) {
     }
 }
 
-bool CBoundedPNGHandler::LoadFile(wxImage* image, wxInputStream& stream, bool verbose, int) {
-    return LoadPicture(image, stream, wxBITMAP_TYPE_PNG, verbose);
+bool CBoundedPNGHandler::LoadFile(wxImage* image, wxInputStream& stream, bool, int) {
+    return LoadPicture(image, stream, wxBITMAP_TYPE_PNG);
 }
 
-bool CBoundedJPEGHandler::LoadFile(wxImage* image, wxInputStream& stream, bool verbose, int) {
-    return LoadPicture(image, stream, wxBITMAP_TYPE_JPEG, verbose);
+bool CBoundedJPEGHandler::LoadFile(wxImage* image, wxInputStream& stream, bool, int) {
+    return LoadPicture(image, stream, wxBITMAP_TYPE_JPEG);
 }
 
 CRefusingHandler::CRefusingHandler(const wxString& name, const wxString& extension,
