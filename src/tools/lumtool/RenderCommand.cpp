@@ -10,6 +10,7 @@
 #include "app/MenuView.h"
 #include "app/MusicPainter.h"
 #include "app/ProductStringLocalizer.h"
+#include "graphics/PictureHandlers.h"
 #include "graphics/components/ViewControl.h"
 #include "lum/data/ElementFactories.h"
 #include "lum/data/Product.h"
@@ -154,7 +155,7 @@ std::string CRenderCommand::Help() const {
 
 int CRenderCommand::Run(const std::vector<std::string>& arguments) {
     const CRenderOptions options = ParseArguments(arguments);
-    wxInitAllImageHandlers();
+    graphics::InstallPictureHandlers();
     const lum::data::CElementFactories factories;
     const tarn::P<lum::data::CProduct> product = LoadProduct(options.content);
 
