@@ -27,9 +27,7 @@ namespace {
 void ReadAttachment(const std::wstring& name, const std::uint8_t* data, std::size_t size) {
     graphics::CPictureReader reader;
     const wxBitmapType type = graphics::CZipCatalogue::BitmapTypeOf(name);
-    if (const auto bitmap = reader.Read(name, type, data, size)) {
-        (void)bitmap->ConvertToImage().GetData();
-    }
+    if (const auto bitmap = reader.Read(name, type, data, size)) (void)bitmap->GetWidth();
 }
 
 void ReadAnimation(const std::uint8_t* data, std::size_t size) {

@@ -290,15 +290,22 @@ bool ReadGifExtension(const CBytes& bytes, std::size_t& at, int& delay) {
 
 enum class EGifImage { Read, Cut, Refused };
 
-// An image after its separator, whose size is checked as soon as it is known.
-EGifImage ReadGifImage(const CBytes& bytes, std::size_t& at, const SPictureLimits& limits,
-                       SGifFrame& frame, std::string& error) {
+// An image after its separator, whose size is checked as soon as it is known. A frame that
+// starts beyond the canvas shows nothing, and GdkPixbuf's clearing of it (disposal 2) would
+// write before its own buffer, so such a file is refused.
+EGifImage ReadGifImage(const CBytes& bytes, std::size_t& at, const SPictureHeader& canvas,
+                       const SPictureLimits& limits, SGifFrame& frame, std::string& error) {
     if (!bytes.Has(at, 9)) return EGifImage::Cut;
     frame.left = static_cast<int>(bytes.Le16(at));
     frame.top = static_cast<int>(bytes.Le16(at + 2));
     frame.width = static_cast<int>(bytes.Le16(at + 4));
     frame.height = static_cast<int>(bytes.Le16(at + 6));
     if (!CheckSize(frame.width, frame.height, limits, error)) return EGifImage::Refused;
+    if (frame.left >= canvas.width || frame.top >= canvas.height) {
+        error = "starts at " + std::to_string(frame.left) + "," + std::to_string(frame.top) +
+                ", outside the canvas";
+        return EGifImage::Refused;
+    }
     at += 9 + ColourTableSize(bytes.At(at + 8));
     if (at >= bytes.Size()) return EGifImage::Cut;
     if (bytes.At(at++) >= 12) {
@@ -330,7 +337,7 @@ bool ReadGif(const CBytes& bytes, const SPictureLimits& limits, SPictureHeader& 
         } else if (introducer == ',') {
             SGifFrame frame;
             frame.delay = delay;
-            const EGifImage image = ReadGifImage(bytes, at, limits, frame, error);
+            const EGifImage image = ReadGifImage(bytes, at, header, limits, frame, error);
             if (image == EGifImage::Refused) {
                 return Fail(error,
                             "frame " + std::to_string(header.frames.size() + 1) + " " + error);

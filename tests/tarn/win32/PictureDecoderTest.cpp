@@ -137,6 +137,11 @@ TEST(PictureDecoderTest, AnimationsCutShortOrTooLargeAreRefused) {
     tarn::win32::SAnimationLimits fewPixels;
     fewPixels.maxTotalPixels = 47;
     EXPECT_EQ(animate(three, fewPixels), "has 3 frames of 16 pixels, more than is read");
+    // Found by fuzzing: GdkPixbuf clears a disposed frame that starts right of the canvas with
+    // a negative length, before its own buffer.
+    const Bytes beyond = GifControl(0, 2) + GifImage(129, 0, 2, 2, {1, 1, 1, 1});
+    EXPECT_EQ(animate(Gif(4, 4, {kRed, kBlue}, frame + beyond + frame), {}),
+              "frame 2 starts at 129,0, outside the canvas");
 }
 
 TEST(PictureDecoderTest, DamagedFilesFailWithAReasonAndNeverReachAnotherDecoder) {
