@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "graphics/PictureHandlers.h"
 #include "lum/data/ElementFactories.h"
 #include "lum/data/Product.h"
 #include "tarn/Exception.h"
@@ -60,10 +61,10 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     }
     delete wxLog::SetActiveTarget(new wxLogStderr());
     wxLog::EnableLogging(false);  // damaged pictures would fill the terminal
-    wxInitAllImageHandlers();
-    // Registered for the whole run; kept reachable, so no leak is reported at exit.
-    static const auto* factories = new lum::data::CElementFactories();
-    (void)factories;
+    graphics::InstallPictureHandlers();
+    // Registered for the whole run, and unregistered at exit like any static object (a pointer
+    // to one made with new may be optimised away, and the object then counts as a leak).
+    static const lum::data::CElementFactories factories;
     g_file = ::memfd_create("content.lum", 0);
     if (g_file < 0) {
         std::perror("memfd_create");

@@ -1,13 +1,24 @@
 #!/usr/bin/env python3
-"""Writes the seed corpus of the product loader fuzzer: a few small, valid content files.
+"""Writes the seed corpus of a fuzzer: a few small, valid inputs.
 
-    make_corpus.py OUTPUT_FOLDER
+    make_corpus.py OUTPUT_FOLDER [product_load | language_pack | picture | all]
 
-Each seed is a ZIP archive with product.xml and tiny attachments, so that the fuzzer starts
-from inputs that reach deep into the loader: pages, documents, every element kind of the demo
-menu, skins shared by id, actions, music, splash, translations and the medium listing. The
-largest seed is the demo menu's own product.xml with small stand-ins for its attachments.
-Only the Python standard library is used; the output is the same on every run.
+product_load (the default) writes content files: ZIP archives with product.xml and tiny
+attachments, so that the fuzzer starts from inputs that reach deep into the loader: pages,
+documents, every element kind of the demo menu, skins shared by id, actions, music, splash,
+translations and the medium listing. The largest seed is the demo menu's own product.xml with
+small stand-ins for its attachments.
+
+language_pack writes language packs of the player's application: header chunks, sections of
+texts, toolkit keys, several languages.
+
+picture writes one file for each path of the picture fuzzer: a first byte that picks the path
+(0 PNG, 1 JPEG, 2 BMP, 3 ICO attachment, 4 GIF animation, 5 any type through the installed
+handlers) followed by a small picture of many kinds (palettes, run-length coding, bit fields,
+icons with several pictures, animations with each disposal).
+
+all writes each corpus into a folder of that name below OUTPUT_FOLDER. Only the Python
+standard library is used; the output is the same on every run.
 """
 
 import os
@@ -15,21 +26,15 @@ import re
 import struct
 import sys
 import zipfile
-import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 DEMO = os.path.join(HERE, "..", "examples", "demo", "product.xml")
+sys.path.insert(0, os.path.join(HERE, "..", "tests", "support"))
+import picturefiles as pictures  # noqa: E402 (found through the path above)
 
 
 def png(width=2, height=2):
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
-
-    raw = b"".join(b"\x00" + bytes((200, 120, 40, 255)) * width for _ in range(height))
-    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
-            + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+    return pictures.png(width, height)
 
 
 def wav():
@@ -128,10 +133,7 @@ def write(path, entries, method):
             archive.writestr(info, entries[name])
 
 
-def main():
-    if len(sys.argv) != 2:
-        sys.exit(__doc__)
-    out = sys.argv[1]
+def write_product_load(out):
     os.makedirs(out, exist_ok=True)
     # Stored entries let the fuzzer's byte changes reach the XML; one seed is compressed, so
     # that the inflating reader is fuzzed too.
@@ -139,6 +141,122 @@ def main():
         method = zipfile.ZIP_DEFLATED if name == "media.lum" else zipfile.ZIP_STORED
         write(os.path.join(out, name), entries, method)
     write(os.path.join(out, "demo.lum"), demo_seed(), zipfile.ZIP_STORED)
+
+
+def chunk(kind, data):
+    return kind + struct.pack("<Q", len(data)) + data
+
+
+def text(value):
+    """A counted UTF-16 string with its terminator."""
+    return struct.pack("<I", len(value) + 1) + value.encode("utf-16-le") + b"\0\0"
+
+
+def strings(entries):
+    table = struct.pack("<I", len(entries))
+    for key, value in entries:
+        table += struct.pack("<I", 0) + text(key) + text(value) + text("") + text("")
+    return table
+
+
+def language_pack(tag, sections, application="quellbrook", extra=()):
+    header = chunk(b"lang", text(tag) + text("Language") + text("Country"))
+    header += chunk(b"apid", text(application) + text("Quellbrook"))
+    header += chunk(b"cmnt", text("seed"))
+    header += chunk(b"xdid", struct.pack("<I", len(extra)) +
+                    b"".join(text(n) + text(v) for n, v in extra))
+    header += chunk(b"vers", struct.pack("<I", 3))
+    body = header
+    for language, entries in sections:
+        section = chunk(b"lang", text(language)) if language else b""
+        section += chunk(b"RSID", text("main")) + chunk(b"data", strings(entries))
+        body += chunk(b"STMP", section)
+    return b"URESFILE" + struct.pack("<Q", len(body)) + body
+
+
+def write_language_pack(out):
+    os.makedirs(out, exist_ok=True)
+    seeds = {
+        "german.zvtLang": language_pack("de-de", [("", [
+            ("lum.CMainFrame.ActionNoValid", "Diese Aktion ist nicht gültig."),
+            ("id:Cancel", "Abbrechen"), ("id:OK", ""), ("empty", "")])]),
+        "sections.zvtLang": language_pack("fr", [
+            ("fr-fr", [("greeting", "Bonjour"), ("line", "a\nb\tc\\d")]),
+            ("fr-ca", [("greeting", "Allo")])], extra=[("author", "seed"), ("year", "2024")]),
+        "minimal.zvtLang": b"URESFILE" + struct.pack("<Q", 0),
+    }
+    for name, data in sorted(seeds.items()):
+        with open(os.path.join(out, name), "wb") as seed:
+            seed.write(data)
+
+
+def picture_seeds():
+    red, green, blue, white = (255, 0, 0), (0, 160, 0), (0, 0, 255), (255, 255, 255)
+    rows = [[red, green, blue], [white, blue, red]]
+    four_colours = pictures.palette([red, green, blue, white])
+    # Runs, an absolute run with its pad byte, line ends, a delta and the end mark.
+    rle8 = bytes([1, 1, 0, 3, 0, 1, 2, 0, 0, 0, 0, 2, 1, 0, 3, 2, 0, 0, 4, 3, 0, 1])
+    rle4 = bytes([4, 0x12, 0, 0, 0, 2, 1, 1, 3, 0x30, 0, 0, 0, 4, 0x30, 0x12, 0, 1])
+    dib32 = pictures.icon_dib(2, 2, [[(0, 0, 255, 255), (0, 255, 0, 128)],
+                                     [(255, 0, 0, 0), (255, 255, 255, 255)]])
+    dib4 = (pictures.info_header(2, 4, 4) + four_colours + bytes(12)
+            + bytes([0x12, 0, 0, 0, 0x30, 0, 0, 0]) + bytes(8))
+    frames = (pictures.gif_control(10, 1) + pictures.gif_image(0, 0, 4, 3, [0] * 12)
+              + pictures.gif_control(0, 2, transparent=3)
+              + pictures.gif_image(1, 1, 2, 2, [1, 3, 2, 1])
+              + pictures.gif_control(20, 3) + pictures.gif_image(2, 0, 2, 2, [2, 2, 2, 2],
+                                                                  local=[green, white]))
+    return {
+        "png-rgba": (0, pictures.png(3, 2)),
+        "jpeg-grey": (1, pictures.jpeg(16, 8)),
+        "bmp-24": (2, pictures.bmp24(rows)),
+        "bmp-8-palette": (2, pictures.bmp(pictures.info_header(3, 2, 8, colours=4),
+                                          four_colours, bytes([0, 1, 2, 0, 3, 2, 1, 0]))),
+        "bmp-rle8": (2, pictures.bmp(pictures.info_header(4, 3, 8, 1, 4), four_colours, rle8)),
+        "bmp-rle4": (2, pictures.bmp(pictures.info_header(4, 3, 4, 2, 4), four_colours, rle4)),
+        "bmp-1": (2, pictures.bmp(pictures.info_header(9, 2, 1), pictures.palette([red, blue]),
+                                  bytes([0xA5, 0x80, 0, 0, 0x5A, 0x00, 0, 0]))),
+        "bmp-32-bitfields": (2, pictures.bmp(
+            pictures.info_header(2, -2, 32, 3, size=56)[:40]
+            + struct.pack("<IIII", 0xFF0000, 0xFF00, 0xFF, 0xFF000000), b"",
+            bytes([1, 2, 3, 255, 4, 5, 6, 128, 7, 8, 9, 0, 10, 11, 12, 255]))),
+        "bmp-core": (2, pictures.bmp(pictures.core_header(2, 2, 24), b"",
+                                     bytes([0, 0, 255, 0, 255, 0, 0, 0,
+                                            255, 0, 0, 255, 255, 255, 0, 0]))),
+        "ico-32": (3, pictures.ico([(2, 2, 32, dib32)])),
+        "ico-two": (3, pictures.ico([(2, 2, 4, dib4), (2, 2, 32, dib32)])),
+        "ico-png": (3, pictures.ico([(3, 2, 32, pictures.png(3, 2))])),
+        "gif-still": (4, pictures.gif_still(5, 3)),
+        "gif-frames": (4, pictures.gif(4, 3, [red, green, blue, white], frames)),
+        "any-bmp": (5, pictures.bmp24(rows)),
+        "any-ico": (5, pictures.ico([(2, 2, 32, dib32)])),
+        "any-gif": (5, pictures.gif_still(2, 2)),
+        "any-png": (5, pictures.png(1, 1)),
+    }
+
+
+def write_picture(out):
+    os.makedirs(out, exist_ok=True)
+    for name, (path, data) in sorted(picture_seeds().items()):
+        with open(os.path.join(out, name), "wb") as seed:
+            seed.write(bytes([path]) + data)
+
+
+WRITERS = {"product_load": write_product_load, "language_pack": write_language_pack,
+           "picture": write_picture}
+
+
+def main():
+    if len(sys.argv) not in (2, 3) or (len(sys.argv) == 3 and
+                                       sys.argv[2] not in list(WRITERS) + ["all"]):
+        sys.exit(__doc__)
+    out = sys.argv[1]
+    which = sys.argv[2] if len(sys.argv) == 3 else "product_load"
+    if which == "all":
+        for name, writer in WRITERS.items():
+            writer(os.path.join(out, name))
+    else:
+        WRITERS[which](out)
 
 
 if __name__ == "__main__":

@@ -5,7 +5,7 @@ set -euo pipefail
 PACKAGES=(
   cmake g++ ninja-build ccache pkg-config
   libgtest-dev libgmock-dev
-  libwxgtk3.2-dev libsdl2-dev
+  libwxgtk3.2-dev libsdl2-dev libgdk-pixbuf-2.0-dev
   xvfb xauth xdotool imagemagick libxext-dev libxtst-dev
   fonts-dejavu-core fonts-liberation2 iso-codes
   zip python3

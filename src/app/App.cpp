@@ -9,6 +9,7 @@
 #include <iostream>
 
 #include "app/MainFrame.h"
+#include "graphics/PictureHandlers.h"
 #include "graphics/skin/SkinManager.h"
 #include "lum/data/ElementFactories.h"
 #include "tarn/Exception.h"
@@ -60,7 +61,7 @@ bool CApp::OnInit() {
     skins.AppendDir("skins");
     skins.AppendDir("graphics");
     graphics::GetSkinManager()->SetArtFolder(skins);
-    wxInitAllImageHandlers();
+    graphics::InstallPictureHandlers();
     m_language = LanguageCode(wxLocale::GetSystemLanguage());
 
     auto* frame = new CMainFrame(wxString());

@@ -3,6 +3,7 @@
 #include <wx/app.h>
 #include <wx/filefn.h>
 #include <wx/icon.h>
+#include <wx/image.h>
 #include <wx/log.h>
 #include <wx/msgdlg.h>
 #include <wx/sizer.h>
@@ -98,12 +99,15 @@ bool CMainFrame::LoadContent(const wxString& path) {
 
     const wxFileName icon = ResolvePath(m_product->GetIconFileName());
     if (icon.IsOk() && icon.FileExists()) {
-        wxIcon loaded;
-        // A damaged icon file leaves the built-in one, silently.
+        // A damaged icon file leaves the built-in one, silently. Read as an image, so that the
+        // program's own icon reader decodes it (wxIcon::LoadFile would try every format).
         const wxLogNull quiet;
         const graphics::CQuietAsserts noDialogs;
-        if (loaded.LoadFile(icon.GetFullPath(), wxBITMAP_TYPE_ICO, 16, 16) && loaded.IsOk()) {
-            SetIcon(loaded);
+        wxImage loaded;
+        if (loaded.LoadFile(icon.GetFullPath(), wxBITMAP_TYPE_ICO) && loaded.IsOk()) {
+            wxIcon shown;
+            shown.CopyFromBitmap(wxBitmap(loaded));
+            if (shown.IsOk()) SetIcon(shown);
         }
     }
     const tarn::P<lum::data::CMusic> music = m_product->GetMusic();

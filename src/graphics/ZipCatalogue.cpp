@@ -1,6 +1,5 @@
 #include "graphics/ZipCatalogue.h"
 
-#include <wx/image.h>
 #include <wx/log.h>
 
 #include <algorithm>
@@ -10,6 +9,7 @@
 #include "graphics/XmlValues.h"
 #include "tarn/Exception.h"
 #include "tarn/Text.h"
+#include "tarn/win32/PictureHeader.h"
 
 namespace graphics {
 namespace {
@@ -99,12 +99,9 @@ std::unique_ptr<wxBitmap> CZipCatalogue::LoadBitmapByName(const wxXmlNode&,
                                                           wxFileName& fileName) {
     if (!OpenEntry(name)) return nullptr;
     fileName.Clear();
-    wxLogNull quiet;
-    wxImage image;
-    if (!image.LoadFile(m_zip, type, -1) || !image.IsOk()) return nullptr;
-    auto bitmap = std::make_unique<wxBitmap>(image, -1);
-    if (!bitmap->IsOk()) return nullptr;
-    return bitmap;
+    // One byte more than a picture may have, so that a larger one is refused, not cut.
+    const auto bytes = ReadOpenEntry(tarn::win32::kMaxPictureBytes + 1);
+    return m_pictures.Read(name, type, bytes->GetData(), bytes->GetLength());
 }
 
 tarn::P<CSharedBuffer> CZipCatalogue::ReadOpenEntry(std::uint64_t limit) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "graphics/PictureReader.h"
 #include "graphics/ResourceStore.h"
 #include "tarn/Object.h"
 
@@ -59,6 +60,7 @@ private:
     std::set<std::int64_t> m_reading;  // ids whose objects are being read right now
     std::map<std::int64_t, const wxXmlNode*> m_reusableNodes;
     std::map<std::int64_t, tarn::P<IReusableResource>> m_reusableResources;
+    CPictureReader m_pictures;  // every picture of the archive shares one budget
 };
 
 }  // namespace graphics

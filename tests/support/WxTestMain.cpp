@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+#include "graphics/PictureHandlers.h"
+
 namespace {
 
 // A GUI application object, so that timers and queued calls run on the GTK main loop.
@@ -25,7 +27,7 @@ int main(int argc, char** argv) {
     }
     // A modal log dialog would hang a headless test run.
     delete wxLog::SetActiveTarget(new wxLogStderr());
-    wxInitAllImageHandlers();
+    graphics::InstallPictureHandlers();
     const int result = RUN_ALL_TESTS();
     wxEntryCleanup();
     return result;

@@ -1,14 +1,14 @@
 #include "graphics/animation/GIFAnimation.h"
 
-#include <wx/gifdecod.h>
 #include <wx/log.h>
 #include <wx/wfstream.h>
 
 #include <algorithm>
-#include <cstring>
 
+#include "graphics/PictureDecoding.h"
 #include "graphics/ResourceStore.h"
 #include "graphics/XmlValues.h"
+#include "tarn/win32/PictureDecoder.h"
 
 namespace graphics::animation {
 namespace {
@@ -17,41 +17,6 @@ namespace {
 constexpr long long kMaxCanvasPixels = 16LL * 1024 * 1024;
 constexpr long long kMaxTotalPixels = 64LL * 1024 * 1024;
 constexpr std::int32_t kMaxStoredFrames = 10000;
-
-wxImage TransparentCanvas(wxSize size) {
-    wxImage image(size.x, size.y, true);
-    image.InitAlpha();
-    std::memset(image.GetAlpha(), 0, static_cast<std::size_t>(size.x) * size.y);
-    return image;
-}
-
-// The part of a frame's rectangle that lies on the canvas.
-wxRect OnCanvas(const wxGIFDecoder& decoder, unsigned frame, wxSize canvas) {
-    return wxRect(decoder.GetFramePosition(frame), decoder.GetFrameSize(frame))
-        .Intersect(wxRect(canvas));
-}
-
-void DrawOn(wxImage& canvas, const wxImage& frame, wxPoint at) {
-    for (int y = 0; y < frame.GetHeight(); ++y) {
-        const int cy = at.y + y;
-        if (cy < 0 || cy >= canvas.GetHeight()) continue;
-        for (int x = 0; x < frame.GetWidth(); ++x) {
-            const int cx = at.x + x;
-            if (cx < 0 || cx >= canvas.GetWidth() || frame.IsTransparent(x, y)) continue;
-            canvas.SetRGB(cx, cy, frame.GetRed(x, y), frame.GetGreen(x, y), frame.GetBlue(x, y));
-            canvas.SetAlpha(cx, cy, 255);
-        }
-    }
-}
-
-void ClearOn(wxImage& canvas, const wxRect& rect) {
-    for (int y = rect.y; y < rect.GetBottom() + 1; ++y) {
-        for (int x = rect.x; x < rect.GetRight() + 1; ++x) {
-            canvas.SetRGB(x, y, 0, 0, 0);
-            canvas.SetAlpha(x, y, 0);
-        }
-    }
-}
 
 }  // namespace
 
@@ -110,40 +75,28 @@ bool CGIFAnimation::LoadFile(const wxString& path) {
 
 bool CGIFAnimation::Load(wxInputStream& stream) {
     Clear();
-    wxLogNull quiet;
-    wxGIFDecoder decoder;
-    if (decoder.LoadGIF(stream) != wxGIF_OK || decoder.GetFrameCount() == 0) return false;
-    const wxSize size = decoder.GetAnimationSize();
-    const long long pixels = static_cast<long long>(size.x) * size.y;
-    if (size.x < 1 || size.y < 1 || pixels > kMaxCanvasPixels ||
-        pixels * decoder.GetFrameCount() > kMaxTotalPixels) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadPictureBytes(stream, bytes)) return false;
+    tarn::win32::SAnimationLimits limits;
+    limits.picture.maxPixels = kMaxCanvasPixels;
+    limits.maxFrames = kMaxStoredFrames;
+    limits.maxTotalPixels = kMaxTotalPixels;
+    std::vector<tarn::win32::SAnimationFrame> frames;
+    std::string error;
+    if (!tarn::win32::DecodeAnimation(bytes.data(), bytes.size(), limits, frames, error)) {
         return false;
     }
-    // The canvas as the frames before the current one left it.
-    wxImage base = TransparentCanvas(size);
-    for (unsigned i = 0; i < decoder.GetFrameCount(); ++i) {
-        wxImage own;
-        if (!decoder.ConvertToImage(i, &own) || !own.IsOk()) {
+    for (const tarn::win32::SAnimationFrame& frame : frames) {
+        const wxImage image = ToImage(frame.pixels);
+        auto bitmap = image.IsOk() ? std::make_unique<wxBitmap>(image, 32) : nullptr;
+        if (!bitmap || !bitmap->IsOk()) {
             Clear();
             return false;
         }
-        wxImage composed = base.Copy();
-        DrawOn(composed, own, decoder.GetFramePosition(i));
-        switch (decoder.GetDisposalMethod(i)) {
-            case wxANIM_UNSPECIFIED:
-            case wxANIM_DONOTREMOVE:
-                base = composed.Copy();
-                break;
-            case wxANIM_TOBACKGROUND:
-                ClearOn(base, OnCanvas(decoder, i, size));
-                break;
-            case wxANIM_TOPREVIOUS:
-                break;
-        }
-        m_frames.push_back(std::make_unique<wxBitmap>(composed, 32));
-        m_delays.push_back(static_cast<int>(decoder.GetDelay(i)));
+        m_frames.push_back(std::move(bitmap));
+        m_delays.push_back(frame.delay);
     }
-    m_size = size;
+    m_size = wxSize(frames.front().pixels.width, frames.front().pixels.height);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "graphics/skin/ArtProvider.h"
 
+#include <wx/image.h>
 #include <wx/log.h>
 
 #include <filesystem>
@@ -13,10 +14,12 @@ std::unique_ptr<wxBitmap> CArtProvider::LoadBitmap(const std::wstring& name, boo
     wxFileName file(folder, wxString(name));
     if (!file.FileExists()) return nullptr;
     wxLogNull quiet;  // an unreadable picture is silent
-    auto bitmap = std::make_unique<wxBitmap>();
-    if (!bitmap->LoadFile(file.GetFullPath(), wxBITMAP_TYPE_ANY) || !bitmap->IsOk()) {
-        return nullptr;
-    }
+    // Read as an image, through the program's picture readers: wxBitmap::LoadFile would hand
+    // the file to any decoder the system has.
+    wxImage image;
+    if (!image.LoadFile(file.GetFullPath(), wxBITMAP_TYPE_ANY) || !image.IsOk()) return nullptr;
+    auto bitmap = std::make_unique<wxBitmap>(image);
+    if (!bitmap->IsOk()) return nullptr;
     return bitmap;
 }
 

@@ -9,6 +9,7 @@
 
 #include "AttachmentRecorder.h"
 #include "Command.h"
+#include "graphics/PictureHandlers.h"
 #include "graphics/QuietAsserts.h"
 #include "graphics/skin/GraphicSkinButton.h"
 #include "graphics/skin/Skin.h"
@@ -95,7 +96,7 @@ void CContentCheck::Run() {
     std::error_code error;
     if (!fs::exists(fs::path(m_path), error)) Unreadable("the file does not exist");
     if (fs::is_directory(fs::path(m_path), error)) Unreadable("it is a folder");
-    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG)) wxInitAllImageHandlers();
+    graphics::InstallPictureHandlers();
     const lum::data::CElementFactories factories;  // the element kinds the player knows
 
     graphics::CZipArchive archive(wxString::FromUTF8(m_path).ToStdWstring());
@@ -158,6 +159,7 @@ void CContentCheck::CheckAttachments(graphics::CZipArchive& archive,
     // the loader asks for; the product it makes is thrown away.
     const auto recorder = tarn::New<CAttachmentRecorder>(archive.GetCatalogue());
     const graphics::CQuietAsserts quiet;  // as in the loader's own reading
+    const wxLogNull warnedAlready;         // the loader's own reading logged each bad picture
     try {
         tarn::New<lum::data::CProduct>()->ReadXml(*document.GetRoot(), *recorder);
     } catch (const std::exception& error) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "graphics/PictureHandlers.h"
 #include "lum/History.h"
 #include "lum/MenuView.h"
 #include "lum/MusicPainter.h"
@@ -154,7 +155,7 @@ std::string CRenderCommand::Help() const {
 
 int CRenderCommand::Run(const std::vector<std::string>& arguments) {
     const CRenderOptions options = ParseArguments(arguments);
-    wxInitAllImageHandlers();
+    graphics::InstallPictureHandlers();
     const lum::data::CElementFactories factories;
     const tarn::P<lum::data::CProduct> product = LoadProduct(options.content);
 

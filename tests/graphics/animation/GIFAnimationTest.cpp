@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <wx/filename.h>
+#include <wx/mstream.h>
 
 #include <cstdlib>
 #include <fstream>
 
+#include "PictureBytes.h"
 #include "TempFolder.h"
 #include "TestSupport.h"
 #include "graphics/PaintMatrixDC.h"
@@ -143,6 +145,26 @@ TEST_F(GIFTest, DamagedFilesFailCleanly) {
         animation->LoadFile((folder / "cut.gif").string());  // may load a part, never crash
         EXPECT_EQ(animation->GetFrameCount() > 0, !animation->IsEmpty());
     }
+}
+
+TEST(GIFLimitsTest, FramesAboveTheLimitsAreRefusedBeforeDecoding) {
+    using namespace picturebytes;
+    const std::vector<Rgba> colours{{255, 0, 0, 255}, {0, 0, 255, 255}};
+    const auto load = [](const Bytes& file) {
+        wxMemoryInputStream stream(file.data(), file.size());
+        auto animation = tarn::New<CGIFAnimation>();
+        const bool loaded = animation->Load(stream);
+        EXPECT_EQ(loaded, !animation->IsEmpty());
+        return loaded;
+    };
+    const Bytes frame = GifControl(4) + GifImage(0, 0, 2, 2, {0, 1, 1, 0});
+    EXPECT_TRUE(load(picturebytes::Gif(2, 2, colours, frame + frame)));
+    // A huge frame inside a small canvas, a canvas above 16 Mi pixels, too many frames.
+    EXPECT_FALSE(load(picturebytes::Gif(2, 2, colours, frame + GifImage(0, 0, 65535, 65535, {0}))));
+    EXPECT_FALSE(load(picturebytes::Gif(4097, 4096, colours, frame)));
+    Bytes many;
+    for (int i = 0; i < 10001; ++i) many += GifImage(0, 0, 1, 1, {0});
+    EXPECT_FALSE(load(picturebytes::Gif(1, 1, colours, many)));
 }
 
 }  // namespace

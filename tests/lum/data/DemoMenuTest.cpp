@@ -92,7 +92,6 @@ protected:
     }
 
     void SetUp() override {
-        if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG)) wxInitAllImageHandlers();
         for (const auto& factory : m_factories) graphics::RegisterFactory(factory);
         ASSERT_TRUE(s_generated) << "make_assets.py failed";
         ASSERT_EQ(s_entries["product.xml"], ReadAll(fs::path(DEMO_FOLDER) / "product.xml"));

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "ContentFile.h"
+#include "graphics/PictureHandlers.h"
 #include "TempFolder.h"
 #include "ToolRun.h"
 
@@ -91,7 +92,7 @@ std::string WavBytes() {
 class CheckTest : public testing::Test {
 protected:
     void SetUp() override {
-        if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG)) wxImage::AddHandler(new wxPNGHandler);
+        graphics::InstallPictureHandlers();
     }
 
     // Writes a content file of the entries (product.xml among them) and checks it.

@@ -10,6 +10,7 @@
 
 #include "ContentFile.h"
 #include "ToolRun.h"
+#include "graphics/PictureHandlers.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ const std::string kProduct = R"(<?xml version="1.0" encoding="UTF-8"?>
 class RenderTest : public testing::Test {
 protected:
     void SetUp() override {
-        if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr) wxImage::AddHandler(new wxPNGHandler);
+        graphics::InstallPictureHandlers();
         content = wxString(lumtest::WriteArchive(folder, "menu.lum", {{"product.xml", kProduct}}))
                       .ToStdString();
     }

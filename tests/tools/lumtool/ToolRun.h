@@ -18,13 +18,14 @@ struct CRun {
     std::string err;
 };
 
-// Arguments are quoted for the shell by the caller; environment goes to "env", such as
-// "-u DISPLAY".
+// Runs a lumtool binary. Arguments are quoted for the shell by the caller; environment goes
+// to "env", such as "-u DISPLAY". A run that takes two minutes is stopped (exit status 124):
+// a damaged heap can leave a program waiting on its own lock for ever.
 inline CRun RunProgram(const std::string& program, const std::string& arguments,
                        const testsupport::TempFolder& folder, const std::string& environment = {}) {
     const std::string errFile = (folder / "stderr.txt").string();
-    const std::string command =
-        "env " + environment + " '" + program + "' " + arguments + " 2>" + errFile;
+    const std::string command = "timeout -k 10 120 env " + environment + " '" + program + "' " +
+                                arguments + " 2>" + errFile;
     CRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return run;
@@ -38,6 +39,7 @@ inline CRun RunProgram(const std::string& program, const std::string& arguments,
     return run;
 }
 
+// Runs the lumtool of this build.
 inline CRun RunTool(const std::string& arguments, const testsupport::TempFolder& folder,
                     const std::string& environment = {}) {
     return RunProgram(LUMTOOL_PATH, arguments, folder, environment);
