@@ -1,91 +1,24 @@
 #pragma once
-// Animations: a list of frames with a delay, played by the element that shows them.
+// Frames sharing one delay, as a menu stores them.
 
-#include <wx/bitmap.h>
-#include <wx/graphics.h>
-#include <wx/xml/xml.h>
-
-#include <cstdint>
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "graphics/Geometry.h"
-#include "tarn/Object.h"
-#include "tarn/Pointer.h"
-
-namespace graphics {
-class IResourceStore;
-class IResourceInputStore;
-}
+#include "graphics/animation/FrameAnimation.h"
 
 namespace graphics::animation {
 
-class IAnimation : public virtual tarn::IBase {
+// A delay of 0 or less spreads the frames over one second.
+class CAnimation : public CFrameAnimation {
 public:
-    virtual void Rewind() = 0;
-    // Advances unless at the last frame.
-    virtual bool NextFrame() = 0;
-    virtual const wxBitmap* GetFirstFrame() const = 0;
-    virtual const wxBitmap* GetCurrentFrame() const = 0;
-    virtual void SetLoop(bool loop) = 0;
-    virtual bool GetLoop() const = 0;
-    // Milliseconds until the next frame; 0 when there is nothing to wait for.
-    virtual int GetDelay() const = 0;
-    virtual void Clear() = 0;
-    virtual bool IsEmpty() const = 0;
-    // Of the first frame; -1 without frames.
-    virtual int GetWidth() const = 0;
-    virtual int GetHeight() const = 0;
-    virtual void ToXml(wxXmlNode& node, IResourceStore* store) const = 0;
-    virtual void FromXml(const wxXmlNode& node, IResourceInputStore& store) = 0;
-    virtual void Play() = 0;
-    virtual bool IsPlaying() const = 0;
-    virtual void Stop() = 0;
-    // The current frame while playing, else the first, scaled into rect.
-    virtual void Draw(wxGraphicsContext& context, const CDRect& rect) const = 0;
-    virtual std::wstring GetTypeName() const = 0;
-    // A new, empty animation of the same kind.
-    virtual tarn::P<IAnimation> NewInstance() const = 0;
-};
-
-// Frames sharing one delay; a delay of 0 or less spreads the frames over one second.
-class CAnimation : public tarn::CObject, public virtual IAnimation {
-public:
-    void Rewind() override { m_index = 0; }
-    bool NextFrame() override;
-    const wxBitmap* GetFirstFrame() const override;
-    const wxBitmap* GetCurrentFrame() const override;
-    void SetLoop(bool loop) override { m_loop = loop; }
-    bool GetLoop() const override { return m_loop; }
     int GetDelay() const override;
-    void Clear() override;
-    bool IsEmpty() const override { return m_frames.empty(); }
-    int GetWidth() const override;
-    int GetHeight() const override;
     void ToXml(wxXmlNode& node, IResourceStore* store) const override;
     void FromXml(const wxXmlNode& node, IResourceInputStore& store) override;
-    void Play() override { m_playing = true; }
-    bool IsPlaying() const override { return m_playing; }
-    void Stop() override { m_playing = false; }
-    void Draw(wxGraphicsContext& context, const CDRect& rect) const override;
     std::wstring GetTypeName() const override { return L"animation"; }
     tarn::P<IAnimation> NewInstance() const override;
 
     void AddFrame(const wxBitmap& frame);
-    std::size_t GetFrameCount() const { return m_frames.size(); }
-    int GetIndex() const { return m_index; }
     void SetDelay(int delay) { m_delay = delay; }
 
 private:
-    std::vector<std::unique_ptr<wxBitmap>> m_frames;
-    int m_index = 0;
     int m_delay = -1;
-    bool m_loop = false;
-    bool m_playing = false;
 };
-
-// Draws frame scaled into rect with bicubic interpolation, the graphics state kept.
-void DrawFrame(wxGraphicsContext& context, const wxBitmap& frame, const CDRect& rect);
 
 }  // namespace graphics::animation

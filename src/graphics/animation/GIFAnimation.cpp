@@ -15,53 +15,23 @@ namespace {
 
 // Limits that keep a damaged GIF from claiming unbounded memory.
 constexpr long long kMaxCanvasPixels = 16LL * 1024 * 1024;
-constexpr long long kMaxTotalPixels = 64LL * 1024 * 1024;
-constexpr std::int32_t kMaxStoredFrames = 10000;
 
 }  // namespace
 
-bool CGIFAnimation::NextFrame() {
-    if (m_index >= static_cast<int>(m_frames.size()) - 1) return false;
-    ++m_index;
-    return true;
-}
-
-const wxBitmap* CGIFAnimation::GetFirstFrame() const {
-    return m_frames.empty() ? nullptr : m_frames.front().get();
-}
-
-const wxBitmap* CGIFAnimation::GetCurrentFrame() const {
-    if (m_index < 0 || m_index >= static_cast<int>(m_frames.size())) return nullptr;
-    return m_frames[static_cast<std::size_t>(m_index)].get();
-}
-
 int CGIFAnimation::GetDelay() const {
-    if (m_index < 0 || m_index >= static_cast<int>(m_delays.size())) return 0;
-    const int delay = m_delays[static_cast<std::size_t>(m_index)];
+    const int index = GetIndex();
+    if (index < 0 || index >= static_cast<int>(m_delays.size())) return 0;
+    const int delay = m_delays[static_cast<std::size_t>(index)];
     return delay <= kMinDelay ? kDefaultDelay : delay;
 }
 
 void CGIFAnimation::Clear() {
-    m_frames.clear();
+    CFrameAnimation::Clear();
     m_delays.clear();
     m_size = wxSize();
-    m_index = 0;
-}
-
-int CGIFAnimation::GetWidth() const {
-    return m_frames.empty() ? -1 : m_frames.front()->GetWidth();
-}
-
-int CGIFAnimation::GetHeight() const {
-    return m_frames.empty() ? -1 : m_frames.front()->GetHeight();
 }
 
 tarn::P<IAnimation> CGIFAnimation::NewInstance() const { return tarn::New<CGIFAnimation>(); }
-
-void CGIFAnimation::Draw(wxGraphicsContext& context, const CDRect& rect) const {
-    const wxBitmap* frame = m_playing ? GetCurrentFrame() : GetFirstFrame();
-    if (frame) DrawFrame(context, *frame, rect);
-}
 
 bool CGIFAnimation::LoadFile(const wxString& path) {
     wxLogNull quiet;
@@ -93,7 +63,7 @@ bool CGIFAnimation::Load(wxInputStream& stream) {
             Clear();
             return false;
         }
-        m_frames.push_back(std::move(bitmap));
+        AppendFrame(std::move(bitmap));
         m_delays.push_back(frame.delay);
     }
     m_size = wxSize(frames.front().pixels.width, frames.front().pixels.height);
@@ -101,13 +71,13 @@ bool CGIFAnimation::Load(wxInputStream& stream) {
 }
 
 void CGIFAnimation::ToXml(wxXmlNode& node, IResourceStore* store) const {
-    xml::WriteInt(node, "count", static_cast<long>(m_frames.size()));
+    xml::WriteInt(node, "count", static_cast<long>(GetFrameCount()));
     xml::WriteBool(node, "loop", m_loop);
     xml::WriteIntPoint(node, "size", wxPoint(m_size.x, m_size.y));
     auto* output = dynamic_cast<IResourceOutputStore*>(store);
-    for (std::size_t i = 0; i < m_frames.size(); ++i) {
+    for (std::size_t i = 0; i < GetFrameCount(); ++i) {
         wxXmlNode* frame = xml::AddChild(node, wxString::Format("frame%zu", i));
-        if (output) output->StoreBitmap(*frame, L"frame", *m_frames[i]);
+        if (output) output->StoreBitmap(*frame, L"frame", GetFrame(i));
         xml::WriteInt(*frame, "delay", m_delays[i]);
     }
 }
@@ -127,12 +97,10 @@ void CGIFAnimation::FromXml(const wxXmlNode& node, IResourceInputStore& store) {
         if (!child) continue;
         auto frame = store.LoadBitmap(*child, L"frame", fileName);
         if (!frame || !frame->IsOk()) continue;
-        // All frames together are bounded: many may name one huge, well-compressed picture.
-        pixels += static_cast<long long>(frame->GetWidth()) * frame->GetHeight();
-        if (pixels > kMaxTotalPixels) break;
+        if (!FitsTheBudget(*frame, pixels)) break;
         std::int32_t delay = 0;
         xml::ReadInt(*child, "delay", delay);
-        m_frames.push_back(std::move(frame));
+        AppendFrame(std::move(frame));
         m_delays.push_back(delay);
     }
 }

@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "graphics/GraphicElementFactory.h"
 #include "graphics/PaintMatrixDC.h"
+#include "graphics/XmlValues.h"
 #include "graphics/animation/AnimationRegistry.h"
 #include "graphics/animation/Clock.h"
 #include "graphics/animation/GIFAnimation.h"
@@ -154,6 +155,36 @@ TEST(AnimationXmlTest, FramesDelayAndLoopSurviveTheElementForm) {
     auto unknown = testsupport::ParseXml(R"(<animation><animation type="GIF"/></animation>)");
     copy->FromXml(*unknown->GetRoot(), *store);
     EXPECT_EQ(copy->GetAnimation(), tarn::P<IAnimation>(animation.Get()));  // kept
+}
+
+// Many stored frames may name one small, well-compressed, huge picture: both kinds stop
+// reading at the same total of 64 Mi pixels and keep the frames read so far.
+TEST(AnimationXmlTest, StoredFramesOfBothKindsStopAtThePixelBudget) {
+    const wxBitmap large = MakeBitmap(2048, 2048, kColours[1]);  // 4 Mi pixels
+    auto store = tarn::New<testsupport::CMemoryStore>();
+
+    auto frames = tarn::New<CAnimation>();
+    for (int i = 0; i < 20; ++i) frames->AddFrame(large);
+    wxXmlNode stored(wxXML_ELEMENT_NODE, "animation");
+    frames->ToXml(stored, store.Get());
+    auto animation = tarn::New<CAnimation>();
+    animation->FromXml(stored, *store);
+    EXPECT_EQ(animation->GetFrameCount(), 16u);
+
+    wxXmlNode gif(wxXML_ELEMENT_NODE, "animation");
+    graphics::xml::WriteInt(gif, "count", 20);
+    for (int i = 19; i >= 0; --i) {
+        auto* child = new wxXmlNode(&gif, wxXML_ELEMENT_NODE, wxString::Format("frame%d", i));
+        store->StoreBitmap(*child, L"frame", large);
+        graphics::xml::WriteInt(*child, "delay", 40);
+    }
+    auto read = tarn::New<CGIFAnimation>();
+    read->FromXml(gif, *store);
+    ASSERT_EQ(read->GetFrameCount(), 16u);
+    EXPECT_EQ(read->GetFrameDelay(15), 40);
+    read->Clear();
+    EXPECT_TRUE(read->IsEmpty());
+    EXPECT_EQ(read->GetIndex(), 0);
 }
 
 TEST(AnimationRegistryTest, KindsByExactNameAndTheFactory) {
