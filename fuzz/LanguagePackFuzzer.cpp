@@ -3,7 +3,6 @@
 // errors of the resource file (tarn::CException) are expected results; a crash, a leak, a hang
 // or unbounded memory is a fault. Needs no display.
 
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstddef>
