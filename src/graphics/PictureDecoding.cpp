@@ -4,6 +4,7 @@
 #include <wx/mstream.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "graphics/QuietAsserts.h"
@@ -125,17 +126,22 @@ wxImage ToImage(const tarn::win32::SPixels& pixels) {
     if (count == 0 || pixels.rgba.size() != 4 * count) return wxImage();
     wxImage image(pixels.width, pixels.height, false);
     if (!image.IsOk()) return image;
+    // One pass splits the pixels into the image's colour and alpha planes; the alpha plane is
+    // dropped again when every pixel turns out opaque.
+    auto* alpha = static_cast<unsigned char*>(std::malloc(count));
+    if (!alpha) return wxImage();
     const std::uint8_t* in = pixels.rgba.data();
     unsigned char* rgb = image.GetData();
-    bool opaque = true;
+    unsigned char opaque = 255;
     for (std::size_t i = 0; i < count; ++i, in += 4, rgb += 3) {
         std::memcpy(rgb, in, 3);
-        opaque = opaque && in[3] == 255;
+        alpha[i] = in[3];
+        opaque &= in[3];
     }
-    if (!opaque) {
-        image.InitAlpha();
-        unsigned char* alpha = image.GetAlpha();
-        for (std::size_t i = 0; i < count; ++i) alpha[i] = pixels.rgba[4 * i + 3];
+    if (opaque == 255) {
+        std::free(alpha);
+    } else {
+        image.SetAlpha(alpha, false);  // the image frees it
     }
     return image;
 }

@@ -51,22 +51,23 @@ bool CGIFAnimation::Load(wxInputStream& stream) {
     limits.picture.maxPixels = kMaxCanvasPixels;
     limits.maxFrames = kMaxStoredFrames;
     limits.maxTotalPixels = kMaxTotalPixels;
-    std::vector<tarn::win32::SAnimationFrame> frames;
-    std::string error;
-    if (!tarn::win32::DecodeAnimation(bytes.data(), bytes.size(), limits, frames, error)) {
-        return false;
-    }
-    for (const tarn::win32::SAnimationFrame& frame : frames) {
+    // Each frame becomes a bitmap as soon as it is composed: the decoded pixels of the whole
+    // animation are never held at once.
+    const auto keep = [this](const tarn::win32::SAnimationFrame& frame) {
         const wxImage image = ToImage(frame.pixels);
         auto bitmap = image.IsOk() ? std::make_unique<wxBitmap>(image, 32) : nullptr;
-        if (!bitmap || !bitmap->IsOk()) {
-            Clear();
-            return false;
-        }
+        if (!bitmap || !bitmap->IsOk()) return false;
+        if (m_delays.empty()) m_size = wxSize(frame.pixels.width, frame.pixels.height);
         AppendFrame(std::move(bitmap));
         m_delays.push_back(frame.delay);
+        return true;
+    };
+    std::string error;
+    if (!tarn::win32::DecodeAnimation(bytes.data(), bytes.size(), limits, keep, error) ||
+        GetFrameCount() == 0) {
+        Clear();
+        return false;
     }
-    m_size = wxSize(frames.front().pixels.width, frames.front().pixels.height);
     return true;
 }
 

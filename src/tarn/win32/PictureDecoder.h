@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,8 +40,17 @@ struct SAnimationLimits {
 bool DecodePicture(EPictureFormat format, const std::uint8_t* data, std::size_t size,
                    const SPictureLimits& limits, SPixels& pixels, std::string& error);
 
+// Receives each composed frame in turn; false stops the decoding.
+using FrameSink = std::function<bool(const SAnimationFrame&)>;
+
 // Decodes every frame of a GIF file, each composed on the canvas as the frames before it
-// left it. False, with the reason, when the file is damaged, cut short or too large.
+// left it, and hands it to the sink before the next is composed, so that only one canvas of
+// decoded pixels is held at a time. False, with the reason, when the file is damaged, cut
+// short or too large, or when the sink stops it.
+bool DecodeAnimation(const std::uint8_t* data, std::size_t size, const SAnimationLimits& limits,
+                     const FrameSink& sink, std::string& error);
+
+// The same, keeping every frame.
 bool DecodeAnimation(const std::uint8_t* data, std::size_t size, const SAnimationLimits& limits,
                      std::vector<SAnimationFrame>& frames, std::string& error);
 

@@ -96,12 +96,17 @@ bool CopyPixels(const GdkPixbuf* pixbuf, SPixels& pixels, std::string& error) {
     pixels.width = width;
     pixels.height = height;
     pixels.rgba.resize(std::size_t{4} * width * height);
+    const std::size_t rowBytes = std::size_t{4} * width;
     std::uint8_t* out = pixels.rgba.data();
-    for (int y = 0; y < height; ++y) {
+    for (int y = 0; y < height; ++y, out += rowBytes) {
         const guint8* in = source + stride * y;
-        for (int x = 0; x < width; ++x, in += channels, out += 4) {
-            std::memcpy(out, in, 3);
-            out[3] = alpha ? in[3] : 255;
+        if (alpha) {
+            std::memcpy(out, in, rowBytes);  // already the layout we hand on
+            continue;
+        }
+        for (std::uint8_t* pixel = out; pixel != out + rowBytes; pixel += 4, in += 3) {
+            std::memcpy(pixel, in, 3);
+            pixel[3] = 255;
         }
     }
     return true;
@@ -150,11 +155,13 @@ void Advance(STime& time, int milliseconds) {
     time.tv_usec = micro % G_USEC_PER_SEC;
 }
 
-// Steps through one pass of the animation, frame by frame, by the time each is shown.
+// Steps through one pass of the animation, frame by frame, by the time each is shown. One
+// frame's pixels are reused for every frame.
 bool ComposeFrames(GdkPixbufAnimation* animation, const SPictureHeader& header,
-                   std::vector<SAnimationFrame>& frames, std::string& error) {
+                   const FrameSink& sink, std::string& error) {
     STime time{0, 0};
     const TOwned<GdkPixbufAnimationIter> iter(gdk_pixbuf_animation_get_iter(animation, &time));
+    SAnimationFrame frame;
     for (std::size_t i = 0; i < header.frames.size(); ++i) {
         if (i > 0) {
             const int shown = gdk_pixbuf_animation_iter_get_delay_time(iter.get());
@@ -164,13 +171,12 @@ bool ComposeFrames(GdkPixbufAnimation* animation, const SPictureHeader& header,
         }
         const GdkPixbuf* pixbuf = gdk_pixbuf_animation_iter_get_pixbuf(iter.get());
         if (!pixbuf) return Fail(error, "does not decode frame " + std::to_string(i + 1));
-        SAnimationFrame frame;
         if (!CopyPixels(pixbuf, frame.pixels, error)) return false;
         if (frame.pixels.width != header.width || frame.pixels.height != header.height) {
             return Fail(error, "decodes to frames of another size than its canvas");
         }
         frame.delay = header.frames[i].delay;
-        frames.push_back(std::move(frame));
+        if (!sink(frame)) return Fail(error, "could not keep frame " + std::to_string(i + 1));
     }
     return true;
 }
@@ -197,8 +203,7 @@ bool DecodePicture(EPictureFormat format, const std::uint8_t* data, std::size_t 
 }
 
 bool DecodeAnimation(const std::uint8_t* data, std::size_t size, const SAnimationLimits& limits,
-                     std::vector<SAnimationFrame>& frames, std::string& error) {
-    frames.clear();
+                     const FrameSink& sink, std::string& error) {
     SPictureHeader header;
     if (!ReadPictureHeader(EPictureFormat::Gif, data, size, limits.picture, header, error)) {
         return false;
@@ -214,11 +219,19 @@ bool DecodeAnimation(const std::uint8_t* data, std::size_t size, const SAnimatio
     if (!loader.Load(data, size, error)) return false;
     GdkPixbufAnimation* animation = gdk_pixbuf_loader_get_animation(loader.Get());
     if (!animation) return Fail(error, "does not decode to an animation");
-    if (!ComposeFrames(animation, header, frames, error)) {
-        frames.clear();
-        return false;
-    }
-    return true;
+    return ComposeFrames(animation, header, sink, error);
+}
+
+bool DecodeAnimation(const std::uint8_t* data, std::size_t size, const SAnimationLimits& limits,
+                     std::vector<SAnimationFrame>& frames, std::string& error) {
+    frames.clear();
+    const auto keep = [&frames](const SAnimationFrame& frame) {
+        frames.push_back(frame);
+        return true;
+    };
+    if (DecodeAnimation(data, size, limits, keep, error)) return true;
+    frames.clear();
+    return false;
 }
 
 }  // namespace tarn::win32

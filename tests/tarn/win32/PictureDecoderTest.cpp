@@ -118,6 +118,31 @@ TEST(PictureDecoderTest, GifFramesAreComposedOnTheCanvasAndKeepTheirStoredDelays
     EXPECT_EQ(Describe(still.pixels), "255,0,0,255 255,0,0,255");
 }
 
+TEST(PictureDecoderTest, EachComposedFrameReachesTheSinkInTurnAndTheSinkCanStop) {
+    const Bytes body = GifControl(25, 1) + GifImage(0, 0, 2, 1, {0, 0}) + GifControl(5, 1) +
+                       GifImage(1, 0, 1, 1, {1}) + GifControl(7, 1) + GifImage(0, 0, 1, 1, {2});
+    const Bytes file = Gif(2, 1, {kRed, kBlue, kWhite}, body);
+    std::vector<std::string> seen;
+    std::string error;
+    const auto record = [&seen](const tarn::win32::SAnimationFrame& frame) {
+        seen.push_back(Describe(frame.pixels) + " @" + std::to_string(frame.delay));
+        return true;
+    };
+    ASSERT_TRUE(tarn::win32::DecodeAnimation(Data(file), file.size(), {}, record, error));
+    EXPECT_EQ(seen, (std::vector<std::string>{"255,0,0,255 255,0,0,255 @250",
+                                              "255,0,0,255 0,0,255,255 @50",
+                                              "255,255,255,255 0,0,255,255 @70"}));
+
+    // A sink that cannot keep a frame ends the decoding there, as a failure.
+    int calls = 0;
+    const auto refuseSecond = [&calls](const tarn::win32::SAnimationFrame&) {
+        return ++calls < 2;
+    };
+    EXPECT_FALSE(tarn::win32::DecodeAnimation(Data(file), file.size(), {}, refuseSecond, error));
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(error, "could not keep frame 2");
+}
+
 TEST(PictureDecoderTest, AnimationsCutShortOrTooLargeAreRefused) {
     const Bytes frame = GifImage(0, 0, 4, 4, std::vector<std::uint8_t>(16, 1));
     const auto animate = [](const Bytes& file, tarn::win32::SAnimationLimits limits) {
