@@ -13,6 +13,7 @@
 #include "GuiToolkit.h"
 #include "LangpackCommand.h"
 #include "MediumCommand.h"
+#include "NewCommand.h"
 #include "PackCommand.h"
 #include "RenderCommand.h"
 #include "wxutil/MyStringLocalizer.h"
@@ -26,6 +27,7 @@ std::vector<std::unique_ptr<ICommand>> Commands() {
     commands.push_back(std::make_unique<lumtool::CCheckCommand>(std::cout));
     commands.push_back(std::make_unique<lumtool::CLangpackCommand>(std::cout));
     commands.push_back(std::make_unique<lumtool::CMediumCommand>(std::cout));
+    commands.push_back(std::make_unique<lumtool::CNewCommand>(std::cout));
     commands.push_back(std::make_unique<lumtool::CPackCommand>(std::cout));
     commands.push_back(std::make_unique<lumtool::CRenderCommand>(std::cout));
     return commands;
