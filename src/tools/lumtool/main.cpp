@@ -16,6 +16,7 @@
 #include "NewCommand.h"
 #include "PackCommand.h"
 #include "RenderCommand.h"
+#include "TranslationsCommand.h"
 #include "wxutil/MyStringLocalizer.h"
 
 namespace {
@@ -30,13 +31,14 @@ std::vector<std::unique_ptr<ICommand>> Commands() {
     commands.push_back(std::make_unique<lumtool::CNewCommand>(std::cout));
     commands.push_back(std::make_unique<lumtool::CPackCommand>(std::cout));
     commands.push_back(std::make_unique<lumtool::CRenderCommand>(std::cout));
+    commands.push_back(std::make_unique<lumtool::CTranslationsCommand>(std::cout));
     return commands;
 }
 
 void PrintUsage(const std::vector<std::unique_ptr<ICommand>>& commands) {
     std::cout << "usage: lumtool COMMAND [ARGUMENTS]\n\ncommands:\n";
     for (const auto& command : commands) {
-        std::cout << "  " << command->Name() << std::string(12 - std::string(command->Name()).size(), ' ')
+        std::cout << "  " << command->Name() << std::string(14 - std::string(command->Name()).size(), ' ')
                   << command->Summary() << "\n";
     }
     std::cout << "\n'lumtool COMMAND --help' describes one command.\n";
@@ -54,7 +56,10 @@ bool NeedsDisplay(const std::vector<std::unique_ptr<ICommand>>& commands,
                   const std::vector<std::string>& arguments) {
     if (arguments.empty() || WantsHelp(arguments)) return false;
     for (const auto& command : commands) {
-        if (arguments[0] == command->Name()) return command->NeedsDisplay();
+        if (arguments[0] == command->Name()) {
+            return command->NeedsDisplay(
+                std::vector<std::string>(arguments.begin() + 1, arguments.end()));
+        }
     }
     return false;
 }
