@@ -10,6 +10,7 @@
 
 #include "CheckCommand.h"
 #include "Command.h"
+#include "GifCommand.h"
 #include "GuiToolkit.h"
 #include "LangpackCommand.h"
 #include "MediumCommand.h"
@@ -26,6 +27,7 @@ using lumtool::ICommand;
 std::vector<std::unique_ptr<ICommand>> Commands() {
     std::vector<std::unique_ptr<ICommand>> commands;
     commands.push_back(std::make_unique<lumtool::CCheckCommand>(std::cout));
+    commands.push_back(std::make_unique<lumtool::CGifCommand>(std::cout));
     commands.push_back(std::make_unique<lumtool::CLangpackCommand>(std::cout));
     commands.push_back(std::make_unique<lumtool::CMediumCommand>(std::cout));
     commands.push_back(std::make_unique<lumtool::CNewCommand>(std::cout));
