@@ -38,8 +38,9 @@ public:
     const wxString& GetLast() const { return m_last; }
 
 protected:
-    void DoLogTextAtLevel(wxLogLevel level, const wxString& text) override {
-        if (level <= wxLOG_Warning) m_last = text;
+    // The message itself, without the time and level the text form would put before it.
+    void DoLogRecord(wxLogLevel level, const wxString& message, const wxLogRecordInfo&) override {
+        if (level <= wxLOG_Warning) m_last = message;
     }
 
 private:
