@@ -17,8 +17,7 @@ namespace {
 
 constexpr std::size_t kReadChunk = 64 * 1024;
 
-wxString AttachmentName(const wxXmlNode& node, const std::wstring& tag,
-                        const wxXmlNode** child) {
+wxString AttachmentName(const wxXmlNode& node, const std::wstring& tag, const wxXmlNode** child) {
     *child = xml::FindChild(node, wxString(tag));
     if (!*child) return {};
     return (*child)->GetAttribute("name", wxString());
@@ -145,8 +144,7 @@ std::wstring CCatalogue::GetResourceType(const wxXmlNode& node) {
 }
 
 tarn::P<IReusableResource> CCatalogue::GetReusableResource(
-    const wxXmlNode& node, const std::wstring& typeName,
-    const tarn::P<IReusableResource>& fresh) {
+    const wxXmlNode& node, const std::wstring& typeName, const tarn::P<IReusableResource>& fresh) {
     std::int64_t id = -1;
     xml::ReadInt64(node, "unique", id);
     if (id > 0) {

@@ -20,7 +20,8 @@ struct SContentFile {
 // A file or folder below the folder that a content file would not hold.
 struct SLeftOut {
     std::string relative;
-    std::string reason;  // for a menu author, such as "is a link to a folder, which is not followed"
+    std::string
+        reason;  // for a menu author, such as "is a link to a folder, which is not followed"
 };
 
 // Every regular file below folder (a link to a file counts, under the link's own name; links to

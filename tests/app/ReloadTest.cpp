@@ -33,8 +33,10 @@ std::string Words(const std::string& text) {
 }
 
 std::string Page(const std::string& name) {
-    return "<page name=\"" + name + "\"><document version=\"1\">"
-           "<text name=\"$breadcrumb\"><center x=\"150\" y=\"20\"/><size width=\"300\" height=\"30\"/>"
+    return "<page name=\"" + name +
+           "\"><document version=\"1\">"
+           "<text name=\"$breadcrumb\"><center x=\"150\" y=\"20\"/><size width=\"300\" "
+           "height=\"30\"/>"
            "<attachment-richtextbuffer name=\"b.xml\"/></text>"
            "<text name=\"words\"><center x=\"150\" y=\"80\"/><size width=\"300\" height=\"30\"/>"
            "<attachment-richtextbuffer name=\"text/words.xml\"/></text></document></page>";
@@ -131,7 +133,8 @@ TEST_F(ReloadTest, ABrokenEditKeepsTheOldPageAndTheStatusLineSaysWhy) {
     EXPECT_EQ(frame->GetCurrentPage(), shown);
     EXPECT_EQ(frame->GetTitle(), "T [P1]");
     const wxString status = frame->GetStatusLine();
-    EXPECT_TRUE(status.StartsWith("Reload failed: its product.xml is not well-formed XML")) << status;
+    EXPECT_TRUE(status.StartsWith("Reload failed: its product.xml is not well-formed XML"))
+        << status;
     EXPECT_TRUE(status.Contains("(XML parsing error: 'mismatched tag' at line 2)")) << status;
     EXPECT_TRUE(status.EndsWith("The menu shown is the one read before.")) << status;
     // The page keeps its size beside the status line.
@@ -147,7 +150,8 @@ TEST_F(ReloadTest, ABrokenEditKeepsTheOldPageAndTheStatusLineSaysWhy) {
                                "type=\"change-page\" change-page=\"sideways\"/></state-button>"
                                "</document></page>"));
     EXPECT_FALSE(frame->Reload());
-    EXPECT_TRUE(frame->GetStatusLine().Contains("Unknown Change page type")) << frame->GetStatusLine();
+    EXPECT_TRUE(frame->GetStatusLine().Contains("Unknown Change page type"))
+        << frame->GetStatusLine();
     EXPECT_EQ(frame->GetCurrentPage(), shown);
 
     Write("product.xml", Product(Page("P0") + Page("P1"), "Fixed"));
@@ -176,13 +180,13 @@ TEST_F(ReloadTest, AuthorModeWatchesTheDescriptionAndTheFilesItNames) {
     }
     Goto(L"P1");
     Write("text/words.xml", Words("Changed"));
-    EXPECT_TRUE(testsupport::RunEventsUntil(
-        [&] { return TextOf(*frame, L"words") == L"Changed"; }, 5000ms));
+    EXPECT_TRUE(testsupport::RunEventsUntil([&] { return TextOf(*frame, L"words") == L"Changed"; },
+                                            5000ms));
     EXPECT_EQ(frame->GetTitle(), "T [P1]");
 
     Write("product.xml", Product(Page("P0") + Page("P1"), "Saved"));
-    EXPECT_TRUE(testsupport::RunEventsUntil([&] { return frame->GetTitle() == "Saved [P1]"; },
-                                            1000ms));
+    EXPECT_TRUE(
+        testsupport::RunEventsUntil([&] { return frame->GetTitle() == "Saved [P1]"; }, 1000ms));
     frame->SetAuthorMode(false);
     Write("product.xml", Product(Page("P0") + Page("P1"), "Unwatched"));
     testsupport::RunEventsFor(800ms);
@@ -211,7 +215,8 @@ TEST(ContentWatcherTest, NoticesChangesAppearanceAndRemoval) {
 }
 
 TEST(ContentWatcherTest, TheAuthorOptionIsReadAfterTheContent) {
-    const CStartOptions options = ScanStartOptions({L"lumplayer", L"menu", L"-nosplash", L"-author"});
+    const CStartOptions options =
+        ScanStartOptions({L"lumplayer", L"menu", L"-nosplash", L"-author"});
     EXPECT_TRUE(options.author);
     EXPECT_TRUE(options.noSplash);
     EXPECT_FALSE(ScanStartOptions({L"lumplayer", L"-author"}).author);

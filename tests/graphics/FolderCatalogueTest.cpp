@@ -72,7 +72,9 @@ protected:
         Put("pics/red.png", "red");
         Put("Case.TXT", "cased");
         Put("odd\\name.txt", "a backslash in a Linux file name");
-        Put("\xc3\x9c" "bung/\xe2\x82\xac.bin", "euro");
+        Put("\xc3\x9c"
+            "bung/\xe2\x82\xac.bin",
+            "euro");
         fs::create_symlink("pics/red.png", m_content / "linked.png");
         fs::create_symlink("pics", m_content / "shared");
         fs::create_symlink("nowhere.png", m_content / "gone.png");
@@ -111,24 +113,16 @@ TEST_F(FolderCatalogueTest, HoldsTheEntriesOfThePackedFileInItsOrder) {
 
 TEST_F(FolderCatalogueTest, FindsAndMissesTheSameNames) {
     const std::vector<std::pair<std::wstring, std::string>> lookups{
-        {L"product.xml", "<product/>"},
-        {L"pics/red.png", "red"},
-        {L"pics\\red.png", "red"},
-        {L"./pics/red.png", "red"},
-        {L".\\pics\\red.png", "red"},
-        {L"/pics/red.png", "red"},
-        {L"linked.png", "red"},
-        {L"Case.TXT", "cased"},
+        {L"product.xml", "<product/>"},   {L"pics/red.png", "red"},
+        {L"pics\\red.png", "red"},        {L"./pics/red.png", "red"},
+        {L".\\pics\\red.png", "red"},     {L"/pics/red.png", "red"},
+        {L"linked.png", "red"},           {L"Case.TXT", "cased"},
         {L"case.txt", "<missing>"},  // names compare with letter case, packed or not
-        {L"CASE.TXT", "<missing>"},
-        {L"Pics/Red.png", "<missing>"},
+        {L"CASE.TXT", "<missing>"},       {L"Pics/Red.png", "<missing>"},
         {L"odd\\name.txt", "<missing>"},  // the request's "\" is a separator
-        {L"odd/name.txt", "<missing>"},
-        {L"\u00dcbung/\u20ac.bin", "euro"},
-        {L"shared/red.png", "<missing>"},
-        {L"gone.png", "<missing>"},
-        {L"pics", "<missing>"},
-        {L"", "<missing>"},
+        {L"odd/name.txt", "<missing>"},   {L"\u00dcbung/\u20ac.bin", "euro"},
+        {L"shared/red.png", "<missing>"}, {L"gone.png", "<missing>"},
+        {L"pics", "<missing>"},           {L"", "<missing>"},
     };
     for (CCatalogue* catalogue : Both()) {
         for (const auto& [name, expected] : lookups) {
@@ -152,8 +146,9 @@ TEST_F(FolderCatalogueTest, LoadsAttachmentsAlike) {
         node = testsupport::ParseXml("<e><chunk name=\"Case.TXT\" size=\"3\"/></e>");
         const auto buffer = catalogue->LoadBuffer(*node->GetRoot(), L"chunk");
         ASSERT_TRUE(buffer);
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(buffer->GetData()), buffer->GetLength()),
-                  "cas");
+        EXPECT_EQ(
+            std::string(reinterpret_cast<const char*>(buffer->GetData()), buffer->GetLength()),
+            "cas");
         node = testsupport::ParseXml("<e><chunk name=\"case.txt\" size=\"3\"/></e>");
         EXPECT_FALSE(catalogue->LoadBuffer(*node->GetRoot(), L"chunk"));
     }
@@ -172,7 +167,8 @@ TEST_F(FolderCatalogueTest, NotesEveryNameAskedFor) {
 
 TEST_F(FolderCatalogueTest, SaysWhatAPackedFileWouldNotHold) {
     std::vector<std::string> left;
-    for (const auto& item : m_folder->GetLeftOut()) left.push_back(item.relative + " " + item.reason);
+    for (const auto& item : m_folder->GetLeftOut())
+        left.push_back(item.relative + " " + item.reason);
     std::sort(left.begin(), left.end());
     const std::vector<std::string> expected{"gone.png is a link to nothing",
                                             "shared is a link to a folder, which is not followed"};
@@ -195,7 +191,7 @@ TEST(ContentFolderTest, Utf8Names) {
     EXPECT_TRUE(graphics::IsUtf8("plain/\xc3\xa4.png"));
     EXPECT_FALSE(graphics::IsUtf8("Bild_\xe4.png"));
     EXPECT_FALSE(graphics::IsUtf8("\xc3"));
-    EXPECT_FALSE(graphics::IsUtf8("\xc0\xaf"));  // an overlong "/"
+    EXPECT_FALSE(graphics::IsUtf8("\xc0\xaf"));      // an overlong "/"
     EXPECT_FALSE(graphics::IsUtf8("\xed\xa0\x80"));  // a surrogate
 }
 

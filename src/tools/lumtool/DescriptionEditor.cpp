@@ -24,7 +24,8 @@ bool SameNoCase(const std::string& a, const std::string& b) {
     for (std::size_t i = 0; i < a.size(); ++i) {
         const auto x = static_cast<unsigned char>(a[i]);
         const auto y = static_cast<unsigned char>(b[i]);
-        if ((x >= 'A' && x <= 'Z' ? x + 32 : x) != (y >= 'A' && y <= 'Z' ? y + 32 : y)) return false;
+        if ((x >= 'A' && x <= 'Z' ? x + 32 : x) != (y >= 'A' && y <= 'Z' ? y + 32 : y))
+            return false;
     }
     return true;
 }
@@ -68,11 +69,16 @@ std::string Decode(const std::string& raw) {
         }
         const std::string entity = raw.substr(i + 1, semicolon - i - 1);
         std::optional<std::uint32_t> code;
-        if (entity == "lt") code = '<';
-        else if (entity == "gt") code = '>';
-        else if (entity == "amp") code = '&';
-        else if (entity == "quot") code = '"';
-        else if (entity == "apos") code = '\'';
+        if (entity == "lt")
+            code = '<';
+        else if (entity == "gt")
+            code = '>';
+        else if (entity == "amp")
+            code = '&';
+        else if (entity == "quot")
+            code = '"';
+        else if (entity == "apos")
+            code = '\'';
         else if (entity.size() > 1 && entity[0] == '#') {
             try {
                 code = entity[1] == 'x' || entity[1] == 'X'
@@ -106,15 +112,32 @@ std::string CDescriptionEditor::EscapeAttribute(const std::string& value, char q
     std::string out;
     for (const char c : value) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '\t': out += "&#9;"; break;
-            case '\n': out += "&#10;"; break;
-            case '\r': out += "&#13;"; break;
-            case '"': out += quote == '"' ? "&quot;" : "\""; break;
-            case '\'': out += quote == '\'' ? "&apos;" : "'"; break;
-            default: out += c;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '\t':
+                out += "&#9;";
+                break;
+            case '\n':
+                out += "&#10;";
+                break;
+            case '\r':
+                out += "&#13;";
+                break;
+            case '"':
+                out += quote == '"' ? "&quot;" : "\"";
+                break;
+            case '\'':
+                out += quote == '\'' ? "&apos;" : "'";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -215,10 +238,10 @@ std::vector<CDescriptionEditor::STag> CDescriptionEditor::ScanTags(const std::st
 
 struct CDescriptionEditor::SLayout {
     std::vector<STag> tags;
-    int root = -1;          // the root's start tag
-    int rootEnd = -1;       // its end tag
-    int list = -1;          // the translations element's start tag
-    int listEnd = -1;       // its end tag (none when it closes itself)
+    int root = -1;           // the root's start tag
+    int rootEnd = -1;        // its end tag
+    int list = -1;           // the translations element's start tag
+    int listEnd = -1;        // its end tag (none when it closes itself)
     std::vector<int> items;  // the translations' start tags
     // The tag index that ends the element a start tag opens.
     int EndOf(int start) const {
@@ -294,8 +317,8 @@ bool CDescriptionEditor::SetTranslation(const std::string& id, const std::string
             m_text.replace(translation->valueBegin, translation->valueEnd - translation->valueBegin,
                            EscapeAttribute(text, translation->quote));
         } else {
-            const std::size_t at = tag.attributes.empty() ? tag.nameEnd
-                                                          : tag.attributes.back().valueEnd + 1;
+            const std::size_t at =
+                tag.attributes.empty() ? tag.nameEnd : tag.attributes.back().valueEnd + 1;
             m_text.insert(at, " translation=\"" + EscapeAttribute(text) + "\"");
         }
         return true;
@@ -320,9 +343,9 @@ bool CDescriptionEditor::SetTranslation(const std::string& id, const std::string
         const std::string unit = indent.empty() ? std::string("  ") : indent;
         if (list.selfClosing) {
             const std::string open = m_text.substr(list.begin, list.end - list.begin - 2);
-            m_text.replace(list.begin, list.end - list.begin,
-                           open + ">\n" + indent + unit + element + "\n" + indent + "</" +
-                               list.name + ">");
+            m_text.replace(
+                list.begin, list.end - list.begin,
+                open + ">\n" + indent + unit + element + "\n" + indent + "</" + list.name + ">");
         } else {
             const STag& close = tags[layout.listEnd];
             const std::string before = SpaceBefore(m_text, close.begin);

@@ -27,8 +27,8 @@ public:
 
     struct SAttribute {
         std::string name;
-        std::string value;            // entities resolved
-        std::size_t valueBegin = 0;   // the raw value, without its quotes
+        std::string value;           // entities resolved
+        std::size_t valueBegin = 0;  // the raw value, without its quotes
         std::size_t valueEnd = 0;
         char quote = '"';
     };

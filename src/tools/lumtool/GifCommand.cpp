@@ -25,18 +25,27 @@ namespace {
 // The player's own limits for a GIF animation (CGIFAnimation), so that what is written here
 // also plays there.
 constexpr std::int64_t kMaxCanvasPixels = std::int64_t{16} << 20;
-constexpr std::size_t kMaxFrames = 10000;                       // CFrameAnimation's too
+constexpr std::size_t kMaxFrames = 10000;                         // CFrameAnimation's too
 constexpr std::int64_t kMaxTotalPixels = std::int64_t{64} << 20;  // all frames together
 
 std::string XmlEscaped(const std::string& text) {
     std::string out;
     for (const char c : text) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -47,7 +56,9 @@ std::string XmlEscaped(const std::string& text) {
 bool Loops(const std::vector<std::uint8_t>& bytes) {
     const std::string text(bytes.begin(), bytes.end());
     return text.find("\x21\xff\x0bNETSCAPE2.0") != std::string::npos ||
-           text.find("\x21\xff\x0b" "ANIMEXTS1.0") != std::string::npos;
+           text.find(
+               "\x21\xff\x0b"
+               "ANIMEXTS1.0") != std::string::npos;
 }
 
 // The folder holding product.xml at or above folder, or empty.
@@ -129,11 +140,14 @@ int CGifCommand::Run(const std::vector<std::string>& arguments) {
 
     std::error_code fsError;
     fs::create_directories(output, fsError);
-    if (!fs::is_directory(output, fsError)) throw CUsageError("cannot make the folder '" + output + "'");
+    if (!fs::is_directory(output, fsError))
+        throw CUsageError("cannot make the folder '" + output + "'");
     if (!hasPrefix) {
         const fs::path menu = MenuFolderOf(output);
-        prefix = menu.empty() ? fs::path(output).lexically_normal().generic_string()
-                              : fs::absolute(output).lexically_normal().lexically_relative(menu).generic_string();
+        prefix =
+            menu.empty()
+                ? fs::path(output).lexically_normal().generic_string()
+                : fs::absolute(output).lexically_normal().lexically_relative(menu).generic_string();
     }
     while (!prefix.empty() && prefix.back() == '/') prefix.pop_back();
     if (prefix == ".") prefix.clear();
@@ -158,8 +172,8 @@ int CGifCommand::Run(const std::vector<std::string>& arguments) {
           << (Loops(bytes) ? "true" : "false") << "\">\n"
           << "  <size x=\"" << first.width << "\" y=\"" << first.height << "\"/>\n";
     for (std::size_t i = 0; i < frames.size(); ++i) {
-        m_out << "  <frame" << i << " delay=\"" << std::max(frames[i].delay, 0) << "\"><frame name=\""
-              << XmlEscaped(entries[i]) << "\"/></frame" << i << ">\n";
+        m_out << "  <frame" << i << " delay=\"" << std::max(frames[i].delay, 0)
+              << "\"><frame name=\"" << XmlEscaped(entries[i]) << "\"/></frame" << i << ">\n";
     }
     m_out << "</animation>\n";
     return 0;

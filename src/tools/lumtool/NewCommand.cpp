@@ -30,7 +30,8 @@ const STemplate* FindTemplate(const std::string& name, std::string& known) {
 std::size_t WriteTemplate(const std::string& templateName, const std::string& folderName) {
     std::string known;
     const STemplate* chosen = FindTemplate(templateName, known);
-    if (!chosen) throw CUsageError("no template named '" + templateName + "' (there are " + known + ")");
+    if (!chosen)
+        throw CUsageError("no template named '" + templateName + "' (there are " + known + ")");
     const fs::path folder(folderName);
     std::error_code error;
     if (fs::exists(folder, error)) {
@@ -85,8 +86,7 @@ int CNewCommand::Run(const std::vector<std::string>& arguments) {
     }
     if (folder.empty()) throw CUsageError("new: no FOLDER given");
     const std::size_t count = WriteTemplate(chosen, folder);
-    m_out << "wrote the " << chosen << " template into " << folder << " (" << count
-          << " files)\n";
+    m_out << "wrote the " << chosen << " template into " << folder << " (" << count << " files)\n";
     return 0;
 }
 

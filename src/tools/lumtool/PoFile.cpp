@@ -14,15 +14,33 @@ std::string Escape(const std::string& text) {
     std::string out;
     for (const char c : text) {
         switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '"': out += "\\\""; break;
-            case '\n': out += "\\n"; break;
-            case '\t': out += "\\t"; break;
-            case '\r': out += "\\r"; break;
-            case '\a': out += "\\a"; break;
-            case '\b': out += "\\b"; break;
-            case '\f': out += "\\f"; break;
-            case '\v': out += "\\v"; break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\a':
+                out += "\\a";
+                break;
+            case '\b':
+                out += "\\b";
+                break;
+            case '\f':
+                out += "\\f";
+                break;
+            case '\v':
+                out += "\\v";
+                break;
             default:
                 if (static_cast<unsigned char>(c) < 0x20) {
                     const char octal[] = {'\\', static_cast<char>('0' + ((c >> 6) & 7)),
@@ -54,22 +72,46 @@ std::string Unquote(const std::string& text, std::size_t pos, int line) {
         if (++i >= text.size()) Bad(line, "the string ends in a backslash");
         const char c = text[i];
         switch (c) {
-            case 'n': out += '\n'; break;
-            case 't': out += '\t'; break;
-            case 'r': out += '\r'; break;
-            case 'a': out += '\a'; break;
-            case 'b': out += '\b'; break;
-            case 'f': out += '\f'; break;
-            case 'v': out += '\v'; break;
-            case '\\': out += '\\'; break;
-            case '"': out += '"'; break;
-            case '\'': out += '\''; break;
-            case '?': out += '?'; break;
+            case 'n':
+                out += '\n';
+                break;
+            case 't':
+                out += '\t';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case 'a':
+                out += '\a';
+                break;
+            case 'b':
+                out += '\b';
+                break;
+            case 'f':
+                out += '\f';
+                break;
+            case 'v':
+                out += '\v';
+                break;
+            case '\\':
+                out += '\\';
+                break;
+            case '"':
+                out += '"';
+                break;
+            case '\'':
+                out += '\'';
+                break;
+            case '?':
+                out += '?';
+                break;
             case 'x': {
                 int value = 0;
                 std::size_t digits = 0;
-                while (i + 1 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 1]))) {
-                    const char d = static_cast<char>(std::tolower(static_cast<unsigned char>(text[++i])));
+                while (i + 1 < text.size() &&
+                       std::isxdigit(static_cast<unsigned char>(text[i + 1]))) {
+                    const char d =
+                        static_cast<char>(std::tolower(static_cast<unsigned char>(text[++i])));
                     value = value * 16 + (d <= '9' ? d - '0' : d - 'a' + 10);
                     ++digits;
                 }
@@ -80,8 +122,8 @@ std::string Unquote(const std::string& text, std::size_t pos, int line) {
             default:
                 if (c >= '0' && c <= '7') {
                     int value = c - '0';
-                    for (int k = 0; k < 2 && i + 1 < text.size() && text[i + 1] >= '0' &&
-                                    text[i + 1] <= '7';
+                    for (int k = 0;
+                         k < 2 && i + 1 < text.size() && text[i + 1] >= '0' && text[i + 1] <= '7';
                          ++k) {
                         value = value * 8 + (text[++i] - '0');
                     }
@@ -93,7 +135,8 @@ std::string Unquote(const std::string& text, std::size_t pos, int line) {
     }
     if (i >= text.size()) Bad(line, "the string is not closed");
     for (std::size_t k = i + 1; k < text.size(); ++k) {
-        if (text[k] != ' ' && text[k] != '\t' && text[k] != '\r') Bad(line, "text after the string");
+        if (text[k] != ' ' && text[k] != '\t' && text[k] != '\r')
+            Bad(line, "text after the string");
     }
     return out;
 }
@@ -107,7 +150,9 @@ std::string Trimmed(const std::string& text) {
 
 }  // namespace
 
-bool SPoEntry::IsFuzzy() const { return std::find(flags.begin(), flags.end(), "fuzzy") != flags.end(); }
+bool SPoEntry::IsFuzzy() const {
+    return std::find(flags.begin(), flags.end(), "fuzzy") != flags.end();
+}
 
 std::string PoQuoted(const std::string& keyword, const std::string& text) {
     const std::size_t feed = text.find('\n');
@@ -166,8 +211,8 @@ std::string WritePo(const std::vector<SPoEntry>& entries) {
 std::vector<SPoEntry> ParsePo(const std::string& text) {
     std::vector<SPoEntry> entries;
     SPoEntry entry;
-    bool started = false;  // entry has a keyword
-    bool comments = false;  // entry has comments
+    bool started = false;           // entry has a keyword
+    bool comments = false;          // entry has comments
     std::string* target = nullptr;  // where continuation strings go
     enum class ELast { None, Context, Id, Plural, String } last = ELast::None;
 
@@ -219,9 +264,8 @@ std::vector<SPoEntry> ParsePo(const std::string& text) {
             } else if (line.compare(0, 2, "#|") == 0) {
                 // the previous msgid, kept by tools for fuzzy entries: not needed here
             } else {
-                entry.translatorComments.push_back(line.size() > 1 && line[1] == ' '
-                                                       ? line.substr(2)
-                                                       : line.substr(1));
+                entry.translatorComments.push_back(
+                    line.size() > 1 && line[1] == ' ' ? line.substr(2) : line.substr(1));
             }
             continue;
         }

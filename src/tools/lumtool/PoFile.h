@@ -13,13 +13,13 @@ struct SPoEntry {
     std::vector<std::string> references;          // "#: ...", one reference each
     std::vector<std::string> flags;               // "#, fuzzy, c-format" gives two
     bool hasContext = false;
-    std::string context;   // msgctxt
-    std::string id;        // msgid
+    std::string context;  // msgctxt
+    std::string id;       // msgid
     bool hasPlural = false;
-    std::string plural;    // msgid_plural
+    std::string plural;                // msgid_plural
     std::vector<std::string> strings;  // msgstr, or msgstr[0], msgstr[1], ...
-    bool obsolete = false;  // "#~" entries
-    int line = 0;           // where the entry starts, from 1
+    bool obsolete = false;             // "#~" entries
+    int line = 0;                      // where the entry starts, from 1
 
     bool IsHeader() const { return !hasContext && id.empty() && !obsolete; }
     bool IsFuzzy() const;

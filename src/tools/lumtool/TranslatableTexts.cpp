@@ -96,11 +96,11 @@ public:
             }
         }
         if (distinct.size() > 1) {
-            m_warnings.push_back(tarn::ToUtf8(
-                place + L": text id " + Quoted(id) + L" covers " +
-                std::to_wstring(distinct.size()) + L" differently written parts (" +
-                Quoted(distinct[0]) + L", " + Quoted(distinct[1]) +
-                L"...); the player puts the one translation in place of each"));
+            m_warnings.push_back(
+                tarn::ToUtf8(place + L": text id " + Quoted(id) + L" covers " +
+                             std::to_wstring(distinct.size()) + L" differently written parts (" +
+                             Quoted(distinct[0]) + L", " + Quoted(distinct[1]) +
+                             L"...); the player puts the one translation in place of each"));
         }
         Add(EKind::ElementText, id, distinct.front(), use);
     }
@@ -136,7 +136,8 @@ public:
             if (english.empty() && translation->GetLanguage() == kEnglish) {
                 english = translation->GetTranslation();
             }
-            Add(EKind::Unused, id, english, {L"a translation nothing of the menu asks for", {}, {}});
+            Add(EKind::Unused, id, english,
+                {L"a translation nothing of the menu asks for", {}, {}});
         }
     }
 

@@ -20,7 +20,7 @@ struct STextUse {
 
 struct STranslatable {
     enum class EKind { PageTitle, ElementText, Description, Unused };
-    std::wstring id;       // the translation id (text id or program key)
+    std::wstring id;        // the translation id (text id or program key)
     std::wstring english;   // the text English readers see (the en-us translation, if any)
     std::wstring authored;  // the text as the content holds it
     EKind kind = EKind::ElementText;

@@ -57,7 +57,8 @@ SOptions ParseOptions(const std::vector<std::string>& arguments, bool withOutput
             options.positional.push_back(argument);
         }
     }
-    if (options.language.empty()) throw CUsageError("name the language with --lang CODE (such as de-de)");
+    if (options.language.empty())
+        throw CUsageError("name the language with --lang CODE (such as de-de)");
     // The player compares language codes exactly: in the form the content uses.
     for (const char c : options.language) {
         if (c == ' ' || c == '_' || (c >= 'A' && c <= 'Z')) {
@@ -95,9 +96,7 @@ void WriteFileAtomically(const fs::path& path, const std::string& bytes) {
     }
 }
 
-std::string Now() {
-    return wxDateTime::Now().Format("%Y-%m-%d %H:%M%z").utf8_string();
-}
+std::string Now() { return wxDateTime::Now().Format("%Y-%m-%d %H:%M%z").utf8_string(); }
 
 SPoEntry Header(const lum::data::CProduct& product, const std::string& language) {
     SPoEntry header;
@@ -107,17 +106,23 @@ SPoEntry Header(const lum::data::CProduct& product, const std::string& language)
         "back to 'lumtool translations import FOLDER FILE --lang " + language + "'.",
         "Each msgctxt is the text's id in product.xml; entries marked fuzzy are not imported.",
     };
-    header.strings.push_back(
-        "Project-Id-Version: " + Utf8(product.GetTitle()) + "\n"
-        "POT-Creation-Date: " + Now() + "\n"
-        "PO-Revision-Date: " + Now() + "\n"
-        "Last-Translator: \n"
-        "Language-Team: \n"
-        "Language: " + PoLanguage(language) + "\n"
-        "MIME-Version: 1.0\n"
-        "Content-Type: text/plain; charset=UTF-8\n"
-        "Content-Transfer-Encoding: 8bit\n"
-        "X-Generator: lumtool\n");
+    header.strings.push_back("Project-Id-Version: " + Utf8(product.GetTitle()) +
+                             "\n"
+                             "POT-Creation-Date: " +
+                             Now() +
+                             "\n"
+                             "PO-Revision-Date: " +
+                             Now() +
+                             "\n"
+                             "Last-Translator: \n"
+                             "Language-Team: \n"
+                             "Language: " +
+                             PoLanguage(language) +
+                             "\n"
+                             "MIME-Version: 1.0\n"
+                             "Content-Type: text/plain; charset=UTF-8\n"
+                             "Content-Transfer-Encoding: 8bit\n"
+                             "X-Generator: lumtool\n");
     return header;
 }
 
@@ -357,7 +362,8 @@ int CTranslationsCommand::Import(const std::vector<std::string>& arguments) {
     m_out << written << (written == 1 ? " translation" : " translations") << " written";
     if (removed > 0) m_out << ", " << removed << " removed";
     m_out << " into " << description.string() << " for " << options.language;
-    if (fuzzy > 0) m_out << "; " << fuzzy << " fuzzy " << (fuzzy == 1 ? "entry" : "entries") << " skipped";
+    if (fuzzy > 0)
+        m_out << "; " << fuzzy << " fuzzy " << (fuzzy == 1 ? "entry" : "entries") << " skipped";
     m_out << "\n";
     return 0;
 }

@@ -83,7 +83,8 @@ protected:
         const wxImage packed = Render(file, extra, "packed.png");
         ASSERT_TRUE(unpacked.IsOk() && packed.IsOk()) << extra;
         ASSERT_EQ(unpacked.GetSize(), packed.GetSize()) << extra;
-        const std::size_t bytes = static_cast<std::size_t>(packed.GetWidth()) * packed.GetHeight() * 3;
+        const std::size_t bytes =
+            static_cast<std::size_t>(packed.GetWidth()) * packed.GetHeight() * 3;
         EXPECT_TRUE(std::equal(packed.GetData(), packed.GetData() + bytes, unpacked.GetData()))
             << extra;
     }
@@ -113,8 +114,10 @@ TEST_F(FolderTest, TheDemoChecksAndRendersAlikePackedAndUnpacked) {
 }
 
 std::string Element(const std::string& kind, const std::string& name, const std::string& inner) {
-    return "<" + kind + " name=\"" + name + "\"><center x=\"60\" y=\"40\"/>"
-           "<size width=\"100\" height=\"60\"/>" + inner + "</" + kind + ">";
+    return "<" + kind + " name=\"" + name +
+           "\"><center x=\"60\" y=\"40\"/>"
+           "<size width=\"100\" height=\"60\"/>" +
+           inner + "</" + kind + ">";
 }
 
 TEST_F(FolderTest, ContentWithFaultsIsReportedAlike) {
@@ -149,8 +152,9 @@ TEST_F(FolderTest, ContentWithFaultsIsReportedAlike) {
                     "file ('art/logo.png' differs only in letter case; names compare with case, "
                     "packed or not)\n"))
         << report;
-    EXPECT_TRUE(Has(report, "rich text 'Text/Intro.xml' is not in the content file "
-                            "('text/intro.xml' differs only in letter case"))
+    EXPECT_TRUE(Has(report,
+                    "rich text 'Text/Intro.xml' is not in the content file "
+                    "('text/intro.xml' differs only in letter case"))
         << report;
     EXPECT_FALSE(Has(report, "'slashed'")) << report;
     EXPECT_FALSE(Has(report, "'found'")) << report;
@@ -175,9 +179,10 @@ TEST_F(FolderTest, AFolderCheckSaysWhatThePackedFileWouldNotHold) {
     // The folder plays as the file will: without the linked folder's files.
     EXPECT_TRUE(Has(unpacked.out, "picture 'shared/logo.png' is not in the content file"))
         << unpacked.out;
-    EXPECT_TRUE(Has(unpacked.out, "folder: 'shared' is a link to a folder, which is not "
-                                  "followed; a content file packed from the folder does not "
-                                  "hold it"))
+    EXPECT_TRUE(Has(unpacked.out,
+                    "folder: 'shared' is a link to a folder, which is not "
+                    "followed; a content file packed from the folder does not "
+                    "hold it"))
         << unpacked.out;
     const CRun packed = RunTool("check " + Quote(Pack(folder)), m_temp);
     EXPECT_EQ(packed.status, 1);
@@ -193,8 +198,9 @@ TEST_F(FolderTest, FoldersThatCannotBeReadSayWhy) {
     run = RunTool("check " + Quote(m_temp / "broken"), m_temp);
     EXPECT_EQ(run.status, 2);
     // The parser's own words, without the log's time and level.
-    EXPECT_TRUE(Has(run.err, "cannot be read: its product.xml is not well-formed XML (XML "
-                             "parsing error: 'mismatched tag' at line 1)\n"))
+    EXPECT_TRUE(Has(run.err,
+                    "cannot be read: its product.xml is not well-formed XML (XML "
+                    "parsing error: 'mismatched tag' at line 1)\n"))
         << run.err;
     run = RunTool("render " + Quote(m_temp / "empty") + " -o " + Quote(m_temp / "x.png"), m_temp);
     EXPECT_EQ(run.status, 2);

@@ -2,8 +2,8 @@
 // disposal method, the animation element it prints, and that element played from a menu.
 
 #include <gtest/gtest.h>
-#include <wx/filename.h>
 #include <wx/colour.h>
+#include <wx/filename.h>
 #include <wx/image.h>
 
 #include <algorithm>
@@ -37,10 +37,9 @@ std::string Compare(const wxImage& mine, const wxImage& theirs) {
         for (int x = 0; x < mine.GetWidth(); ++x) {
             const int a = mine.HasAlpha() ? mine.GetAlpha(x, y) : 255;
             const int b = theirs.HasAlpha() ? theirs.GetAlpha(x, y) : 255;
-            const bool same =
-                a == b && (a == 0 || (mine.GetRed(x, y) == theirs.GetRed(x, y) &&
-                                      mine.GetGreen(x, y) == theirs.GetGreen(x, y) &&
-                                      mine.GetBlue(x, y) == theirs.GetBlue(x, y)));
+            const bool same = a == b && (a == 0 || (mine.GetRed(x, y) == theirs.GetRed(x, y) &&
+                                                    mine.GetGreen(x, y) == theirs.GetGreen(x, y) &&
+                                                    mine.GetBlue(x, y) == theirs.GetBlue(x, y)));
             if (!same) {
                 return "pixel " + std::to_string(x) + "," + std::to_string(y) + " alpha " +
                        std::to_string(a) + " vs " + std::to_string(b);
@@ -55,8 +54,8 @@ protected:
     void SetUp() override {
         graphics::InstallPictureHandlers();
         ASSERT_STRNE(LUM_CONVERT, "") << "ImageMagick convert is needed";
-        const std::string command = Quote(LUM_MAKE_GIFS) + " " + Quote(LUM_CONVERT) + " " +
-                                    Quote(m_temp.Path());
+        const std::string command =
+            Quote(LUM_MAKE_GIFS) + " " + Quote(LUM_CONVERT) + " " + Quote(m_temp.Path());
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
     }
 
@@ -66,8 +65,8 @@ protected:
     std::vector<wxImage> Coalesced(const std::string& name) const {
         const fs::path folder = m_temp / ("coalesced-" + name);
         fs::create_directories(folder);
-        const std::string command = Quote(LUM_CONVERT) + " " + Quote(Gif(name)) +
-                                    " -coalesce " + Quote("PNG32:" + (folder / "%d.png").string());
+        const std::string command = Quote(LUM_CONVERT) + " " + Quote(Gif(name)) + " -coalesce " +
+                                    Quote("PNG32:" + (folder / "%d.png").string());
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
         std::vector<wxImage> frames;
         for (int i = 0;; ++i) {
@@ -109,9 +108,9 @@ TEST_F(GifTest, TheDisposalsReallyDiffer) {
 TEST_F(GifTest, PrintsTheAnimationElementWithItsDelaysAndItPlays) {
     const fs::path menu = m_temp / "menu";
     fs::create_directories(menu / "anim");
-    const CRun run = RunTool("gif " + Quote(Gif("background")) + " -o " + Quote(menu / "anim/bars") +
-                                 " --name bars",
-                             m_temp);
+    const CRun run = RunTool(
+        "gif " + Quote(Gif("background")) + " -o " + Quote(menu / "anim/bars") + " --name bars",
+        m_temp);
     ASSERT_EQ(run.status, 0) << run.err;
     // No product.xml yet: names are the folder as given.
     EXPECT_TRUE(Has(run.out, "<frame0 delay=\"100\"><frame name=\"" +
@@ -119,9 +118,9 @@ TEST_F(GifTest, PrintsTheAnimationElementWithItsDelaysAndItPlays) {
         << run.out;
 
     m_temp.Write("menu/product.xml", "<product/>");
-    const CRun again = RunTool("gif " + Quote(Gif("background")) + " -o " +
-                                   Quote(menu / "anim/bars") + " --name bars",
-                               m_temp);
+    const CRun again = RunTool(
+        "gif " + Quote(Gif("background")) + " -o " + Quote(menu / "anim/bars") + " --name bars",
+        m_temp);
     ASSERT_EQ(again.status, 0) << again.err;
     const std::string expected =
         "<animation type=\"gif\" count=\"4\" loop=\"true\">\n"
@@ -137,12 +136,14 @@ TEST_F(GifTest, PrintsTheAnimationElementWithItsDelaysAndItPlays) {
     m_temp.Write("menu/product.xml",
                  "<product title=\"Gif\"><pages><page name=\"main\"><document version=\"1\">"
                  "<animation type-name=\"animation-image\" name=\"bars\"><center x=\"8\" y=\"6\"/>"
-                 "<size width=\"16\" height=\"12\"/>" + again.out +
+                 "<size width=\"16\" height=\"12\"/>" +
+                     again.out +
                      "</animation></document></page></pages>"
                      "<clientsize width=\"16\" height=\"12\"/></product>");
     const CRun check = RunTool("check " + Quote(menu), m_temp);
     EXPECT_EQ(check.status, 0) << check.out << check.err;
-    const CRun render = RunTool("render " + Quote(menu) + " -o " + Quote(m_temp / "first.png"), m_temp);
+    const CRun render =
+        RunTool("render " + Quote(menu) + " -o " + Quote(m_temp / "first.png"), m_temp);
     ASSERT_EQ(render.status, 0) << render.err;
     const wxImage painted(wxString((m_temp / "first.png").string()), wxBITMAP_TYPE_PNG);
     const wxImage first(wxString((menu / "anim/bars/bars-000.png").string()), wxBITMAP_TYPE_PNG);
@@ -155,7 +156,8 @@ TEST_F(GifTest, DamagedFilesAreRefusedInOneLine) {
     m_temp.Write("garbage.gif", "GIF89a this is not really a picture");
     m_temp.Write("cut.gif", std::string("GIF89a\x10\x00\x0c\x00\x80\x00\x00", 13));
     for (const std::string name : {"garbage.gif", "cut.gif", "absent.gif"}) {
-        const CRun run = RunTool("gif " + Quote(m_temp / name) + " -o " + Quote(m_temp / "out"), m_temp);
+        const CRun run =
+            RunTool("gif " + Quote(m_temp / name) + " -o " + Quote(m_temp / "out"), m_temp);
         EXPECT_EQ(run.status, 2) << name;
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
         EXPECT_EQ(run.out, "") << name;

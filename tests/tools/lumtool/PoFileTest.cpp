@@ -51,7 +51,8 @@ TEST(PoFileTest, ReadsEntriesWithTheirCommentsFlagsAndContexts) {
     const std::vector<SPoEntry> entries = ParsePo(text);
     ASSERT_EQ(entries.size(), 5u);
     EXPECT_TRUE(entries[0].IsHeader());
-    EXPECT_EQ(entries[0].Translation(), "Language: de_DE\nContent-Type: text/plain; charset=UTF-8\n");
+    EXPECT_EQ(entries[0].Translation(),
+              "Language: de_DE\nContent-Type: text/plain; charset=UTF-8\n");
     const SPoEntry& title = entries[1];
     EXPECT_EQ(title.line, 7);
     EXPECT_EQ(title.translatorComments, std::vector<std::string>{"a translator's note"});
@@ -106,10 +107,9 @@ TEST(PoFileTest, WritesWhatItReadsBack) {
 }
 
 TEST(PoFileTest, TextThatIsNoPoFileNamesTheLine) {
-    for (const std::string& text : {std::string("msgid \"a\"\nmsgstr \"b\nmore"),
-                                    std::string("hello\n"),
-                                    std::string("msgid \"a\"\n\"continued\"\nfoo \"x\"\n"),
-                                    std::string("msgid \"a\"\n")}) {
+    for (const std::string& text :
+         {std::string("msgid \"a\"\nmsgstr \"b\nmore"), std::string("hello\n"),
+          std::string("msgid \"a\"\n\"continued\"\nfoo \"x\"\n"), std::string("msgid \"a\"\n")}) {
         try {
             ParsePo(text);
             ADD_FAILURE() << "read: " << text;
@@ -169,24 +169,26 @@ TEST(DescriptionEditorTest, RemovesEveryTranslationOfAnIdForTheLanguage) {
     CDescriptionEditor editor(kDescription);
     EXPECT_TRUE(editor.RemoveTranslation("a", "de-de"));
     EXPECT_FALSE(editor.RemoveTranslation("a", "de-de"));
-    EXPECT_EQ(editor.GetText(),
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-              "<!-- the author's comment, with <tags> inside -->\n"
-              "<product title='Odd &amp; quoted'>\n"
-              "    <pages><page name=\"main\"/></pages>\n"
-              "    <translations>\n"
-              "        <translation language='de-de' id='b' default=\"B &lt;b&gt;\"/>\n"
-              "        <translation id=\"a\" language=\"fr-fr\" translation=\"Ancien\"></translation>\n"
-              "    </translations>\n"
-              "</product>\n");
+    EXPECT_EQ(
+        editor.GetText(),
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<!-- the author's comment, with <tags> inside -->\n"
+        "<product title='Odd &amp; quoted'>\n"
+        "    <pages><page name=\"main\"/></pages>\n"
+        "    <translations>\n"
+        "        <translation language='de-de' id='b' default=\"B &lt;b&gt;\"/>\n"
+        "        <translation id=\"a\" language=\"fr-fr\" translation=\"Ancien\"></translation>\n"
+        "    </translations>\n"
+        "</product>\n");
 }
 
 TEST(DescriptionEditorTest, MakesTheListWhereThereIsNone) {
     CDescriptionEditor none("<product>\n  <pages/>\n</product>\n");
     EXPECT_TRUE(none.SetTranslation("a", "de-de", "A", "B"));
-    EXPECT_EQ(none.GetText(),
-              "<product>\n  <pages/>\n  <translations>\n    <translation id=\"a\" "
-              "language=\"de-de\" default=\"A\" translation=\"B\"/>\n  </translations>\n</product>\n");
+    EXPECT_EQ(
+        none.GetText(),
+        "<product>\n  <pages/>\n  <translations>\n    <translation id=\"a\" "
+        "language=\"de-de\" default=\"A\" translation=\"B\"/>\n  </translations>\n</product>\n");
 
     CDescriptionEditor empty("<product>\n  <Translations>\n  </Translations>\n</product>");
     EXPECT_TRUE(empty.SetTranslation("a", "de-de", "A", "B"));

@@ -63,17 +63,17 @@ protected:
     }
 
     std::string Export(const fs::path& content, const std::string& language, const fs::path& po) {
-        const CRun run = RunTool("translations export " + Quote(content) + " --lang " + language +
-                                     " -o " + Quote(po),
-                                 m_temp);
+        const CRun run = RunTool(
+            "translations export " + Quote(content) + " --lang " + language + " -o " + Quote(po),
+            m_temp);
         EXPECT_EQ(run.status, 0) << run.err;
         return Read(po);
     }
 
     CRun Import(const fs::path& po, const std::string& language = "de-de") {
-        return RunTool("translations import " + Quote(m_menu) + " " + Quote(po) + " --lang " +
-                           language,
-                       m_temp);
+        return RunTool(
+            "translations import " + Quote(m_menu) + " " + Quote(po) + " --lang " + language,
+            m_temp);
     }
 
     testsupport::TempFolder m_temp;
@@ -85,25 +85,31 @@ TEST_F(TranslationsTest, TheExportHoldsEveryTextAndMsgfmtAcceptsIt) {
     const std::string check = "msgfmt -c -o /dev/null " + Quote(m_temp / "de.po") + " 2>&1";
     EXPECT_EQ(std::system(check.c_str()), 0) << po;
     // A page title, an element's text and a button label, with where they are shown.
-    EXPECT_TRUE(Has(po, "#. page 'guide', its title\n#: guide\nmsgctxt \"page.guide\"\n"
-                        "msgid \"Guide\"\nmsgstr \"Anleitung\"\n"))
+    EXPECT_TRUE(Has(po,
+                    "#. page 'guide', its title\n#: guide\nmsgctxt \"page.guide\"\n"
+                    "msgid \"Guide\"\nmsgstr \"Anleitung\"\n"))
         << po;
-    EXPECT_TRUE(Has(po, "#. page 'guide', element 'title'\n#: guide/title\n"
-                        "msgctxt \"head.guide\"\nmsgid \"Guide\"\nmsgstr \"Anleitung\"\n"))
+    EXPECT_TRUE(Has(po,
+                    "#. page 'guide', element 'title'\n#: guide/title\n"
+                    "msgctxt \"head.guide\"\nmsgid \"Guide\"\nmsgstr \"Anleitung\"\n"))
         << po;
-    EXPECT_TRUE(Has(po, "#. page 'guide', element 'back'\n#. page 'showcase', element 'back'\n"
-                        "#: guide/back showcase/back\nmsgctxt \"btn.back\"\nmsgid \"Back\"\n"))
+    EXPECT_TRUE(Has(po,
+                    "#. page 'guide', element 'back'\n#. page 'showcase', element 'back'\n"
+                    "#: guide/back showcase/back\nmsgctxt \"btn.back\"\nmsgid \"Back\"\n"))
         << po;
     // The descriptions buttons show as tooltips, asked for by the program's own keys.
-    EXPECT_TRUE(Has(po, "msgctxt \"lumCAction.GotoPageX\"\nmsgid \"Goto page '%PAGE%'\"\nmsgstr \"\"\n"))
+    EXPECT_TRUE(
+        Has(po, "msgctxt \"lumCAction.GotoPageX\"\nmsgid \"Goto page '%PAGE%'\"\nmsgstr \"\"\n"))
         << po;
     EXPECT_TRUE(Has(po, "\"Language: de_DE\\n\"")) << po;
     // The menu's own texts in English need no translation into English.
     const std::string english = Export(m_menu, "en-us", m_temp / "en.po");
-    EXPECT_TRUE(Has(english, "msgctxt \"head.guide\"\nmsgid \"Guide\"\nmsgstr \"Guide\"\n")) << english;
+    EXPECT_TRUE(Has(english, "msgctxt \"head.guide\"\nmsgid \"Guide\"\nmsgstr \"Guide\"\n"))
+        << english;
 
     // The packed file exports the same texts.
-    ASSERT_EQ(RunTool("pack " + Quote(m_menu) + " -o " + Quote(m_temp / "demo.lum"), m_temp).status, 0);
+    ASSERT_EQ(RunTool("pack " + Quote(m_menu) + " -o " + Quote(m_temp / "demo.lum"), m_temp).status,
+              0);
     EXPECT_EQ(WithoutDates(Export(m_temp / "demo.lum", "de-de", m_temp / "packed.po")),
               WithoutDates(po));
 }
@@ -128,19 +134,22 @@ TEST_F(TranslationsTest, AnEditedFileComesBackInProductXmlAndNowhereElse) {
         ASSERT_NE(at, std::string::npos) << from;
         expected.replace(at, from.size(), to);
     };
-    replace("<translation id=\"btn.guide\" language=\"de-de\" default=\"Read the guide\" "
-            "translation=\"Anleitung lesen\"/>",
-            "<translation id=\"btn.guide\" language=\"de-de\" default=\"Read the guide\" "
-            "translation=\"Zur Anleitung\"/>");
-    replace("<translation id=\"page.guide\" language=\"de-de\" default=\"Guide\" "
-            "translation=\"Anleitung\"/>",
-            "<translation id=\"page.guide\" language=\"de-de\" default=\"Guide\" "
-            "translation=\"Leitfaden &quot;neu&quot; &amp; mehr\"/>");
+    replace(
+        "<translation id=\"btn.guide\" language=\"de-de\" default=\"Read the guide\" "
+        "translation=\"Anleitung lesen\"/>",
+        "<translation id=\"btn.guide\" language=\"de-de\" default=\"Read the guide\" "
+        "translation=\"Zur Anleitung\"/>");
+    replace(
+        "<translation id=\"page.guide\" language=\"de-de\" default=\"Guide\" "
+        "translation=\"Anleitung\"/>",
+        "<translation id=\"page.guide\" language=\"de-de\" default=\"Guide\" "
+        "translation=\"Leitfaden &quot;neu&quot; &amp; mehr\"/>");
     const std::size_t last = expected.rfind("/>\n  </translations>");
     ASSERT_NE(last, std::string::npos);
-    expected.insert(last + 2, "\n    <translation id=\"lumCAction.GotoPageX\" language=\"de-de\" "
-                              "default=\"Goto page '%PAGE%'\" translation=\"Gehe zu Seite "
-                              "'%PAGE%'\"/>");
+    expected.insert(last + 2,
+                    "\n    <translation id=\"lumCAction.GotoPageX\" language=\"de-de\" "
+                    "default=\"Goto page '%PAGE%'\" translation=\"Gehe zu Seite "
+                    "'%PAGE%'\"/>");
     EXPECT_EQ(Read(m_menu / "product.xml"), expected);
 
     // The export of the result is the edited file.
@@ -189,16 +198,17 @@ TEST_F(TranslationsTest, ANewLanguageGetsItsOwnTranslations) {
     // Rendered in French, the button says so; in English it does not.
     const auto render = [&](const std::string& language, const std::string& name) {
         const fs::path picture = m_temp / name;
-        const CRun painted = RunTool("render " + Quote(m_menu) + " --language " + language +
-                                         " -o " + Quote(picture),
-                                     m_temp);
+        const CRun painted =
+            RunTool("render " + Quote(m_menu) + " --language " + language + " -o " + Quote(picture),
+                    m_temp);
         EXPECT_EQ(painted.status, 0) << painted.err;
         return wxImage(wxString(picture.string()), wxBITMAP_TYPE_PNG);
     };
     const wxImage french = render("fr-fr", "fr.png");
     const wxImage english = render("en-us", "en.png");
     ASSERT_TRUE(french.IsOk() && english.IsOk());
-    const std::size_t bytes = static_cast<std::size_t>(english.GetWidth()) * english.GetHeight() * 3;
+    const std::size_t bytes =
+        static_cast<std::size_t>(english.GetWidth()) * english.GetHeight() * 3;
     EXPECT_FALSE(std::equal(english.GetData(), english.GetData() + bytes, french.GetData()));
 }
 
@@ -221,7 +231,9 @@ TEST_F(TranslationsTest, BadInputIsRefusedInOneLine) {
     Write(m_temp / "noctx.po", "msgid \"Back\"\nmsgstr \"Zur\\u00fcck\"\n");
     run = Import(m_temp / "noctx.po");
     EXPECT_EQ(run.status, 2) << run.out;  // \u is no PO escape
-    Write(m_temp / "noctx.po", "msgid \"Back\"\nmsgstr \"Zur\xc3\xbc" "ck\"\n");
+    Write(m_temp / "noctx.po",
+          "msgid \"Back\"\nmsgstr \"Zur\xc3\xbc"
+          "ck\"\n");
     run = Import(m_temp / "noctx.po");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(Has(run.err, "has no msgctxt")) << run.err;
