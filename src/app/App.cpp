@@ -40,6 +40,7 @@ CStartOptions ScanStartOptions(const std::vector<std::wstring>& arguments) {
     };
     for (std::size_t i = 2; i < arguments.size(); ++i) {
         if (arguments[i] == L"-nosplash") options.noSplash = true;
+        if (arguments[i] == L"-author") options.author = true;
         if (i < arguments.size() && arguments[i] == L"-page") options.page = valueAfter(i);
         if (i < arguments.size() && arguments[i] == L"-langfolder") {
             options.languageFolder = trimmed(valueAfter(i));
@@ -90,6 +91,7 @@ bool CApp::OnInit() {
     }
     if (!options.noSplash) frame->ShowSplash();
     if (!options.page.empty()) frame->GotoPage(options.page, false, false);
+    if (options.author) frame->SetAuthorMode(true);
     frame->Center(wxBOTH);
     frame->Show(true);
     return true;

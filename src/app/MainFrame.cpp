@@ -1,6 +1,8 @@
 #include "app/MainFrame.h"
 
 #include <wx/app.h>
+#include <wx/datetime.h>
+#include <wx/statusbr.h>
 #include <wx/filefn.h>
 #include <wx/icon.h>
 #include <wx/image.h>
@@ -9,6 +11,8 @@
 #include <wx/sizer.h>
 #include <wx/stdpaths.h>
 #include <wx/utils.h>
+
+#include <algorithm>
 
 #include "app/App.h"
 #include "lum/MenuView.h"
@@ -38,6 +42,15 @@ wxString ProgramFolder() {
     return wxFileName(wxStandardPaths::Get().GetExecutablePath()).GetPath(wxPATH_GET_VOLUME);
 }
 
+bool SameMusic(const lum::data::CMusic& a, const lum::data::CMusic& b) {
+    if (a.GetFormat() != b.GetFormat() || a.IsLoop() != b.IsLoop()) return false;
+    const auto first = a.GetData();
+    const auto second = b.GetData();
+    if (!first || !second) return !first && !second;
+    return first->GetLength() == second->GetLength() &&
+           std::equal(first->GetData(), first->GetData() + first->GetLength(), second->GetData());
+}
+
 std::wstring ProductLanguage() {
     if (const auto* app = dynamic_cast<CApp*>(wxApp::GetInstance())) return app->GetLanguage();
     return L"en-us";
@@ -64,9 +77,11 @@ CMainFrame::CMainFrame(const wxString& title)
     sizer->Add(m_view, 1, wxEXPAND, 5);
     SetSizer(sizer);
     SetIcons(lum::GetMainIcons());
+    Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
 }
 
 CMainFrame::~CMainFrame() {
+    m_watchTimer.reset();
     StopMusic();
     m_view->SetPainter({});
     m_view->SetMouseListener(nullptr);
@@ -81,38 +96,169 @@ CMainFrame::~CMainFrame() {
 }
 
 bool CMainFrame::LoadContent(const wxString& path) {
-    m_product = tarn::New<lum::data::CProduct>();
+    m_contentPath = path;
+    const auto product = tarn::New<lum::data::CProduct>();
+    m_product = product;
     const wxFileName file(path);
-    m_product->Load(file);
-    if (m_product->GetPageCount() == 0) return false;
+    product->Load(file);
+    if (product->GetPageCount() == 0) return false;
     wxFileName absolute(file);
     absolute.MakeAbsolute();
-    m_contentFolder = absolute.GetPath(wxPATH_GET_VOLUME);
+    // Files the menu names relative to the disc lie beside a content file, and inside an
+    // unpacked folder: the folder stands for the disc the content file will be on.
+    m_contentFolder =
+        product->IsFolder() ? absolute.GetFullPath() : absolute.GetPath(wxPATH_GET_VOLUME);
+    m_product = {};
+    InstallProduct(product);
+    ShowPage(m_product->GetPage(0), false, true);
+    m_watcher.Watch(m_product->GetSourceFiles());
+    return true;
+}
 
-    m_localizer = tarn::New<lum::CProductStringLocalizer>(m_product, ProductLanguage());
+void CMainFrame::InstallProduct(const tarn::P<lum::data::CProduct>& product) {
+    const tarn::P<lum::data::CProduct> previous = m_product;
+    const std::wstring language = m_localizer ? m_localizer->GetLanguage() : ProductLanguage();
+    m_product = product;
+    m_localizer = tarn::New<lum::CProductStringLocalizer>(m_product, language);
     tarn::GetGlobalLocalizer()->SetFallback(m_localizer);
     m_product->SetLocalizer(m_localizer);
 
     SetClientSize(lum::MenuClientSize(*m_product));
     Layout();
-    ShowPage(m_product->GetPage(0), false, true);
+    ApplyIcon();
 
-    const wxFileName icon = ResolvePath(m_product->GetIconFileName());
-    if (icon.IsOk() && icon.FileExists()) {
-        // A damaged icon file leaves the built-in one, silently. Read as an image, so that the
-        // program's own icon reader decodes it (wxIcon::LoadFile would try every format).
-        const wxLogNull quiet;
-        const graphics::CQuietAsserts noDialogs;
-        wxImage loaded;
-        if (loaded.LoadFile(icon.GetFullPath(), wxBITMAP_TYPE_ICO) && loaded.IsOk()) {
-            wxIcon shown;
-            shown.CopyFromBitmap(wxBitmap(loaded));
-            if (shown.IsOk()) SetIcon(shown);
-        }
-    }
     const tarn::P<lum::data::CMusic> music = m_product->GetMusic();
+    const tarn::P<lum::data::CMusic> before = previous ? previous->GetMusic() : nullptr;
+    if (m_sound && before && SameMusic(*before, *music)) return;  // it plays on
+    if (m_sound) {
+        StopMusic();
+        m_view->SetPainter({});
+        m_musicPainter = {};
+    }
     if (music && !music->IsEmpty()) PlayMusic(music);
+}
+
+void CMainFrame::ApplyIcon() {
+    const wxFileName icon = ResolvePath(m_product->GetIconFileName());
+    if (!icon.IsOk() || !icon.FileExists()) return;
+    // A damaged icon file leaves the built-in one, silently. Read as an image, so that the
+    // program's own icon reader decodes it (wxIcon::LoadFile would try every format).
+    const wxLogNull quiet;
+    const graphics::CQuietAsserts noDialogs;
+    wxImage loaded;
+    if (loaded.LoadFile(icon.GetFullPath(), wxBITMAP_TYPE_ICO) && loaded.IsOk()) {
+        wxIcon shown;
+        shown.CopyFromBitmap(wxBitmap(loaded));
+        if (shown.IsOk()) SetIcon(shown);
+    }
+}
+
+bool CMainFrame::Reload() {
+    if (m_contentPath.empty()) return false;
+    const auto product = tarn::New<lum::data::CProduct>();
+    std::wstring problem;
+    try {
+        product->Load(wxFileName(m_contentPath));
+    } catch (const tarn::CException& error) {
+        problem = error.GetDescription();
+    } catch (const std::exception& error) {
+        problem = wxString::FromUTF8(error.what()).ToStdWstring();
+    }
+    if (problem.empty() && product->GetPageCount() == 0) {
+        problem = product->GetLoadProblem();
+        if (problem.empty()) problem = tarn::Localize(L"lum.CProduct.NoPages", L"it has no pages");
+    }
+    if (!problem.empty()) {
+        // What failed to load is watched too, so that the fix of a broken edit is noticed.
+        std::vector<std::wstring> files = m_watcher.GetFiles();
+        for (const std::wstring& file : product->GetSourceFiles()) {
+            if (std::find(files.begin(), files.end(), file) == files.end()) files.push_back(file);
+        }
+        m_watcher.Watch(files);
+        const std::wstring text = tarn::SetPlaceholder(
+            tarn::Localize(L"lum.CMainFrame.ReloadFailed",
+                           L"Reload failed: %REASON%. The menu shown is the one read before."),
+            L"REASON", problem);
+        wxLogMessage("%s", wxString(text));  // also where whoever tests a menu reads it
+        ShowStatus(text);
+        return false;
+    }
+
+    // The same page again, and the way to it as far as its pages still exist.
+    const std::wstring current = m_currentPage ? m_currentPage->GetName() : std::wstring();
+    std::vector<std::wstring> path;
+    for (std::int32_t i = 0; i <= m_history->GetPosition(); ++i) {
+        path.push_back(m_history->GetPage(static_cast<std::size_t>(i))->GetName());
+    }
+    const auto find = [&product](const std::wstring& name) -> tarn::P<lum::data::CPage> {
+        for (std::size_t i = 0; i < product->GetPageCount(); ++i) {
+            if (product->GetPage(i)->GetName() == name) return product->GetPage(i);
+        }
+        for (std::size_t i = 0; i < product->GetPageCount(); ++i) {
+            if (tarn::EqualsNoCase(product->GetPage(i)->GetName(), name)) return product->GetPage(i);
+        }
+        return {};
+    };
+    const tarn::P<lum::data::CPage> page = current.empty() ? nullptr : find(current);
+
+    if (m_currentPage) m_currentPage->Deactivate();
+    m_currentPage = {};
+    InstallProduct(product);
+    m_history = tarn::New<lum::CHistory>();
+    if (page) {
+        for (std::size_t i = 0; i + 1 < path.size(); ++i) {
+            if (const auto earlier = find(path[i])) m_history->Push(earlier);
+        }
+        m_history->Push(page);
+        ShowPage(page, false, false);
+    } else {
+        ShowPage(m_product->GetPage(0), false, true);
+    }
+    m_watcher.Watch(m_product->GetSourceFiles());
+    if (GetStatusBar() != nullptr) {
+        ShowStatus(tarn::SetPlaceholder(
+            tarn::Localize(L"lum.CMainFrame.Reloaded", L"Reloaded at %TIME%."), L"TIME",
+            wxDateTime::Now().FormatISOTime().ToStdWstring()));
+    }
     return true;
+}
+
+void CMainFrame::SetAuthorMode(bool on) {
+    m_authorMode = on;
+    if (!on) {
+        m_watchTimer.reset();
+        return;
+    }
+    ShowStatus(tarn::SetPlaceholder(
+        tarn::Localize(L"lum.CMainFrame.AuthorMode",
+                       L"Author mode: the menu reloads when one of its %COUNT% files changes; "
+                       L"F5 reloads now."),
+        L"COUNT", std::to_wstring(m_watcher.GetFiles().size())));
+    m_watchTimer = std::make_unique<CContentWatchTimer>(m_watcher, [this] { Reload(); });
+    m_watchTimer->Start(CContentWatcher::kPollMilliseconds);
+}
+
+void CMainFrame::ShowStatus(const wxString& text) {
+    if (GetStatusBar() == nullptr) {
+        CreateStatusBar(1);
+        // The page keeps its size; the window grows by the status line.
+        if (m_product) SetClientSize(lum::MenuClientSize(*m_product));
+        Layout();
+    }
+    SetStatusText(text);
+}
+
+wxString CMainFrame::GetStatusLine() const {
+    const wxStatusBar* bar = GetStatusBar();
+    return bar ? bar->GetStatusText() : wxString();
+}
+
+void CMainFrame::OnCharHook(wxKeyEvent& event) {
+    if (event.GetKeyCode() == WXK_F5 && event.GetModifiers() == wxMOD_NONE) {
+        Reload();
+        return;
+    }
+    event.Skip();
 }
 
 bool CMainFrame::ShowPage(const tarn::P<lum::data::CPage>& page, bool transition,

@@ -7,7 +7,9 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "app/ContentWatcher.h"
 #include "app/EventForwarder.h"
 #include "lum/History.h"
 #include "lum/MusicPainter.h"
@@ -26,8 +28,20 @@ public:
     explicit CMainFrame(const wxString& title);
     ~CMainFrame() override;
 
-    // False when the file yields no pages; reading errors pass out.
+    // False when the file (or unpacked folder) yields no pages; reading errors pass out.
     bool LoadContent(const wxString& path);
+    // Reads the content again from disk and shows the same page (by name), or the main page
+    // when it is gone. When the new content cannot be read the old one stays on screen and
+    // the status line says why; false then.
+    bool Reload();
+    // Author mode: a status line, and a reload whenever a file the content was read from
+    // changes (polled every CContentWatcher::kPollMilliseconds).
+    void SetAuthorMode(bool on);
+    bool IsAuthorMode() const { return m_authorMode; }
+    // The text of the status line; empty while there is none.
+    wxString GetStatusLine() const;
+    // The files a change of which author mode reloads on.
+    const std::vector<std::wstring>& GetWatchedFiles() const { return m_watcher.GetFiles(); }
     bool GotoPage(const std::wstring& name, bool transition, bool addToHistory);
     bool ShowPage(const tarn::P<lum::data::CPage>& page, bool transition, bool addToHistory);
     void UpdateTitle();
@@ -58,6 +72,17 @@ private:
     // Ends the main loop and hides the window (it is not destroyed).
     void Quit();
     void OnClose(wxCloseEvent& event);
+    void OnCharHook(wxKeyEvent& event);
+    // Makes product the shown one: texts, size, icon and music (music that did not change
+    // plays on).
+    void InstallProduct(const tarn::P<lum::data::CProduct>& product);
+    void ApplyIcon();
+    void ShowStatus(const wxString& text);
+
+    wxString m_contentPath;
+    bool m_authorMode = false;
+    CContentWatcher m_watcher;
+    std::unique_ptr<CContentWatchTimer> m_watchTimer;
 
     graphics::components::CViewControl* m_view = nullptr;
     CEventForwarder m_forwarder;

@@ -2,48 +2,11 @@
 
 #include <wx/log.h>
 
-#include <algorithm>
-#include <limits>
-
-#include "graphics/RichText.h"
-#include "graphics/XmlValues.h"
-#include "tarn/Exception.h"
-#include "tarn/Text.h"
-#include "tarn/win32/PictureHeader.h"
-
 namespace graphics {
-namespace {
-
-constexpr std::size_t kReadChunk = 64 * 1024;
-
-wxString AttachmentName(const wxXmlNode& node, const std::wstring& tag,
-                        const wxXmlNode** child) {
-    *child = xml::FindChild(node, wxString(tag));
-    if (!*child) return {};
-    return (*child)->GetAttribute("name", wxString());
-}
-
-}  // namespace
 
 CZipCatalogue::CZipCatalogue(wxZipInputStream& zip) : m_zip(zip) {}
 
 CZipCatalogue::~CZipCatalogue() = default;
-
-wxString CZipCatalogue::NormalName(const std::wstring& name) {
-    wxString unix(name);
-    unix.Replace("\\", "/");
-    return wxZipEntry::GetInternalName(unix, wxPATH_UNIX);
-}
-
-wxBitmapType CZipCatalogue::BitmapTypeOf(const wxString& name) {
-    const wxString extension = name.AfterLast('.').Lower();
-    if (extension == name.Lower()) return wxBITMAP_TYPE_INVALID;  // no extension at all
-    if (extension == "bmp") return wxBITMAP_TYPE_BMP;
-    if (extension == "ico") return wxBITMAP_TYPE_ICO;
-    if (extension == "png") return wxBITMAP_TYPE_PNG;
-    if (extension == "jpg") return wxBITMAP_TYPE_JPEG;
-    return wxBITMAP_TYPE_INVALID;
-}
 
 void CZipCatalogue::BuildIndex() {
     if (m_built) return;
@@ -60,125 +23,34 @@ std::size_t CZipCatalogue::GetEntryCount() {
     return m_entries.size();
 }
 
-wxZipEntry* CZipCatalogue::FindEntry(const std::wstring& name) {
+std::vector<wxString> CZipCatalogue::GetEntryNames() {
     BuildIndex();
-    const auto found = m_byName.find(NormalName(name));
+    std::vector<wxString> names;
+    names.reserve(m_entries.size());
+    for (const auto& entry : m_entries) names.push_back(entry->GetInternalName());
+    return names;
+}
+
+wxZipEntry* CZipCatalogue::Find(const wxString& internalName) {
+    BuildIndex();
+    const auto found = m_byName.find(internalName);
     return found == m_byName.end() ? nullptr : found->second;
 }
 
-bool CZipCatalogue::OpenEntry(const std::wstring& name) {
-    wxZipEntry* entry = FindEntry(name);
-    if (!entry) return false;
-    wxLogNull quiet;
-    return m_zip.OpenEntry(*entry);
+wxZipEntry* CZipCatalogue::FindEntry(const std::wstring& name) {
+    return HasEntry(name) ? Find(NormalName(name)) : nullptr;
 }
 
-std::unique_ptr<wxRichTextBuffer> CZipCatalogue::LoadRichTextBuffer(const wxXmlNode& node,
-                                                                    const std::wstring& tag) {
-    const wxXmlNode* child = nullptr;
-    const wxString name = AttachmentName(node, tag, &child);
-    if (!child || !OpenEntry(name.ToStdWstring())) return nullptr;
-    return LoadRichTextXml(m_zip);
+bool CZipCatalogue::Contains(const wxString& internalName) { return Find(internalName) != nullptr; }
+
+bool CZipCatalogue::Open(const wxString& internalName) {
+    wxZipEntry* entry = Find(internalName);
+    return entry && m_zip.OpenEntry(*entry);
 }
 
-std::unique_ptr<wxBitmap> CZipCatalogue::LoadBitmap(const wxXmlNode& node,
-                                                    const std::wstring& tag,
-                                                    wxFileName& fileName) {
-    const wxXmlNode* child = nullptr;
-    const wxString name = AttachmentName(node, tag, &child);
-    if (!child) return nullptr;
-    fileName.Clear();
-    const wxBitmapType type = BitmapTypeOf(name);
-    if (type == wxBITMAP_TYPE_INVALID) return nullptr;
-    return LoadBitmapByName(node, name.ToStdWstring(), type, fileName);
-}
-
-std::unique_ptr<wxBitmap> CZipCatalogue::LoadBitmapByName(const wxXmlNode&,
-                                                          const std::wstring& name,
-                                                          wxBitmapType type,
-                                                          wxFileName& fileName) {
-    if (!OpenEntry(name)) return nullptr;
-    fileName.Clear();
-    // One byte more than a picture may have, so that a larger one is refused, not cut.
-    const auto bytes = ReadOpenEntry(tarn::win32::kMaxPictureBytes + 1);
-    return m_pictures.Read(name, type, bytes->GetData(), bytes->GetLength());
-}
-
-tarn::P<CSharedBuffer> CZipCatalogue::ReadOpenEntry(std::uint64_t limit) {
-    wxLogNull quiet;  // a damaged entry just ends the data
-    auto buffer = tarn::New<CSharedBuffer>();
-    const std::uint64_t cap = std::numeric_limits<std::uint32_t>::max();
-    limit = std::min(limit, cap);
-    while (buffer->GetLength() < limit) {
-        const std::uint64_t left = limit - buffer->GetLength();
-        const auto want = static_cast<std::uint32_t>(std::min<std::uint64_t>(left, kReadChunk));
-        // Capacity grows only as bytes actually arrive, and never past what was asked for.
-        if (!buffer->Reserve(want, limit)) break;
-        m_zip.Read(buffer->GetData() + buffer->GetLength(), want);
-        const std::size_t got = m_zip.LastRead();
-        if (got == 0) break;
-        buffer->AddLength(static_cast<std::uint32_t>(got));
-    }
-    return buffer;
-}
-
-tarn::P<CSharedBuffer> CZipCatalogue::LoadBuffer(const wxXmlNode& node, const std::wstring& tag) {
-    const wxXmlNode* child = nullptr;
-    const wxString name = AttachmentName(node, tag, &child);
-    if (!child) return nullptr;
-    std::int64_t size = 0;
-    xml::ReadInt64(*child, "size", size);
-    if (size < 1) return nullptr;
-    wxZipEntry* entry = FindEntry(name.ToStdWstring());
-    if (!entry) return nullptr;
-    {
-        wxLogNull quiet;
-        if (!m_zip.OpenEntry(*entry)) return nullptr;
-    }
-    std::uint64_t limit = static_cast<std::uint64_t>(size);
-    if (entry->GetSize() >= 0) limit = std::min<std::uint64_t>(limit, entry->GetSize());
-    // The entry's own size bounds the allocation; the stream bounds what is counted.
-    auto buffer = ReadOpenEntry(limit);
-    if (buffer->GetLength() == 0) return nullptr;
-    return buffer;
-}
-
-std::wstring CZipCatalogue::GetResourceType(const wxXmlNode& node) {
-    return node.GetAttribute("type", wxString()).ToStdWstring();
-}
-
-tarn::P<IReusableResource> CZipCatalogue::GetReusableResource(
-    const wxXmlNode& node, const std::wstring& typeName,
-    const tarn::P<IReusableResource>& fresh) {
-    std::int64_t id = -1;
-    xml::ReadInt64(node, "unique", id);
-    if (id > 0) {
-        const auto type = m_reusableTypes.find(id);
-        if (type != m_reusableTypes.end() && !type->second.empty() &&
-            !tarn::EqualsNoCase(type->second, typeName)) {
-            throw tarn::CError(L"Error get reuseable resource. Type different");
-        }
-        const auto known = m_reusableResources.find(id);
-        if (known != m_reusableResources.end()) {
-            // An object still being read cannot be shared from inside itself: that would make
-            // it contain itself. Such a reference gets an object of its own.
-            if (m_reading.count(id) == 0) return known->second;
-            fresh->FromXml(node, *this);
-            return fresh;
-        }
-        m_reusableNodes[id] = &node;
-        m_reusableResources[id] = fresh;
-        m_reusableTypes[id] = typeName;
-    }
-    if (id > 0) m_reading.insert(id);
-    try {
-        fresh->FromXml(node, *this);
-    } catch (...) {
-        m_reading.erase(id);
-        throw;
-    }
-    m_reading.erase(id);
-    return fresh;
+std::int64_t CZipCatalogue::SizeOf(const wxString& internalName) {
+    const wxZipEntry* entry = Find(internalName);
+    return entry ? static_cast<std::int64_t>(entry->GetSize()) : -1;
 }
 
 }  // namespace graphics

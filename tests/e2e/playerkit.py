@@ -124,11 +124,12 @@ def wait_until(condition, timeout=20.0, step=0.05):
 class Player:
     """One running lumplayer."""
 
-    def __init__(self, display, sandbox, args, cwd=None, program=PLAYER):
+    def __init__(self, display, sandbox, args, cwd=None, program=PLAYER, env=None):
         self.display = display
         self.sandbox = sandbox
         self.command = [program] + list(args)
         self.cwd = cwd or sandbox.root
+        self.extra_env = dict(env or {})
         self.retries = 2
         self.stderr = None
         self._spawn()
@@ -139,7 +140,9 @@ class Player:
         self.stderr_path = os.path.join(self.sandbox.root, "stderr-%d.txt" % time.monotonic_ns())
         self.stderr = open(self.stderr_path, "w")
         self.started = time.monotonic()
-        self.process = subprocess.Popen(self.command, cwd=self.cwd, env=self.sandbox.env(self.display),
+        env = self.sandbox.env(self.display)
+        env.update(self.extra_env)
+        self.process = subprocess.Popen(self.command, cwd=self.cwd, env=env,
                                         stdout=subprocess.DEVNULL, stderr=self.stderr)
 
     def respawn_if_refused(self):
@@ -185,6 +188,12 @@ class Player:
         xdotool(self.display, "mouseup", button, check=True)
         # Clicks far apart never make a double click.
         time.sleep(0.6)
+
+    def key(self, window, name):
+        """Presses a key with the window focused (no window manager gives it the focus)."""
+        xdotool(self.display, "windowfocus", "--sync", window)
+        time.sleep(0.1)
+        xdotool(self.display, "key", name, check=True)
 
     def park_pointer(self):
         xdotool(self.display, "mousemove", 1279, 1023)

@@ -22,12 +22,16 @@ constexpr std::array<const wchar_t*, 3> kChangePageTexts{L"go-back", L"goto-main
 constexpr const wchar_t* kUnknownType = L"Unknown Action type";
 constexpr const wchar_t* kUnknownChangePage = L"Unknown Change page type";
 
-// The plain text when value is empty, else the "X" text with the placeholder filled in.
-std::wstring Described(const wchar_t* key, const wchar_t* text, const wchar_t* keyX,
-                       const wchar_t* textX, const wchar_t* placeholder,
-                       const std::wstring& value) {
-    if (value.empty()) return tarn::Localize(key, text);
-    return tarn::SetPlaceholder(tarn::Localize(keyX, textX), placeholder, value);
+// The plain text when value is empty, else the "X" text whose placeholder value fills.
+CAction::SDescriptionText Described(const wchar_t* key, const wchar_t* text, const wchar_t* keyX,
+                                    const wchar_t* textX, const wchar_t* placeholder,
+                                    const std::wstring& value) {
+    if (value.empty()) return {key, text, {}, {}};
+    return {keyX, textX, placeholder, value};
+}
+
+CAction::SDescriptionText Plain(const wchar_t* key, const wchar_t* text) {
+    return {key, text, {}, {}};
 }
 
 void WriteText(wxXmlNode& node, const wchar_t* name, const std::wstring& value) {
@@ -120,12 +124,12 @@ void CAction::Assign(const CAction& other) {
     m_valid = other.m_valid;
 }
 
-std::wstring CAction::ChangePageDescription() const {
+CAction::SDescriptionText CAction::ChangePageDescriptionText() const {
     switch (m_changePageKind) {
     case EChangePageKind::GoBack:
-        return tarn::Localize(L"lumCAction.GoBack", L"Go back");
+        return Plain(L"lumCAction.GoBack", L"Go back");
     case EChangePageKind::GotoMainPage:
-        return tarn::Localize(L"lumCAction.GotoMainPage", L"Goto mainpage");
+        return Plain(L"lumCAction.GotoMainPage", L"Goto mainpage");
     case EChangePageKind::GotoPage:
         return Described(L"lumCAction.GotoPage", L"Goto page", L"lumCAction.GotoPageX",
                          L"Goto page '%PAGE%'", L"PAGE", m_page);
@@ -133,16 +137,16 @@ std::wstring CAction::ChangePageDescription() const {
     return {};
 }
 
-std::wstring CAction::GetDescription() const {
+CAction::SDescriptionText CAction::GetDescriptionText() const {
     switch (m_type) {
     case EActionType::Undefined:
-        return tarn::Localize(L"lumCAction.Undefined", L"Undefined");
+        return Plain(L"lumCAction.Undefined", L"Undefined");
     case EActionType::RunFile:
     case EActionType::RunLocalFile:
         return Described(L"lumCAction.RunFile", L"Run file", L"lumCAction.RunFileX",
                          L"Run file '%FILE%'", L"FILE", m_file);
     case EActionType::ChangePage:
-        return ChangePageDescription();
+        return ChangePageDescriptionText();
     case EActionType::OpenWebsite:
         return Described(L"lumCAction.OpenWebsite", L"Open website", L"lumCAction.OpenWebsiteX",
                          L"Open website '%URL%'", L"URL", m_website);
@@ -154,15 +158,23 @@ std::wstring CAction::GetDescription() const {
         return Described(L"lumCAction.OpenFolder", L"Open folder", L"lumCAction.OpenFolderX",
                          L"Open folder '%FOLDER%'", L"FOLDER", m_folder);
     case EActionType::QuitProgram:
-        return tarn::Localize(L"lumCAction.QuitProgram", L"Quit program");
+        return Plain(L"lumCAction.QuitProgram", L"Quit program");
     case EActionType::Custom:
-        return tarn::Localize(L"lumCAction.Custom", L"Custom action");
+        return Plain(L"lumCAction.Custom", L"Custom action");
     case EActionType::ChangeLanguage:
         return Described(L"lumCAction.ChangeLanguage", L"Change language",
                          L"lumCAction.ChangeLanguageX", L"Change language to %LANGUAGE%",
                          L"LANGUAGE", m_language);
     }
     return {};
+}
+
+std::wstring CAction::GetDescription() const {
+    const SDescriptionText text = GetDescriptionText();
+    if (text.key.empty()) return {};
+    const std::wstring localized = tarn::Localize(text.key, text.text);
+    if (text.placeholder.empty()) return localized;
+    return tarn::SetPlaceholder(localized, text.placeholder, text.value);
 }
 
 }  // namespace lum::data

@@ -50,6 +50,16 @@ public:
     // The localized, human-readable text; also the hint of an action button.
     std::wstring GetDescription() const;
 
+    // What GetDescription localizes: the message key, its English text and, for a text with a
+    // placeholder, the placeholder's name and the value it gets. An empty key for none.
+    struct SDescriptionText {
+        std::wstring key;
+        std::wstring text;
+        std::wstring placeholder;
+        std::wstring value;
+    };
+    SDescriptionText GetDescriptionText() const;
+
     EActionType GetType() const { return m_type; }
     EChangePageKind GetChangePageKind() const { return m_changePageKind; }
     bool IsValid() const { return m_valid; }
@@ -75,7 +85,7 @@ public:
     void SetLanguage(std::wstring value) { m_language = std::move(value); }
 
 private:
-    std::wstring ChangePageDescription() const;
+    SDescriptionText ChangePageDescriptionText() const;
 
     std::wstring m_eMail;
     std::wstring m_website;

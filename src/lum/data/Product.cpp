@@ -5,12 +5,14 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <limits>
 #include <string>
 
 #include "graphics/QuietAsserts.h"
 #include "graphics/XmlValues.h"
-#include "graphics/ZipArchive.h"
+#include "graphics/ContentSource.h"
+#include "tarn/StringLocalizer.h"
 
 namespace lum::data {
 
@@ -40,22 +42,54 @@ std::int32_t LeadingInteger(const wxString& text) {
     return static_cast<std::int32_t>(value);
 }
 
-// Reads at most limit bytes of the stream and parses them; false when the text is longer,
-// not well formed or has no root.
-bool ParseBounded(wxInputStream& in, std::size_t limit, wxXmlDocument& document) {
+// Keeps the toolkit's last error or warning instead of printing it, for as long as it lives.
+class CLogCapture : public wxLog {
+public:
+    CLogCapture() : m_previous(wxLog::SetActiveTarget(this)) {}
+    ~CLogCapture() override { wxLog::SetActiveTarget(m_previous); }
+    CLogCapture(const CLogCapture&) = delete;
+    CLogCapture& operator=(const CLogCapture&) = delete;
+    const wxString& GetLast() const { return m_last; }
+
+protected:
+    // The message itself, without the time and level the text form would put before it.
+    void DoLogRecord(wxLogLevel level, const wxString& message, const wxLogRecordInfo&) override {
+        if (level <= wxLOG_Warning) m_last = message;
+    }
+
+private:
+    wxLog* m_previous;
+    wxString m_last;
+};
+
+// Reads at most limit bytes of the stream and parses them; false, with the reason, when the
+// text is longer, empty, not well formed or has no root.
+bool ParseBounded(wxInputStream& in, std::size_t limit, wxXmlDocument& document,
+                  std::wstring& problem) {
     std::string bytes;
     char chunk[64 * 1024];
     while (true) {
         in.Read(chunk, sizeof chunk);
         const std::size_t got = in.LastRead();
         if (got == 0) break;
-        if (bytes.size() + got > limit) return false;
+        if (bytes.size() + got > limit) {
+            problem = tarn::Localize(L"lum.CProduct.DescriptionTooLarge",
+                                     L"its product.xml is larger than the player reads (64 MiB)");
+            return false;
+        }
         bytes.append(chunk, got);
     }
-    if (bytes.empty()) return false;
+    if (bytes.empty()) {
+        problem = tarn::Localize(L"lum.CProduct.DescriptionEmpty", L"its product.xml is empty");
+        return false;
+    }
     wxMemoryInputStream text(bytes.data(), bytes.size());
-    wxLogNull quiet;
-    return document.Load(text, "UTF-8") && document.GetRoot() != nullptr;
+    const CLogCapture log;
+    if (document.Load(text, "UTF-8") && document.GetRoot() != nullptr) return true;
+    problem = tarn::Localize(L"lum.CProduct.DescriptionMalformed",
+                             L"its product.xml is not well-formed XML");
+    if (!log.GetLast().empty()) problem += L" (" + log.GetLast().ToStdWstring() + L")";
+    return false;
 }
 
 }  // namespace
@@ -67,14 +101,56 @@ CProduct::~CProduct() = default;
 void CProduct::Load(const wxFileName& file) {
     // Whatever in the toolkit a damaged file trips over, it never becomes a dialog.
     const graphics::CQuietAsserts quiet;
-    graphics::CZipArchive archive(file.GetFullPath().ToStdWstring());
-    if (!archive.IsOk()) return;
-    graphics::CZipCatalogue& catalogue = archive.GetCatalogue();
-    if (!catalogue.OpenEntry(L"product.xml")) return;
+    const std::wstring path = file.GetFullPath().ToStdWstring();
+    m_loadProblem.clear();
+    m_sourceFiles.clear();
+    graphics::CContentSource source(path);
+    m_folder = source.IsFolder();
+    if (!m_folder) m_sourceFiles.push_back(path);
+    const auto failed = [this](const std::wstring& key, const std::wstring& text) {
+        m_loadProblem = tarn::Localize(key, text);
+    };
+    if (!source.IsOk()) {
+        if (wxFileName::Exists(file.GetFullPath())) {
+            failed(L"lum.CProduct.CannotOpen", L"it cannot be opened");
+        } else {
+            failed(L"lum.CProduct.NoSuchFile", L"the file does not exist");
+        }
+        return;
+    }
+    graphics::CCatalogue& catalogue = source.GetCatalogue();
+    // Names the description asks for become source files of a folder, read or not.
+    struct SNoteSources {
+        CProduct& product;
+        graphics::CContentSource& source;
+        ~SNoteSources() {
+            graphics::CFolderCatalogue* folder = source.GetFolderCatalogue();
+            if (!folder) return;
+            for (const wxString& name : folder->GetRequestedNames()) {
+                std::filesystem::path file = folder->FileOf(name);
+                if (file.empty()) {
+                    file = folder->GetFolder() / std::filesystem::path(name.utf8_string());
+                }
+                product.m_sourceFiles.push_back(
+                    wxString(file.c_str(), *wxConvFileName).ToStdWstring());
+            }
+        }
+    } notes{*this, source};
+    if (!catalogue.OpenEntry(L"product.xml")) {
+        if (m_folder) {
+            failed(L"lum.CProduct.FolderWithoutDescription", L"the folder holds no product.xml");
+        } else if (catalogue.GetEntryCount() == 0) {
+            failed(L"lum.CProduct.NotAnArchive", L"it is not a ZIP archive (or an empty one)");
+        } else {
+            failed(L"lum.CProduct.NoDescription", L"it holds no product.xml");
+        }
+        return;
+    }
     wxXmlDocument document;
-    if (!ParseBounded(catalogue.GetStream(), kMaxDescriptionSize, document)) return;
+    if (!ParseBounded(catalogue.GetStream(), kMaxDescriptionSize, document, m_loadProblem)) return;
     ReadXml(*document.GetRoot(), catalogue);
     m_file = file;
+    if (m_pages.empty()) failed(L"lum.CProduct.NoPages", L"it has no pages");
 }
 
 void CProduct::ReadXml(const wxXmlNode& root, graphics::IResourceInputStore& store) {

@@ -29,9 +29,10 @@ public:
     CProduct();
     ~CProduct() override;
 
-    // Reads the content file. A file that cannot be opened, lacks "product.xml" or holds
-    // malformed XML leaves the product empty without an error; errors raised while the
-    // pages are read pass out.
+    // Reads the content file, or an unpacked folder holding "product.xml" and its files (read
+    // by the same rules, as if packed). A file that cannot be opened, lacks "product.xml" or
+    // holds malformed XML leaves the product empty without an error (GetLoadProblem says why);
+    // errors raised while the pages are read pass out.
     void Load(const wxFileName& file);
     void ReadXml(const wxXmlNode& root, graphics::IResourceInputStore& store);
 
@@ -50,6 +51,15 @@ public:
     }
 
     wxFileName GetFile() const { return m_file; }
+    // Why the last Load gave no pages, in a line for the menu's author; empty when it has pages
+    // (or when an error passed out of Load).
+    std::wstring GetLoadProblem() const { return m_loadProblem; }
+    // The files on disk the last Load read or looked for: the content file, or for a folder its
+    // product.xml and the file of every name the description asked for (found or not). A change
+    // to any of them may change what Load gives.
+    const std::vector<std::wstring>& GetSourceFiles() const { return m_sourceFiles; }
+    // True when the last Load read an unpacked folder.
+    bool IsFolder() const { return m_folder; }
     wxFileName GetIconFileName() const { return m_iconFileName; }
     wxFileName GetBase() const { return m_base; }
     std::wstring GetTitle() const { return m_title; }
@@ -79,6 +89,9 @@ private:
     double m_clientHeight = 0;
     std::vector<tarn::P<CTranslation>> m_translations;
     std::int32_t m_splashDuration = kDefaultSplashDuration;
+    std::wstring m_loadProblem;
+    std::vector<std::wstring> m_sourceFiles;
+    bool m_folder = false;
 };
 
 }  // namespace lum::data

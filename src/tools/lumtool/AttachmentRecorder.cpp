@@ -60,7 +60,7 @@ std::wstring CAttachmentRecorder::DescribePlace(const wxXmlNode& node) {
 EAttachmentOutcome CAttachmentRecorder::Outcome(const wxString& name, bool loaded) {
     if (loaded) return EAttachmentOutcome::Loaded;
     if (name.empty()) return EAttachmentOutcome::NoName;
-    if (!m_catalogue.FindEntry(name.ToStdWstring())) return EAttachmentOutcome::Missing;
+    if (!m_catalogue.HasEntry(name.ToStdWstring())) return EAttachmentOutcome::Missing;
     return EAttachmentOutcome::Unreadable;
 }
 
@@ -87,7 +87,7 @@ std::unique_ptr<wxBitmap> CAttachmentRecorder::LoadBitmap(const wxXmlNode& node,
         const wxString name = child->GetAttribute("name");
         EAttachmentOutcome outcome = Outcome(name, bitmap && bitmap->IsOk());
         if (outcome != EAttachmentOutcome::Loaded && !name.empty() &&
-            graphics::CZipCatalogue::BitmapTypeOf(name) == wxBITMAP_TYPE_INVALID) {
+            graphics::CCatalogue::BitmapTypeOf(name) == wxBITMAP_TYPE_INVALID) {
             outcome = EAttachmentOutcome::UnknownType;
         }
         Note(EAttachmentKind::Picture, outcome, name, *child);

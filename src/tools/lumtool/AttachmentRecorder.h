@@ -1,5 +1,5 @@
 #pragma once
-// A resource store that hands every request on to the content archive's catalogue and notes
+// A resource store that hands every request on to the content's catalogue and notes
 // what became of each attachment the loader asked for. Only what the loader really reads is
 // noted: an element it skips, or a skin it shares instead of reading again, leaves no note.
 
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "graphics/ResourceStore.h"
-#include "graphics/ZipCatalogue.h"
+#include "graphics/Catalogue.h"
 #include "tarn/Object.h"
 
 namespace lumtool {
@@ -17,7 +17,7 @@ enum class EAttachmentKind { Picture, RichText, Data };
 enum class EAttachmentOutcome {
     Loaded,
     NoName,       // the reference names no entry
-    Missing,      // no entry of that name in the archive
+    Missing,      // no entry of that name in the content
     UnknownType,  // a picture whose extension the loader does not read
     NoSize,       // a data reference without a positive size
     Unreadable,   // the entry is there, but its content does not load
@@ -33,7 +33,7 @@ struct SAttachmentUse {
 class CAttachmentRecorder : public tarn::CObject, public virtual graphics::IResourceInputStore {
 public:
     // The catalogue must outlive the recorder's use.
-    explicit CAttachmentRecorder(graphics::CZipCatalogue& catalogue) : m_catalogue(catalogue) {}
+    explicit CAttachmentRecorder(graphics::CCatalogue& catalogue) : m_catalogue(catalogue) {}
 
     const std::vector<SAttachmentUse>& GetUses() const { return m_uses; }
 
@@ -62,7 +62,7 @@ private:
     void Note(EAttachmentKind kind, EAttachmentOutcome outcome, const wxString& name,
               const wxXmlNode& node);
 
-    graphics::CZipCatalogue& m_catalogue;
+    graphics::CCatalogue& m_catalogue;
     std::vector<SAttachmentUse> m_uses;
 };
 

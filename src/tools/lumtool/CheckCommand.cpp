@@ -7,13 +7,16 @@
 namespace lumtool {
 
 std::string CCheckCommand::Help() const {
-    return "usage: lumtool check FILE\n"
+    return "usage: lumtool check CONTENT\n"
            "\n"
-           "Loads the content file FILE as the player does and reports what would go wrong\n"
-           "when it is shown, one problem a line: attachments that are missing from the\n"
-           "file or do not decode, go-to-page actions that name no page, button skins\n"
-           "without a normal, hover or down look, page names that differ only in letter\n"
-           "case, a splash picture or music that will not show or play.\n"
+           "Loads CONTENT, a content file or an unpacked folder holding product.xml and its\n"
+           "files, as the player does and reports what would go wrong when it is shown, one\n"
+           "problem a line: attachments that are missing from it or do not decode (names\n"
+           "compare with letter case, packed or not), go-to-page actions that name no page,\n"
+           "button skins without a normal, hover or down look, page names that differ only in\n"
+           "letter case, a splash picture or music that will not show or play. For a folder\n"
+           "also what a content file packed from it would not hold (links to folders, names\n"
+           "that are not UTF-8).\n"
            "\n"
            "Exit status: 0 no problems, 1 problems found, 2 the file cannot be read at all\n"
            "(the reason goes to stderr). Needs a display; without one, lumtool runs itself\n"
@@ -25,10 +28,10 @@ int CCheckCommand::Run(const std::vector<std::string>& arguments) {
     for (const std::string& argument : arguments) {
         if (!argument.empty() && argument[0] == '-')
             throw CUsageError("unknown option " + argument);
-        if (!file.empty()) throw CUsageError("check: more than one FILE given");
+        if (!file.empty()) throw CUsageError("check: more than one CONTENT given");
         file = argument;
     }
-    if (file.empty()) throw CUsageError("check: no FILE given");
+    if (file.empty()) throw CUsageError("check: no FILE given (a content file or a folder)");
 
     CContentCheck check(file);
     check.Run();

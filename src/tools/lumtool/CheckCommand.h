@@ -16,7 +16,9 @@ public:
     explicit CCheckCommand(std::ostream& out) : m_out(out) {}
 
     const char* Name() const override { return "check"; }
-    const char* Summary() const override { return "load a content file and report its problems"; }
+    const char* Summary() const override {
+        return "load a content file or menu folder and report its problems";
+    }
     std::string Help() const override;
     bool NeedsDisplay() const override { return true; }
     int Run(const std::vector<std::string>& arguments) override;

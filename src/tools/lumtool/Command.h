@@ -24,6 +24,9 @@ public:
     virtual std::string Help() const = 0;
     // True when the command needs the GUI toolkit (and so a display), not only its base.
     virtual bool NeedsDisplay() const { return false; }
+    // The same for these arguments (after the command's name), for a command whose
+    // subcommands differ.
+    virtual bool NeedsDisplay(const std::vector<std::string>&) const { return NeedsDisplay(); }
     // The arguments after the command's name; returns the exit status.
     virtual int Run(const std::vector<std::string>& arguments) = 0;
 };

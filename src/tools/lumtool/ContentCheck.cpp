@@ -38,8 +38,9 @@ public:
     const wxString& GetLast() const { return m_last; }
 
 protected:
-    void DoLogTextAtLevel(wxLogLevel level, const wxString& text) override {
-        if (level <= wxLOG_Warning) m_last = text;
+    // The message itself, without the time and level the text form would put before it.
+    void DoLogRecord(wxLogLevel level, const wxString& message, const wxLogRecordInfo&) override {
+        if (level <= wxLOG_Warning) m_last = message;
     }
 
 private:
@@ -82,6 +83,21 @@ std::wstring Describe(const SAttachmentUse& use) {
     return {};
 }
 
+// For a name that is missing: the entries whose names differ from it only in letter case.
+std::wstring CaseHint(const std::wstring& name, const std::vector<wxString>& entries) {
+    const wxString wanted = graphics::CCatalogue::NormalName(name);
+    std::wstring hint;
+    for (const wxString& entry : entries) {
+        if (entry == wanted || !tarn::EqualsNoCase(entry.ToStdWstring(), wanted.ToStdWstring())) {
+            continue;
+        }
+        if (hint.find(Quoted(entry.ToStdWstring())) != std::wstring::npos) continue;
+        hint += (hint.empty() ? L" (" : L", ") + Quoted(entry.ToStdWstring());
+    }
+    if (hint.empty()) return hint;
+    return hint + L" differs only in letter case; names compare with case, packed or not)";
+}
+
 // The player's own decoder judges, so the verdict is the player's.
 std::wstring WavError(const graphics::CSharedBuffer& data) {
     std::string error;
@@ -95,29 +111,30 @@ void CContentCheck::Run() {
     namespace fs = std::filesystem;
     std::error_code error;
     if (!fs::exists(fs::path(m_path), error)) Unreadable("the file does not exist");
-    if (fs::is_directory(fs::path(m_path), error)) Unreadable("it is a folder");
     graphics::InstallPictureHandlers();
     const lum::data::CElementFactories factories;  // the element kinds the player knows
 
-    graphics::CZipArchive archive(wxString::FromUTF8(m_path).ToStdWstring());
+    graphics::CContentSource source(wxString::FromUTF8(m_path).ToStdWstring());
     wxXmlDocument document;
-    ReadDescription(archive, document);
+    ReadDescription(source, document);
     LoadProduct();
     for (std::size_t i = 0; i < m_product->GetPageCount(); ++i) {
         m_pageNames.push_back(m_product->GetPage(i)->GetName());
     }
-    CheckAttachments(archive, document);
+    CheckAttachments(source, document);
     CheckPageNames();
     CheckButtons();
     CheckMusic();
+    CheckLeftOut(source);
 }
 
-void CContentCheck::ReadDescription(graphics::CZipArchive& archive, wxXmlDocument& document) const {
-    if (!archive.IsOk() || archive.GetCatalogue().GetEntryCount() == 0) {
+void CContentCheck::ReadDescription(graphics::CContentSource& source,
+                                    wxXmlDocument& document) const {
+    if (!source.IsFolder() && (!source.IsOk() || source.GetCatalogue().GetEntryCount() == 0)) {
         Unreadable("it is not a ZIP archive (or an empty one)");
     }
-    graphics::CZipCatalogue& catalogue = archive.GetCatalogue();
-    if (!catalogue.FindEntry(kDescription)) Unreadable("it holds no product.xml");
+    graphics::CCatalogue& catalogue = source.GetCatalogue();
+    if (!catalogue.HasEntry(kDescription)) Unreadable("it holds no product.xml");
     if (!catalogue.OpenEntry(kDescription)) Unreadable("its product.xml cannot be opened");
 
     std::string bytes;
@@ -153,11 +170,11 @@ void CContentCheck::LoadProduct() {
     if (m_product->GetPageCount() == 0) Unreadable("it has no pages");
 }
 
-void CContentCheck::CheckAttachments(graphics::CZipArchive& archive,
+void CContentCheck::CheckAttachments(graphics::CContentSource& source,
                                      const wxXmlDocument& document) {
     // A second reading of the same description, through a store that notes every attachment
     // the loader asks for; the product it makes is thrown away.
-    const auto recorder = tarn::New<CAttachmentRecorder>(archive.GetCatalogue());
+    const auto recorder = tarn::New<CAttachmentRecorder>(source.GetCatalogue());
     const graphics::CQuietAsserts quiet;  // as in the loader's own reading
     const wxLogNull warnedAlready;         // the loader's own reading logged each bad picture
     try {
@@ -165,9 +182,23 @@ void CContentCheck::CheckAttachments(graphics::CZipArchive& archive,
     } catch (const std::exception& error) {
         Unreadable(std::string("the loader stops with an error: ") + error.what());
     }
+    const std::vector<wxString> entries = source.GetCatalogue().GetEntryNames();
     for (const SAttachmentUse& use : recorder->GetUses()) {
-        const std::wstring text = Describe(use);
-        if (!text.empty()) Problem(use.where + L": " + text);
+        std::wstring text = Describe(use);
+        if (text.empty()) continue;
+        if (use.outcome == EAttachmentOutcome::Missing) text += CaseHint(use.name, entries);
+        Problem(use.where + L": " + text);
+    }
+}
+
+void CContentCheck::CheckLeftOut(graphics::CContentSource& source) {
+    graphics::CFolderCatalogue* folder = source.GetFolderCatalogue();
+    if (!folder) return;
+    // Played unpacked these files are not there either, but an author may not expect that.
+    for (const graphics::SLeftOut& left : folder->GetLeftOut()) {
+        Problem(L"folder: " + Quoted(wxString::FromUTF8(left.relative).ToStdWstring()) + L" " +
+                wxString::FromUTF8(left.reason).ToStdWstring() +
+                L"; a content file packed from the folder does not hold it");
     }
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/ZipArchive.h"
+#include "graphics/ContentSource.h"
 #include "lum/data/Product.h"
 
 namespace lumtool {
@@ -17,9 +17,10 @@ class CContentCheck {
 public:
     explicit CContentCheck(std::string path) : m_path(std::move(path)) {}
 
-    // Reads the file and runs every check. Raises CUsageError with the reason when the file
-    // cannot be read as a menu at all (no ZIP archive, no product.xml, malformed XML, a reading
-    // error of the loader, no pages). Needs the GUI toolkit and the element factories.
+    // Reads the content file, or an unpacked folder, and runs every check. Raises CUsageError
+    // with the reason when it cannot be read as a menu at all (no ZIP archive, no product.xml,
+    // malformed XML, a reading error of the loader, no pages). Needs the GUI toolkit and the
+    // element factories.
     void Run();
 
     const std::vector<std::wstring>& GetPageNames() const { return m_pageNames; }
@@ -27,9 +28,11 @@ public:
     const std::vector<std::string>& GetProblems() const { return m_problems; }
 
 private:
-    void ReadDescription(graphics::CZipArchive& archive, wxXmlDocument& document) const;
+    void ReadDescription(graphics::CContentSource& source, wxXmlDocument& document) const;
     void LoadProduct();
-    void CheckAttachments(graphics::CZipArchive& archive, const wxXmlDocument& document);
+    void CheckAttachments(graphics::CContentSource& source, const wxXmlDocument& document);
+    // Only for a folder: what a content file packed from it would not hold.
+    void CheckLeftOut(graphics::CContentSource& source);
     void CheckPageNames();
     void CheckButtons();
     void CheckSkin(const std::wstring& place, const graphics::CGraphicElement& element);

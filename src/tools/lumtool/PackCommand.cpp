@@ -5,11 +5,11 @@
 #include <wx/xml/xml.h>
 #include <wx/zipstrm.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <system_error>
 #include <vector>
+
+#include "graphics/ContentFolder.h"
 
 namespace lumtool {
 
@@ -31,28 +31,11 @@ void CheckDescription(const fs::path& folder) {
     }
 }
 
-// The files to pack, product.xml first and the rest in a stable order.
-std::vector<fs::path> FilesToPack(const fs::path& folder, const fs::path& output) {
-    std::vector<fs::path> files;
-    std::error_code error;
-    const fs::path skip = fs::weakly_canonical(output, error);
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        if (!entry.is_regular_file()) continue;
-        if (fs::weakly_canonical(entry.path(), error) == skip) continue;
-        files.push_back(fs::relative(entry.path(), folder));
-    }
-    std::sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) {
-        if ((a == kDescription) != (b == kDescription)) return a == kDescription;
-        return a.generic_string() < b.generic_string();
-    });
-    return files;
-}
-
-void AddEntry(wxZipOutputStream& zip, const fs::path& folder, const fs::path& relative) {
-    std::ifstream in(folder / relative, std::ios::binary);
-    if (!in) throw CUsageError("cannot read '" + (folder / relative).string() + "'");
-    if (!zip.PutNextEntry(wxString::FromUTF8(relative.generic_string()))) {
-        throw CUsageError("cannot write the entry '" + relative.generic_string() + "'");
+void AddEntry(wxZipOutputStream& zip, const graphics::SContentFile& file) {
+    std::ifstream in(file.path, std::ios::binary);
+    if (!in) throw CUsageError("cannot read '" + file.path.string() + "'");
+    if (!zip.PutNextEntry(file.name)) {
+        throw CUsageError("cannot write the entry '" + file.relative + "'");
     }
     char buffer[65536];
     while (in) {
@@ -68,7 +51,15 @@ std::size_t PackFolder(const std::string& folderName, const std::string& output)
     const fs::path folder(folderName);
     if (!fs::is_directory(folder)) throw CUsageError("'" + folderName + "' is not a folder");
     CheckDescription(folder);
-    const std::vector<fs::path> files = FilesToPack(folder, output);
+    // Listed as the folder catalogue lists them, so that the folder plays as the file will.
+    const std::vector<graphics::SContentFile> files =
+        graphics::ListContentFiles(folder, nullptr, fs::path(output));
+    for (const graphics::SContentFile& file : files) {
+        if (file.name.empty()) {
+            throw CUsageError("cannot name an entry for '" + file.path.string() +
+                              "': its name is not UTF-8");
+        }
+    }
 
     wxLogNull quiet;
     wxFileOutputStream file(wxString::FromUTF8(output));
@@ -76,7 +67,7 @@ std::size_t PackFolder(const std::string& folderName, const std::string& output)
     {
         // Names are written as UTF-8 and flagged so, which every reader understands.
         wxZipOutputStream zip(file, -1, wxConvUTF8);
-        for (const fs::path& relative : files) AddEntry(zip, folder, relative);
+        for (const graphics::SContentFile& file : files) AddEntry(zip, file);
         if (!zip.Close()) throw CUsageError("cannot finish '" + output + "'");
     }
     if (!file.Close()) throw CUsageError("cannot finish '" + output + "'");
@@ -88,8 +79,9 @@ std::string CPackCommand::Help() const {
            "\n"
            "Packs FOLDER, which holds product.xml and the files it names, into the content\n"
            "file FILE (a ZIP archive; put it beside the player as content.lum). Every file\n"
-           "below FOLDER becomes an entry named by its path relative to FOLDER. A folder\n"
-           "without a readable, well-formed product.xml is refused.\n";
+           "below FOLDER becomes an entry named by its path relative to FOLDER, product.xml\n"
+           "first; a link to a file is packed under the link's name, links to folders are not\n"
+           "followed. A folder without a readable, well-formed product.xml is refused.\n";
 }
 
 int CPackCommand::Run(const std::vector<std::string>& arguments) {

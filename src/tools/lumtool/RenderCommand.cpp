@@ -73,7 +73,8 @@ tarn::P<lum::data::CProduct> LoadProduct(const std::string& content) {
         throw CUsageError("'" + content + "' cannot be read: " + Narrow(error.GetDescription()));
     }
     if (product->GetPageCount() == 0) {
-        throw CUsageError("'" + content + "' holds no menu pages (or is not a content file)");
+        throw CUsageError("'" + content + "' holds no menu pages (" +
+                          Narrow(product->GetLoadProblem()) + ")");
     }
     return product;
 }
@@ -145,7 +146,8 @@ std::string CRenderCommand::Help() const {
     return "usage: lumtool render CONTENT [--page NAME] [--language CODE] [--hover ELEMENT]\n"
            "                      [--pressed ELEMENT] -o FILE.png\n"
            "\n"
-           "Paints one page of the content file to a PNG exactly as the player shows it: at the\n"
+           "Paints one page of CONTENT (a content file or an unpacked folder holding\n"
+           "product.xml and its files) to a PNG exactly as the player shows it: at the\n"
            "product's client size, with the product's texts in the language (default en-us),\n"
            "the breadcrumb of a visit from the main page, the music icon when the menu plays\n"
            "music, and the named element (by element name) hovered or pressed. NAME defaults to\n"

@@ -10,11 +10,14 @@
 
 #include "CheckCommand.h"
 #include "Command.h"
+#include "GifCommand.h"
 #include "GuiToolkit.h"
 #include "LangpackCommand.h"
 #include "MediumCommand.h"
+#include "NewCommand.h"
 #include "PackCommand.h"
 #include "RenderCommand.h"
+#include "TranslationsCommand.h"
 #include "wxutil/MyStringLocalizer.h"
 
 namespace {
@@ -24,17 +27,20 @@ using lumtool::ICommand;
 std::vector<std::unique_ptr<ICommand>> Commands() {
     std::vector<std::unique_ptr<ICommand>> commands;
     commands.push_back(std::make_unique<lumtool::CCheckCommand>(std::cout));
+    commands.push_back(std::make_unique<lumtool::CGifCommand>(std::cout));
     commands.push_back(std::make_unique<lumtool::CLangpackCommand>(std::cout));
     commands.push_back(std::make_unique<lumtool::CMediumCommand>(std::cout));
+    commands.push_back(std::make_unique<lumtool::CNewCommand>(std::cout));
     commands.push_back(std::make_unique<lumtool::CPackCommand>(std::cout));
     commands.push_back(std::make_unique<lumtool::CRenderCommand>(std::cout));
+    commands.push_back(std::make_unique<lumtool::CTranslationsCommand>(std::cout));
     return commands;
 }
 
 void PrintUsage(const std::vector<std::unique_ptr<ICommand>>& commands) {
     std::cout << "usage: lumtool COMMAND [ARGUMENTS]\n\ncommands:\n";
     for (const auto& command : commands) {
-        std::cout << "  " << command->Name() << std::string(12 - std::string(command->Name()).size(), ' ')
+        std::cout << "  " << command->Name() << std::string(14 - std::string(command->Name()).size(), ' ')
                   << command->Summary() << "\n";
     }
     std::cout << "\n'lumtool COMMAND --help' describes one command.\n";
@@ -52,7 +58,10 @@ bool NeedsDisplay(const std::vector<std::unique_ptr<ICommand>>& commands,
                   const std::vector<std::string>& arguments) {
     if (arguments.empty() || WantsHelp(arguments)) return false;
     for (const auto& command : commands) {
-        if (arguments[0] == command->Name()) return command->NeedsDisplay();
+        if (arguments[0] == command->Name()) {
+            return command->NeedsDisplay(
+                std::vector<std::string>(arguments.begin() + 1, arguments.end()));
+        }
     }
     return false;
 }

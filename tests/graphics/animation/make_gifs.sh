@@ -8,8 +8,9 @@ out="$2"
 
 frames() {
     dispose="$1"
+    first="${3:-$1}"  # the disposal of frame 0
     # Frame 0: the whole canvas; frames 1 and 2: smaller patches with a transparent hole.
-    "$convert" -dispose "$dispose" -delay 10 -size 16x12 xc:'#2040c0' \
+    "$convert" -dispose "$first" -delay 10 -size 16x12 xc:'#2040c0' \
         -dispose "$dispose" -delay 0 \
         \( -size 8x6 xc:'#e02020' -fill none -draw 'color 2,2 point' -draw 'rectangle 5,1 6,4' \
            -repage 16x12+2+3 \) \
@@ -23,3 +24,6 @@ frames() {
 frames Undefined unspecified
 frames None donotdispose
 frames Background background
+# Restoring to the canvas before the first frame is read differently by decoders (ImageMagick
+# keeps the first frame); later frames restore to what the first one left.
+frames Previous previous None

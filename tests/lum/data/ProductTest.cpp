@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <limits>
+#include <map>
+#include <vector>
 
 #include "ContentFile.h"
 #include "graphics/ZipArchive.h"
@@ -226,4 +229,82 @@ TEST_F(ProductTest, OversizedDescriptionIsNotRead) {
     auto product = tarn::New<CProduct>();
     product->Load(Archive({{"product.xml", huge}}));
     ExpectEmpty(*product);
+}
+
+namespace {
+
+// The entries written as files below a folder.
+std::filesystem::path WriteFolder(const testsupport::TempFolder& temp, const std::string& name,
+                                  const std::map<std::string, std::string>& entries) {
+    for (const auto& [entry, bytes] : entries) temp.Write(name + "/" + entry, bytes);
+    return temp / name;
+}
+
+}  // namespace
+
+TEST_F(ProductTest, AnUnpackedFolderLoadsAsItsContentFile) {
+    const std::map<std::string, std::string> entries{{"product.xml", kProductXml},
+                                                     {"theme.wav", "RIFF"},
+                                                     {"pics/splash.png", lumtest::PngBytes(7, 5)}};
+    const auto folder = WriteFolder(m_folder, "menu", entries);
+    auto packed = tarn::New<CProduct>();
+    packed->Load(Archive(entries));
+    auto unpacked = tarn::New<CProduct>();
+    unpacked->Load(wxFileName(folder.wstring()));
+
+    EXPECT_TRUE(unpacked->IsFolder());
+    EXPECT_FALSE(packed->IsFolder());
+    EXPECT_EQ(unpacked->GetFile().GetFullPath(), wxString(folder.wstring()));
+    EXPECT_EQ(unpacked->GetLoadProblem(), L"");
+    EXPECT_EQ(unpacked->GetTitle(), packed->GetTitle());
+    ASSERT_EQ(unpacked->GetPageCount(), packed->GetPageCount());
+    for (std::size_t i = 0; i < packed->GetPageCount(); ++i) {
+        EXPECT_EQ(unpacked->GetPage(i)->GetName(), packed->GetPage(i)->GetName());
+    }
+    ASSERT_NE(unpacked->GetSplash(), nullptr);
+    EXPECT_EQ(unpacked->GetSplash()->GetWidth(), 7);
+    EXPECT_FALSE(unpacked->GetMusic()->IsEmpty());
+    EXPECT_EQ(unpacked->GetMusic()->GetData()->GetLength(), 4u);
+}
+
+TEST_F(ProductTest, SourceFilesAreWhatLoadingReadOrLookedFor) {
+    const std::string description =
+        "<product><splash name=\"pics\\Splash.png\"/><music><buffer format=\"wav\">"
+        "<chunk name=\"theme.wav\" size=\"4\"/></buffer></music><pages><page name=\"p\"/>"
+        "</pages></product>";
+    const auto folder = WriteFolder(m_folder, "menu",
+                                    {{"product.xml", description}, {"theme.wav", "RIFF"}});
+    auto product = tarn::New<CProduct>();
+    product->Load(wxFileName(folder.wstring()));
+    ASSERT_EQ(product->GetPageCount(), 1u);
+    // The splash is missing (and written in other letter cases): watched all the same, so that
+    // adding it is noticed.
+    const std::vector<std::wstring> expected{(folder / "product.xml").wstring(),
+                                             (folder / "theme.wav").wstring(),
+                                             (folder / "pics/Splash.png").wstring()};
+    EXPECT_EQ(product->GetSourceFiles(), expected);
+
+    const wxFileName file = Archive({{"product.xml", description}});
+    product->Load(file);
+    EXPECT_EQ(product->GetSourceFiles(), std::vector<std::wstring>{file.GetFullPath().ToStdWstring()});
+}
+
+TEST_F(ProductTest, TheLoadProblemSaysWhyThereAreNoPages) {
+    const auto problem = [](const wxFileName& file) {
+        auto product = tarn::New<CProduct>();
+        product->Load(file);
+        EXPECT_EQ(product->GetPageCount(), 0u);
+        return product->GetLoadProblem();
+    };
+    EXPECT_EQ(problem(wxFileName((m_folder / "missing.lum").wstring())), L"the file does not exist");
+    EXPECT_EQ(problem(wxFileName(m_folder.Write("text.lum", "no zip").wstring())),
+              L"it is not a ZIP archive (or an empty one)");
+    EXPECT_EQ(problem(Archive({{"other.xml", "<product/>"}})), L"it holds no product.xml");
+    EXPECT_EQ(problem(Archive({{"product.xml", ""}})), L"its product.xml is empty");
+    EXPECT_EQ(problem(Archive({{"product.xml", "<product/>"}})), L"it has no pages");
+    const std::wstring malformed = problem(Archive({{"product.xml", "<product>\n<pages></product>"}}));
+    EXPECT_EQ(malformed.rfind(L"its product.xml is not well-formed XML (", 0), 0u) << malformed;
+    EXPECT_NE(malformed.find(L"line 2"), std::wstring::npos) << malformed;
+    std::filesystem::create_directories(m_folder / "empty");
+    EXPECT_EQ(problem(wxFileName((m_folder / "empty").wstring())), L"the folder holds no product.xml");
 }

@@ -2,6 +2,7 @@
 #include <wx/wfstream.h>
 #include <wx/zipstrm.h>
 
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -82,6 +83,42 @@ TEST(PackTest, FoldersWithoutAGoodDescriptionAreRefused) {
     EXPECT_NE(messageOf("broken").find("is not well-formed XML"), std::string::npos);
     EXPECT_NE(messageOf("missing").find("is not a folder"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(folder / "out.lum"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PackTest, ALinkedFileIsStoredUnderTheLinksName) {
+    testsupport::TempFolder folder;
+    folder.Write("menu/product.xml", "<product title=\"Demo\"/>");
+    folder.Write("shared/logo.png", "the logo");
+    folder.Write("menu/art/real.png", "real");
+    std::filesystem::create_symlink("../../shared/logo.png", folder / "menu/art/logo.png");
+    std::filesystem::create_symlink("real.png", folder / "menu/art/alias.png");
+    std::filesystem::create_symlink("../shared", folder / "menu/linked-folder");
+    std::filesystem::create_symlink("nowhere.png", folder / "menu/dead.png");
+    const std::string output = (folder / "content.lum").string();
+    EXPECT_EQ(lumtool::PackFolder((folder / "menu").string(), output), 4u);
+    const auto entries = ReadZip(output);
+    const std::map<std::string, std::string> expected{{"product.xml", "<product title=\"Demo\"/>"},
+                                                      {"art/logo.png", "the logo"},
+                                                      {"art/real.png", "real"},
+                                                      {"art/alias.png", "real"}};
+    EXPECT_EQ(entries, expected);
+}
+
+TEST(PackTest, NamesThatAreNotUtf8AreRefused) {
+    testsupport::TempFolder folder;
+    folder.Write("menu/product.xml", "<product title=\"Demo\"/>");
+    folder.Write("menu/Bild_\xe4.png", "latin-1 name");
+    try {
+        lumtool::PackFolder((folder / "menu").string(), (folder / "out.lum").string());
+        FAIL() << "packed";
+    } catch (const lumtool::CUsageError& error) {
+        EXPECT_NE(std::string(error.what()).find("its name is not UTF-8"), std::string::npos)
+            << error.what();
+    }
 }
 
 }  // namespace

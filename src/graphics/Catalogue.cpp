@@ -1,0 +1,179 @@
+#include "graphics/Catalogue.h"
+
+#include <wx/log.h>
+#include <wx/zipstrm.h>
+
+#include <algorithm>
+#include <limits>
+
+#include "graphics/RichText.h"
+#include "graphics/XmlValues.h"
+#include "tarn/Exception.h"
+#include "tarn/Text.h"
+#include "tarn/win32/PictureHeader.h"
+
+namespace graphics {
+namespace {
+
+constexpr std::size_t kReadChunk = 64 * 1024;
+
+wxString AttachmentName(const wxXmlNode& node, const std::wstring& tag, const wxXmlNode** child) {
+    *child = xml::FindChild(node, wxString(tag));
+    if (!*child) return {};
+    return (*child)->GetAttribute("name", wxString());
+}
+
+}  // namespace
+
+CCatalogue::~CCatalogue() = default;
+
+wxString CCatalogue::NormalName(const std::wstring& name) {
+    wxString unix(name);
+    unix.Replace("\\", "/");
+    return wxZipEntry::GetInternalName(unix, wxPATH_UNIX);
+}
+
+wxString CCatalogue::StoredName(const wxString& name) {
+    // As the ZIP reader names an entry: no "\" is turned, only the leading "/" and "./" go.
+    return wxZipEntry::GetInternalName(name, wxPATH_UNIX);
+}
+
+wxBitmapType CCatalogue::BitmapTypeOf(const wxString& name) {
+    const wxString extension = name.AfterLast('.').Lower();
+    if (extension == name.Lower()) return wxBITMAP_TYPE_INVALID;  // no extension at all
+    if (extension == "bmp") return wxBITMAP_TYPE_BMP;
+    if (extension == "ico") return wxBITMAP_TYPE_ICO;
+    if (extension == "png") return wxBITMAP_TYPE_PNG;
+    if (extension == "jpg") return wxBITMAP_TYPE_JPEG;
+    return wxBITMAP_TYPE_INVALID;
+}
+
+void CCatalogue::NoteRequest(const wxString& internalName) {
+    if (m_requestedSet.insert(internalName).second) m_requested.push_back(internalName);
+}
+
+bool CCatalogue::HasEntry(const std::wstring& name) {
+    const wxString internal = NormalName(name);
+    NoteRequest(internal);
+    return Contains(internal);
+}
+
+bool CCatalogue::OpenEntry(const std::wstring& name) {
+    const wxString internal = NormalName(name);
+    NoteRequest(internal);
+    if (!Contains(internal)) return false;
+    wxLogNull quiet;
+    return Open(internal);
+}
+
+std::unique_ptr<wxRichTextBuffer> CCatalogue::LoadRichTextBuffer(const wxXmlNode& node,
+                                                                 const std::wstring& tag) {
+    const wxXmlNode* child = nullptr;
+    const wxString name = AttachmentName(node, tag, &child);
+    if (!child || !OpenEntry(name.ToStdWstring())) return nullptr;
+    return LoadRichTextXml(GetStream());
+}
+
+std::unique_ptr<wxBitmap> CCatalogue::LoadBitmap(const wxXmlNode& node, const std::wstring& tag,
+                                                 wxFileName& fileName) {
+    const wxXmlNode* child = nullptr;
+    const wxString name = AttachmentName(node, tag, &child);
+    if (!child) return nullptr;
+    fileName.Clear();
+    const wxBitmapType type = BitmapTypeOf(name);
+    if (type == wxBITMAP_TYPE_INVALID) {
+        NoteRequest(NormalName(name.ToStdWstring()));  // a changed extension may make it load
+        return nullptr;
+    }
+    return LoadBitmapByName(node, name.ToStdWstring(), type, fileName);
+}
+
+std::unique_ptr<wxBitmap> CCatalogue::LoadBitmapByName(const wxXmlNode&, const std::wstring& name,
+                                                       wxBitmapType type, wxFileName& fileName) {
+    if (!OpenEntry(name)) return nullptr;
+    fileName.Clear();
+    // One byte more than a picture may have, so that a larger one is refused, not cut.
+    const auto bytes = ReadOpenEntry(tarn::win32::kMaxPictureBytes + 1);
+    return m_pictures.Read(name, type, bytes->GetData(), bytes->GetLength());
+}
+
+tarn::P<CSharedBuffer> CCatalogue::ReadOpenEntry(std::uint64_t limit) {
+    wxLogNull quiet;  // a damaged entry just ends the data
+    wxInputStream& in = GetStream();
+    auto buffer = tarn::New<CSharedBuffer>();
+    const std::uint64_t cap = std::numeric_limits<std::uint32_t>::max();
+    limit = std::min(limit, cap);
+    while (buffer->GetLength() < limit) {
+        const std::uint64_t left = limit - buffer->GetLength();
+        const auto want = static_cast<std::uint32_t>(std::min<std::uint64_t>(left, kReadChunk));
+        // Capacity grows only as bytes actually arrive, and never past what was asked for.
+        if (!buffer->Reserve(want, limit)) break;
+        in.Read(buffer->GetData() + buffer->GetLength(), want);
+        const std::size_t got = in.LastRead();
+        if (got == 0) break;
+        buffer->AddLength(static_cast<std::uint32_t>(got));
+    }
+    return buffer;
+}
+
+tarn::P<CSharedBuffer> CCatalogue::LoadBuffer(const wxXmlNode& node, const std::wstring& tag) {
+    const wxXmlNode* child = nullptr;
+    const wxString name = AttachmentName(node, tag, &child);
+    if (!child) return nullptr;
+    std::int64_t size = 0;
+    xml::ReadInt64(*child, "size", size);
+    const wxString internal = NormalName(name.ToStdWstring());
+    NoteRequest(internal);
+    if (size < 1) return nullptr;
+    if (!Contains(internal)) return nullptr;
+    {
+        wxLogNull quiet;
+        if (!Open(internal)) return nullptr;
+    }
+    std::uint64_t limit = static_cast<std::uint64_t>(size);
+    const std::int64_t stored = SizeOf(internal);
+    if (stored >= 0) limit = std::min<std::uint64_t>(limit, static_cast<std::uint64_t>(stored));
+    // The entry's own size bounds the allocation; the stream bounds what is counted.
+    auto buffer = ReadOpenEntry(limit);
+    if (buffer->GetLength() == 0) return nullptr;
+    return buffer;
+}
+
+std::wstring CCatalogue::GetResourceType(const wxXmlNode& node) {
+    return node.GetAttribute("type", wxString()).ToStdWstring();
+}
+
+tarn::P<IReusableResource> CCatalogue::GetReusableResource(
+    const wxXmlNode& node, const std::wstring& typeName, const tarn::P<IReusableResource>& fresh) {
+    std::int64_t id = -1;
+    xml::ReadInt64(node, "unique", id);
+    if (id > 0) {
+        const auto type = m_reusableTypes.find(id);
+        if (type != m_reusableTypes.end() && !type->second.empty() &&
+            !tarn::EqualsNoCase(type->second, typeName)) {
+            throw tarn::CError(L"Error get reuseable resource. Type different");
+        }
+        const auto known = m_reusableResources.find(id);
+        if (known != m_reusableResources.end()) {
+            // An object still being read cannot be shared from inside itself: that would make
+            // it contain itself. Such a reference gets an object of its own.
+            if (m_reading.count(id) == 0) return known->second;
+            fresh->FromXml(node, *this);
+            return fresh;
+        }
+        m_reusableNodes[id] = &node;
+        m_reusableResources[id] = fresh;
+        m_reusableTypes[id] = typeName;
+    }
+    if (id > 0) m_reading.insert(id);
+    try {
+        fresh->FromXml(node, *this);
+    } catch (...) {
+        m_reading.erase(id);
+        throw;
+    }
+    m_reading.erase(id);
+    return fresh;
+}
+
+}  // namespace graphics

@@ -1,0 +1,78 @@
+#pragma once
+// The entries of a menu's content, by name, and the resource store over them. A content file
+// (a ZIP archive, CZipCatalogue) and an unpacked folder (CFolderCatalogue) sit behind the same
+// interface and follow the same rules for names, so that what works unpacked works packed:
+// names compare with letter case, "\" and a leading "./" or "/" in a requested name are read
+// as the packed form writes them, and of two entries with one name the later counts.
+
+#include <wx/stream.h>
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "graphics/PictureReader.h"
+#include "graphics/ResourceStore.h"
+#include "tarn/Object.h"
+
+namespace graphics {
+
+class CCatalogue : public tarn::CObject, public virtual IResourceInputStore {
+public:
+    ~CCatalogue() override;
+
+    // True when an entry is stored under name.
+    bool HasEntry(const std::wstring& name);
+    // Positions the stream on the entry; false when it is missing or cannot be opened.
+    bool OpenEntry(const std::wstring& name);
+    // Delivers the bytes of the entry last opened.
+    virtual wxInputStream& GetStream() = 0;
+    // Every entry in the order the content holds them (duplicates included).
+    virtual std::size_t GetEntryCount() = 0;
+    // The internal name of every entry, in that order.
+    virtual std::vector<wxString> GetEntryNames() = 0;
+    // The internal names asked for so far, found or not, in the order first asked.
+    const std::vector<wxString>& GetRequestedNames() const { return m_requested; }
+
+    std::unique_ptr<wxRichTextBuffer> LoadRichTextBuffer(const wxXmlNode& node,
+                                                         const std::wstring& tag) override;
+    std::unique_ptr<wxBitmap> LoadBitmap(const wxXmlNode& node, const std::wstring& tag,
+                                         wxFileName& fileName) override;
+    std::unique_ptr<wxBitmap> LoadBitmapByName(const wxXmlNode& node, const std::wstring& name,
+                                               wxBitmapType type, wxFileName& fileName) override;
+    tarn::P<CSharedBuffer> LoadBuffer(const wxXmlNode& node, const std::wstring& tag) override;
+    std::wstring GetResourceType(const wxXmlNode& node) override;
+    tarn::P<IReusableResource> GetReusableResource(
+        const wxXmlNode& node, const std::wstring& typeName,
+        const tarn::P<IReusableResource>& fresh) override;
+
+    // The internal form of a requested name: forward slashes, no leading "/" or "./".
+    static wxString NormalName(const std::wstring& name);
+    // The internal name of an entry stored under name (as a packer writes it).
+    static wxString StoredName(const wxString& name);
+    // The bitmap type of a file name's extension, or wxBITMAP_TYPE_INVALID.
+    static wxBitmapType BitmapTypeOf(const wxString& name);
+
+protected:
+    // Whether an entry has this internal name; opening it; its size in bytes (-1 unknown).
+    virtual bool Contains(const wxString& internalName) = 0;
+    virtual bool Open(const wxString& internalName) = 0;
+    virtual std::int64_t SizeOf(const wxString& internalName) = 0;
+
+private:
+    void NoteRequest(const wxString& internalName);
+    // Reads what the open entry delivers, at most limit bytes.
+    tarn::P<CSharedBuffer> ReadOpenEntry(std::uint64_t limit);
+
+    std::vector<wxString> m_requested;
+    std::set<wxString> m_requestedSet;
+    std::map<std::int64_t, std::wstring> m_reusableTypes;
+    std::set<std::int64_t> m_reading;  // ids whose objects are being read right now
+    std::map<std::int64_t, const wxXmlNode*> m_reusableNodes;
+    std::map<std::int64_t, tarn::P<IReusableResource>> m_reusableResources;
+    CPictureReader m_pictures;  // every picture of the content shares one budget
+};
+
+}  // namespace graphics

@@ -1,0 +1,52 @@
+#pragma once
+// The entries of an unpacked menu folder, read the way the content file packed from it would
+// be read: the files are listed as the packer lists them (ListContentFiles) and named as the
+// ZIP reader names the packed entries, so lookups find, and miss, the same names.
+
+#include <wx/mstream.h>
+#include <wx/wfstream.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "graphics/Catalogue.h"
+#include "graphics/ContentFolder.h"
+
+namespace graphics {
+
+class CFolderCatalogue : public CCatalogue {
+public:
+    explicit CFolderCatalogue(std::filesystem::path folder);
+    ~CFolderCatalogue() override;
+
+    wxInputStream& GetStream() override;
+    std::size_t GetEntryCount() override;
+    std::vector<wxString> GetEntryNames() override;
+
+    const std::filesystem::path& GetFolder() const { return m_folder; }
+    // The file that holds the entry of that internal name, or an empty path.
+    std::filesystem::path FileOf(const wxString& internalName);
+    // What below the folder a content file packed from it would not hold.
+    const std::vector<SLeftOut>& GetLeftOut();
+
+protected:
+    bool Contains(const wxString& internalName) override;
+    bool Open(const wxString& internalName) override;
+    std::int64_t SizeOf(const wxString& internalName) override;
+
+private:
+    void BuildIndex();
+
+    std::filesystem::path m_folder;
+    bool m_built = false;
+    std::vector<SContentFile> m_files;
+    std::vector<SLeftOut> m_leftOut;
+    std::map<wxString, std::size_t> m_byName;
+    std::unique_ptr<wxFFileInputStream> m_open;
+    wxMemoryInputStream m_nothing{nullptr, 0};  // the stream while no entry is open
+};
+
+}  // namespace graphics
