@@ -31,6 +31,7 @@ private:
 // What the command line asks for beyond the content file (arguments from index 2 on).
 struct CStartOptions {
     bool noSplash = false;
+    bool fullScreen = false;
     std::wstring page;
     std::wstring languageFolder;
     std::wstring language;
