@@ -65,6 +65,7 @@ CMainFrame::CMainFrame(const wxString& title)
     m_view->SetMouseListener(this);
     m_view->Bind(wxEVT_KEY_DOWN, &CMainFrame::OnViewKeyDown, this);
     m_view->Bind(wxEVT_KEY_UP, &CMainFrame::OnViewKeyUp, this);
+    Bind(wxEVT_SIZE, &CMainFrame::OnFrameSize, this);
     m_history = tarn::New<lum::CHistory>();
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(m_view, 1, wxEXPAND, 5);

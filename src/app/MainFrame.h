@@ -74,6 +74,9 @@ private:
     void OnViewKeyUp(wxKeyEvent& event);
     // The window keeps the menu's client size while it is not full screen.
     void FixWindowSize();
+    // After leaving full screen the desktop gives the window back its decorations, which
+    // changes what the size limits mean: the size is fixed again once it has settled.
+    void OnFrameSize(wxSizeEvent& event);
     // Ends the main loop and hides the window (it is not destroyed).
     void Quit();
     void OnClose(wxCloseEvent& event);
@@ -88,6 +91,7 @@ private:
     tarn::P<CViewPainter> m_musicPainter;
     wxString m_contentFolder;
     bool m_fullScreen = false;
+    int m_sizeFixes = 0;  // bounded: a desktop that insists on another size keeps it
     // The key (Enter or Space) that holds the focused button down, 0 for none.
     int m_pressKey = 0;
 

@@ -34,9 +34,20 @@ void CMainFrame::FixWindowSize() {
     SetMaxClientSize(client);
 }
 
+void CMainFrame::OnFrameSize(wxSizeEvent& event) {
+    event.Skip();
+    if (m_fullScreen || IsFullScreen() || !m_product || m_sizeFixes >= 3) return;
+    if (GetClientSize() == lum::MenuClientSize(*m_product)) return;
+    ++m_sizeFixes;
+    CallAfter([this] {
+        if (!m_fullScreen) FixWindowSize();
+    });
+}
+
 void CMainFrame::SetFullScreen(bool fullScreen) {
     if (fullScreen == m_fullScreen) return;
     m_fullScreen = fullScreen;
+    m_sizeFixes = 0;
     if (fullScreen) {
         // No size limits: the desktop makes the window as large as the screen.
         SetMinClientSize(wxDefaultSize);
