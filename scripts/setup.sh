@@ -7,6 +7,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev
   libwxgtk3.2-dev libsdl2-dev libgdk-pixbuf-2.0-dev
   xvfb xauth xdotool imagemagick libxext-dev libxtst-dev
+  openbox x11-utils
   fonts-dejavu-core fonts-liberation2 iso-codes
   zip python3
   clang libclang-rt-14-dev

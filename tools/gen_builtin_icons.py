@@ -4,7 +4,8 @@
 - the music on/off icons (34 x 34): a dark disc with a white pair of beamed notes while the
   music plays, and the same disc with a greyed note struck through in red while it is
   stopped. Outside the disc every pixel is fully transparent, so a click there passes
-  through to the page below the icon.
+  through to the page below the icon. The same art at twice the size (68 x 68) serves
+  high-density screens and full screen.
 - the window icon in 16, 32 and 48 pixels: a rounded blue-violet tile with a white disc
   and a play triangle.
 
@@ -89,18 +90,19 @@ def minus(shape, hole):
 
 # --- rendering ------------------------------------------------------------------------------
 
-def render(size, layers):
+def render(size, layers, scale=1):
     """layers: (shape, colour) from bottom to top; colour is (r, g, b, a) or a function of
-    (x, y) giving one. Returns bytes R, G, B, A per pixel, rows from top to bottom."""
+    (x, y) giving one. The art is laid out on size pixels and drawn on size * scale.
+    Returns bytes R, G, B, A per pixel, rows from top to bottom."""
     out = bytearray()
     step = 1.0 / SAMPLES
-    for py in range(size):
-        for px in range(size):
+    for py in range(size * scale):
+        for px in range(size * scale):
             sum_r = sum_g = sum_b = sum_a = 0.0
             for sy in range(SAMPLES):
                 for sx in range(SAMPLES):
-                    x = px + (sx + 0.5) * step
-                    y = py + (sy + 0.5) * step
+                    x = (px + (sx + 0.5) * step) / scale
+                    y = (py + (sy + 0.5) * step) / scale
                     r = g = b = a = 0.0  # premultiplied, "over" from bottom to top
                     for shape, colour in layers:
                         if not shape(x, y):
@@ -170,20 +172,20 @@ def beamed_notes():
     return union(heads, stems, beam)
 
 
-def music_playing():
+def music_playing(scale=1):
     return render(MUSIC_SIZE, disc_layers() + [
         (beamed_notes(), (255, 255, 255, 255)),
-    ])
+    ], scale)
 
 
-def music_stopped():
+def music_stopped(scale=1):
     strike_from, strike_to = (8.6, 8.6), (25.4, 25.4)
     return render(MUSIC_SIZE, disc_layers() + [
         (beamed_notes(), (150, 156, 168, 255)),
         # a gap in the disc's colour parts the strike from the note
         (segment(*strike_from, *strike_to, 5.0), (44, 48, 58, 255)),
         (segment(*strike_from, *strike_to, 2.6), (235, 72, 60, 255)),
-    ])
+    ], scale)
 
 
 def main_icon(size):
@@ -242,6 +244,8 @@ def main(argv):
     images = [
         ("kMusicPlaying", MUSIC_SIZE, music_playing()),
         ("kMusicStopped", MUSIC_SIZE, music_stopped()),
+        ("kMusicPlaying2x", 2 * MUSIC_SIZE, music_playing(2)),
+        ("kMusicStopped2x", 2 * MUSIC_SIZE, music_stopped(2)),
         ("kMainIcon16", 16, main_icon(16)),
         ("kMainIcon32", 32, main_icon(32)),
         ("kMainIcon48", 48, main_icon(48)),

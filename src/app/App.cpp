@@ -41,6 +41,7 @@ CStartOptions ScanStartOptions(const std::vector<std::wstring>& arguments) {
     for (std::size_t i = 2; i < arguments.size(); ++i) {
         if (arguments[i] == L"-nosplash") options.noSplash = true;
         if (arguments[i] == L"-author") options.author = true;
+        if (arguments[i] == L"-fullscreen") options.fullScreen = true;
         if (i < arguments.size() && arguments[i] == L"-page") options.page = valueAfter(i);
         if (i < arguments.size() && arguments[i] == L"-langfolder") {
             options.languageFolder = trimmed(valueAfter(i));
@@ -93,6 +94,10 @@ bool CApp::OnInit() {
     if (!options.page.empty()) frame->GotoPage(options.page, false, false);
     if (options.author) frame->SetAuthorMode(true);
     frame->Center(wxBOTH);
+    // Full screen asked for before the window appears: it appears full screen.
+    if (options.fullScreen) frame->SetFullScreen(true);
     frame->Show(true);
+    // Keys go to the page from the start.
+    frame->GetViewControl()->SetFocus();
     return true;
 }

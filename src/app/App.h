@@ -32,6 +32,7 @@ private:
 struct CStartOptions {
     bool noSplash = false;
     bool author = false;  // "-author": reload when the content's files change
+    bool fullScreen = false;  // "-fullscreen": start in full screen
     std::wstring page;
     std::wstring languageFolder;
     std::wstring language;

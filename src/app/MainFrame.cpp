@@ -13,6 +13,7 @@
 #include <wx/utils.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "app/App.h"
 #include "lum/MenuView.h"
@@ -59,8 +60,10 @@ std::wstring ProductLanguage() {
 }  // namespace
 
 CMainFrame::CMainFrame(const wxString& title)
+    // Resizable only so that the desktop lets it go full screen: its size is held at the
+    // menu's client size otherwise (FixWindowSize).
     : wxFrame(nullptr, wxID_ANY, title, wxDefaultPosition, wxSize(600, 600),
-              wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxCLIP_CHILDREN) {
+              wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxCLIP_CHILDREN | wxRESIZE_BORDER) {
     const wxEventType forwarded[] = {wxEVT_MENU, wxEVT_UPDATE_UI, wxEVT_KEY_UP, wxEVT_KEY_DOWN,
                                      wxEVT_CHECKBOX};
     for (const wxEventType type : forwarded) {
@@ -72,6 +75,9 @@ CMainFrame::CMainFrame(const wxString& title)
     lum::ConfigureMenuView(*m_view);
     m_view->SetClickHandler(this);
     m_view->SetMouseListener(this);
+    m_view->Bind(wxEVT_KEY_DOWN, &CMainFrame::OnViewKeyDown, this);
+    m_view->Bind(wxEVT_KEY_UP, &CMainFrame::OnViewKeyUp, this);
+    Bind(wxEVT_SIZE, &CMainFrame::OnFrameSize, this);
     m_history = tarn::New<lum::CHistory>();
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(m_view, 1, wxEXPAND, 5);
@@ -123,7 +129,10 @@ void CMainFrame::InstallProduct(const tarn::P<lum::data::CProduct>& product) {
     tarn::GetGlobalLocalizer()->SetFallback(m_localizer);
     m_product->SetLocalizer(m_localizer);
 
-    SetClientSize(lum::MenuClientSize(*m_product));
+    // The page fills the window as the menu's client area: at that size exactly, and scaled
+    // to fit whenever the window is larger (full screen) or smaller.
+    m_view->SetFitCanvas(lum::MenuClientSize(*m_product));
+    FixWindowSize();
     Layout();
     ApplyIcon();
 
@@ -264,6 +273,8 @@ void CMainFrame::OnCharHook(wxKeyEvent& event) {
 bool CMainFrame::ShowPage(const tarn::P<lum::data::CPage>& page, bool transition,
                           bool addToHistory) {
     const tarn::P<graphics::CGraphicDocument> document = page->GetDocument();
+    // A page change puts the focus on no button, also when the page is the same.
+    m_view->ClearFocus();
     if (transition) {
         m_view->ChangeDocument(document, tarn::New<CFastFadeTransitionController>(0, 255));
     } else {
@@ -381,10 +392,10 @@ void CMainFrame::OpenFolder(const lum::data::CAction& action) {
 void CMainFrame::ChangePage(const lum::data::CAction& action) {
     switch (action.GetChangePageKind()) {
         case EChangePageKind::GoBack:
-            if (const tarn::P<lum::data::CPage> page = m_history->Back()) ShowPage(page, true, false);
+            GoBack();
             break;
         case EChangePageKind::GotoMainPage:
-            if (m_product && m_product->GetPageCount() > 0) ShowPage(m_product->GetPage(0), true, true);
+            GotoMainPage();
             break;
         case EChangePageKind::GotoPage:
             GotoPage(action.GetPage(), true, true);
@@ -443,8 +454,17 @@ void CMainFrame::StopMusic() {
 
 bool CMainFrame::OnMouse(wxMouseEvent& event) {
     if (!m_sound || !m_musicPainter) return false;
-    const wxPoint position = event.GetPosition();
-    if (!m_musicPainter->HitTest(position.x, position.y)) return false;
+    // The icon lies in the page's pixels: scaled in full screen and on high-density screens.
+    const wxPoint2DDouble position = m_view->ToPagePixels(event.GetPosition());
+    if (!m_musicPainter->HitTest(static_cast<int>(std::floor(position.m_x)),
+                                 static_cast<int>(std::floor(position.m_y)))) {
+        return false;
+    }
+    return ToggleMusic();
+}
+
+bool CMainFrame::ToggleMusic() {
+    if (!m_sound || !m_musicPainter) return false;
     if (m_musicPainter->IsPlaying()) {
         CSound::Stop();
         m_musicPainter->SetPlaying(false);

@@ -57,6 +57,21 @@ public:
     bool OnMouse(wxMouseEvent& event) override;
     bool ProcessEvent(wxEvent& event) override;
 
+    // ---- Keys and full screen (MainFrameKeys.cpp) ----
+    // Going back and to the main page, as the actions of those names do (with the fade).
+    void GoBack();
+    void GotoMainPage();
+    // Stops or restarts the music, as a click on its icon does; false without music.
+    bool ToggleMusic();
+    // Full screen shows the page scaled to fit the screen, keeping its aspect ratio, centred
+    // on black; leaving it gives back the window of the menu's client size.
+    void SetFullScreen(bool fullScreen);
+    bool IsFullScreenShown() const { return m_fullScreen; }
+    // The keys of the view: Tab and Shift+Tab, the arrows, Enter and Space, Backspace and
+    // Alt+Left, Alt+Home, M, F11 and Escape. True when the key was one of them.
+    bool HandleKeyDown(const wxKeyEvent& event);
+    bool HandleKeyUp(const wxKeyEvent& event);
+
     graphics::components::CViewControl* GetViewControl() const { return m_view; }
     tarn::P<lum::data::CProduct> GetProduct() const { return m_product; }
     tarn::P<lum::data::CPage> GetCurrentPage() const { return m_currentPage; }
@@ -69,6 +84,13 @@ private:
     void OpenFolder(const lum::data::CAction& action);
     void ChangePage(const lum::data::CAction& action);
     void ChangeLanguage(const lum::data::CAction& action);
+    void OnViewKeyDown(wxKeyEvent& event);
+    void OnViewKeyUp(wxKeyEvent& event);
+    // The window keeps the menu's client size while it is not full screen.
+    void FixWindowSize();
+    // After leaving full screen the desktop gives the window back its decorations, which
+    // changes what the size limits mean: the size is fixed again once it has settled.
+    void OnFrameSize(wxSizeEvent& event);
     // Ends the main loop and hides the window (it is not destroyed).
     void Quit();
     void OnClose(wxCloseEvent& event);
@@ -93,6 +115,10 @@ private:
     std::unique_ptr<CSound> m_sound;
     tarn::P<CViewPainter> m_musicPainter;
     wxString m_contentFolder;
+    bool m_fullScreen = false;
+    int m_sizeFixes = 0;  // bounded: a desktop that insists on another size keeps it
+    // The key (Enter or Space) that holds the focused button down, 0 for none.
+    int m_pressKey = 0;
 
     wxDECLARE_EVENT_TABLE();
 };

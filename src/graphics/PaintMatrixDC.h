@@ -43,6 +43,10 @@ public:
     void SetZoom(double zoom) { m_zoom = zoom; }
     int GetZoomMode() const { return m_zoomMode; }
     void SetZoomMode(int mode) { m_zoomMode = mode; }
+    // Device pixels per window pixel of the page (full-screen scaling and the desktop's
+    // scale factor): what the owner's painter scales its own pictures by.
+    double GetPixelScale() const { return m_pixelScale; }
+    void SetPixelScale(double scale) { m_pixelScale = scale; }
 
     // 0 when no painter asked to be painted again.
     std::uint32_t GetRedrawDelay() const { return m_redrawDelay; }
@@ -75,6 +79,7 @@ private:
     int m_unitMode = kUnitMillimetre;
     double m_zoom = 1;
     int m_zoomMode = 0;
+    double m_pixelScale = 1;
     std::uint32_t m_redrawDelay = 0;
     bool m_hasPaintedArea = false;
     CDRect m_paintedArea;

@@ -1,5 +1,7 @@
 #include "lum/BuiltInIcons.h"
 
+#include <algorithm>
+
 namespace lum {
 
 namespace {
@@ -30,6 +32,17 @@ wxImage MakeRgbaImage(const icondata::SRgbaImage& raw) {
 }
 
 wxBitmap MakeMusicIconBitmap(bool playing) { return wxBitmap(MakeRgbaImage(MusicIcon(playing))); }
+
+wxImage MakeMusicIconImage(bool playing, int side) {
+    side = std::max(side, 1);
+    if (side == kMusicIconSize) return MakeRgbaImage(MusicIcon(playing));
+    const icondata::SRgbaImage& source =
+        side > kMusicIconSize ? (playing ? icondata::kMusicPlaying2x : icondata::kMusicStopped2x)
+                              : MusicIcon(playing);
+    const wxImage image = MakeRgbaImage(source);
+    if (side == source.width) return image;
+    return image.Scale(side, side, wxIMAGE_QUALITY_HIGH);
+}
 
 std::uint8_t GetMusicIconAlpha(bool playing, int x, int y) {
     const auto& raw = MusicIcon(playing);

@@ -23,6 +23,9 @@ wxImage MakeRgbaImage(const icondata::SRgbaImage& raw);
 
 // The icon shown while the music plays (true) or is stopped (false), with alpha.
 wxBitmap MakeMusicIconBitmap(bool playing);
+// The same icon side x side pixels large: the 34-pixel art at that size, else scaled with
+// good filtering from the art drawn at twice the size (from the 34-pixel art when smaller).
+wxImage MakeMusicIconImage(bool playing, int side);
 
 // The alpha of the icon's pixel at (x, y); 0 outside the icon.
 std::uint8_t GetMusicIconAlpha(bool playing, int x, int y);

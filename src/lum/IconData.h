@@ -1,5 +1,6 @@
 #pragma once
-// The player's built-in images as raw pixels (generated at build time by tools/gen_music_icons.py).
+// The player's built-in images as raw pixels (generated at build time by
+// tools/gen_builtin_icons.py).
 
 #include <cstdint>
 
@@ -14,6 +15,9 @@ struct SRgbaImage {
 
 extern const SRgbaImage kMusicPlaying;  // 34 x 34
 extern const SRgbaImage kMusicStopped;  // 34 x 34, same outline as kMusicPlaying
+// The same art drawn at twice the size, for high-density screens and full screen.
+extern const SRgbaImage kMusicPlaying2x;  // 68 x 68
+extern const SRgbaImage kMusicStopped2x;  // 68 x 68
 extern const SRgbaImage kMainIcon16;
 extern const SRgbaImage kMainIcon32;
 extern const SRgbaImage kMainIcon48;

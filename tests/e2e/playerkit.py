@@ -18,10 +18,11 @@ LUMTOOL = os.path.join(BUILD_DIR, "lumtool")
 class Display:
     """A private Xvfb, so that no other test moves this display's pointer."""
 
-    def __init__(self):
+    def __init__(self, size="1280x1024"):
         read_end, write_end = os.pipe()
+        self.width, self.height = (int(v) for v in size.split("x"))
         self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", size + "x24", "-nolisten", "tcp"],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
@@ -33,6 +34,34 @@ class Display:
     def close(self):
         self.process.terminate()
         self.process.wait(timeout=10)
+
+
+class WindowManager:
+    """Openbox on a display: full screen needs a window manager that grants it."""
+
+    def __init__(self, display):
+        self.display = display
+        env = dict(os.environ, DISPLAY=display.name)
+        env.pop("WAYLAND_DISPLAY", None)
+        self.process = subprocess.Popen(["openbox", "--sm-disable"], env=env,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+        def running():
+            out = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=env,
+                                 capture_output=True, text=True, timeout=20).stdout
+            return "window id" in out
+        if not wait_until(running, 20):
+            self.close()
+            raise RuntimeError("openbox did not start")
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
 
 
 class Sandbox:
@@ -196,8 +225,23 @@ class Player:
         xdotool(self.display, "key", name, check=True)
 
     def park_pointer(self):
-        xdotool(self.display, "mousemove", 1279, 1023)
+        xdotool(self.display, "mousemove", self.display.width - 1, self.display.height - 1)
         time.sleep(0.3)
+
+    def keys(self, window, *names, pause=0.25):
+        """Presses and releases each key (xdotool's names: Tab, shift+Tab, Return, BackSpace,
+        alt+Left, F11, ...) with the window focused, one after the other."""
+        for name in names:
+            xdotool(self.display, "windowfocus", "--sync", window)
+            xdotool(self.display, "key", "--clearmodifiers", name, check=True)
+            time.sleep(pause)
+
+    def screen(self):
+        """The whole screen's pixels as (width, height, rgb bytes)."""
+        data = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"],
+                              capture_output=True, env=dict(os.environ, DISPLAY=self.display.name),
+                              timeout=30, check=True).stdout
+        return self.display.width, self.display.height, data
 
     def wait_title(self, window, expected, timeout=10.0):
         wait_until(lambda: self.title(window) == expected, timeout)

@@ -148,7 +148,7 @@ void CView::AdoptArrivedPicture(const tarn::P<CTransitionController>& finished) 
         return;
     }
     UpdateViewMatrix();
-    if (!(m_viewMatrix == m_transitionMatrix)) return;
+    if (!(m_pageMatrix == m_transitionMatrix)) return;
     m_pageBuffer = *picture;
     m_pageBufferShowsDocument = true;
     m_pageBufferReady = true;
@@ -172,7 +172,7 @@ void CView::StartPendingTransition(const wxSize& size) {
         pending = m_pendingDocument;
     }
     if (m_document) UpdateViewMatrix();
-    m_transitionMatrix = m_viewMatrix;
+    m_transitionMatrix = m_pageMatrix;
     std::unique_ptr<wxBitmap> oldPicture;
     if (m_pageBufferShowsDocument && m_pageBuffer.IsOk() && m_pageBuffer.GetSize() == size) {
         // What the window shows now: the old page need not be painted again. The buffer itself

@@ -125,8 +125,30 @@ public:
     void AddOverlay(const CLayerRecord& record);
     std::size_t GetOverlayCount() const { return m_overlays.size(); }
 
-    // Renders what the window shows into a bitmap of the client size.
+    // Renders what the window shows into a bitmap of the client size in device pixels (the
+    // client size times the device scale).
     wxBitmap RenderBitmap();
+
+    // Fit mode (full screen): the canvas, a window-sized area (the menu's client size), is laid
+    // out as a window of that size shows it, then scaled to fit the view whole, keeping its
+    // aspect ratio, and centred; the rest of the view shows the surround colour. Texts are laid
+    // out and pictures scaled at the scaled size. An empty canvas switches fit mode off.
+    void SetFitCanvas(const wxSize& canvas, const wxColour& surround = *wxBLACK);
+    const wxSize& GetFitCanvas() const { return m_fitCanvas; }
+    // Device pixels per window pixel: the desktop's scale factor (GDK_SCALE), unless a scale
+    // above 0 is set (lumtool render --scale).
+    void SetDeviceScale(double scale);
+    double GetDeviceScale() const;
+    // Where the page lies in the window, in window pixels: the client area, or in fit mode
+    // the scaled canvas.
+    wxRect GetPageArea() const;
+    // Document units to the device pixels of the page as painted (the page area's top-left
+    // corner at 0, 0).
+    const wxAffineMatrix2D& GetPageMatrix() const { return m_pageMatrix; }
+    // Device pixels of the page per window pixel of the canvas: fit scale times device scale.
+    double GetPixelScale() const { return FitScale() * GetDeviceScale(); }
+    // A window point in the page's device pixels.
+    wxPoint2DDouble ToPagePixels(wxPoint point) const;
 
     // Setters used by the owner.
     void SetZoomMode(int mode);
@@ -179,6 +201,10 @@ protected:
     virtual void PaintExtra(wxDC&) {}
     virtual void PaintHint(wxDC& dc);
     virtual void PaintLayer(CPaintMatrixDC& dc, const CLayerRecord& record);
+    // What an interactive view draws over the painted page, in the page's device pixels
+    // (the focus ring): never part of the page itself, of its buffer or of a fade's pictures.
+    virtual bool HasPageOverlay() const { return false; }
+    virtual void PaintPageOverlay(wxDC&) {}
 
     // Hooks for interactive subclasses; hit may be empty.
     virtual void OnElementMouseDown(wxMouseEvent&, const tarn::P<CGraphicElement>&) {}
@@ -194,8 +220,15 @@ protected:
     virtual void UpdateScrollbars();
     virtual void UpdateScrollRanges();
 
+    // Only element shows the hover look (none: no element), as if the pointer were over it;
+    // no hook is called and the cursor stays.
+    void SetHoverLook(const tarn::P<CGraphicElement>& element);
+    void OnLeaveWindow(wxMouseEvent& event);
+
     // Window pixels to document units.
     CDPoint ToDocument(wxPoint point) const;
+    // The window point of the last mouse motion, if the pointer is over the window.
+    const std::optional<CDPoint>& GetLastMouse() const { return m_lastMouse; }
     // The painted look of the element changed: repaint without erasing.
     void RequestRepaint() { Refresh(false); }
 
@@ -235,7 +268,13 @@ private:
     void LayoutScrollbars();
     int RulerBand() const;
     int MessageHeight() const;
+    // The page buffer's size: the page area in device pixels.
     wxSize PaintSize() const;
+    // The scale from the canvas to the window in fit mode, else 1.
+    double FitScale() const;
+    // The shown picture (page buffer, with the page overlay) into the target, the surround
+    // around it, then the bands.
+    void ComposeInto(wxDC& target, const wxBitmap& page);
 
     void OnPaint(wxPaintEvent& event);
     void OnTransitionTimer(wxTimerEvent& event);
@@ -246,7 +285,6 @@ private:
     void OnButtonUp(wxMouseEvent& event);
     void OnLeftDoubleClick(wxMouseEvent& event);
     void OnMiddleDoubleClick(wxMouseEvent& event);
-    void OnLeaveWindow(wxMouseEvent& event);
     void OnEraseBackground(wxEraseEvent& event);
     void OnScroll(wxScrollEvent& event);
     void OnSize(wxSizeEvent& event);
@@ -282,8 +320,13 @@ private:
     wxScrollBar* m_vertical = nullptr;
     wxScrollBar* m_horizontal = nullptr;
     CDRect m_fixedViewRect;
-    wxAffineMatrix2D m_viewMatrix;
-    double m_scale = 1.0;
+    wxAffineMatrix2D m_viewMatrix;    // document units to window pixels
+    wxAffineMatrix2D m_layoutMatrix;  // the same within the canvas (fit mode) or the client
+    wxAffineMatrix2D m_pageMatrix;    // document units to the page buffer's device pixels
+    double m_scale = 1.0;             // window pixels per document unit
+    wxSize m_fitCanvas;
+    wxColour m_surround = *wxBLACK;
+    double m_deviceScale = 0;  // 0: the window's own
     CDRect m_visibleArea;
     CDRect m_documentArea;
     std::vector<tarn::P<CGraphicElement>> m_hovered;

@@ -11,6 +11,7 @@ namespace graphics::components {
 
 wxBEGIN_EVENT_TABLE(CViewControl, CView)
     EVT_MOUSE_CAPTURE_LOST(CViewControl::OnCaptureLost)
+    EVT_LEAVE_WINDOW(CViewControl::OnLeaveWindow)
 wxEND_EVENT_TABLE()
 
 namespace {
@@ -32,9 +33,19 @@ CViewControl::~CViewControl() {
 }
 
 void CViewControl::SetDocument(const tarn::P<CGraphicDocument>& document) {
+    // A focus given during the fade to this document stays; any other goes.
+    const bool keepFocus = m_focus && InDocument(m_focus, document);
+    if (!keepFocus) ClearFocus();
     CView::SetDocument(document);
     SetToolTip(wxString());
     RefreshHintTexts({});
+    if (keepFocus && m_focusShown) ApplyFocusLook();
+}
+
+void CViewControl::ChangeDocument(const tarn::P<CGraphicDocument>& document,
+                                  const tarn::P<CTransitionController>& controller) {
+    ClearFocus();
+    CView::ChangeDocument(document, controller);
 }
 
 void CViewControl::InitPaintContext(CPaintMatrixDC& dc) {
@@ -85,7 +96,28 @@ void CViewControl::OnCaptureLost(wxMouseCaptureLostEvent&) {
     if (HasCapture()) ReleaseMouse();
 }
 
-void CViewControl::OnHoverChanged(wxMouseEvent*, const tarn::P<CGraphicElement>& hit) {
+void CViewControl::OnHoverChanged(wxMouseEvent* event, const tarn::P<CGraphicElement>& hit) {
+    if (event != nullptr) {
+        const std::optional<CDPoint>& last = GetLastMouse();
+        const wxPoint now = event->GetPosition();
+        const bool moved = !last || last->x != now.x || last->y != now.y;
+        if (moved) {
+            // The pointer is in use: it takes the focus onto a button, and the look is its.
+            if (hit && CFocusOrder::TakesFocus(*hit)) m_focus = hit;
+            if (m_focusShown) {
+                m_focusShown = false;
+                RequestRepaint();
+            }
+        } else if (IsFocusShown()) {
+            // A motion report without a move leaves the keyboard's look alone.
+            ApplyFocusLook();
+            return;
+        }
+    }
+    ShowHint(hit);
+}
+
+void CViewControl::ShowHint(const tarn::P<CGraphicElement>& hit) {
     const CGraphicStateButton* button = AsButton(hit);
     const std::wstring hint = button != nullptr ? button->GetHint() : std::wstring();
     if (wxString(hint).IsSameAs(GetToolTipText(), false)) return;

@@ -7,6 +7,7 @@
 
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
+#include <wx/graphics.h>
 #include <wx/settings.h>
 
 #include <algorithm>
@@ -40,7 +41,7 @@ wxBitmap Checkerboard(const wxSize& size, const wxColour& first, const wxColour&
 std::uint32_t CView::PaintDocumentPicture(wxDC& dc, const wxSize& size,
                                           const tarn::P<CGraphicDocument>& document) {
     DrawBackground(dc, size.x, size.y);
-    CPaintMatrixDC context(dc, m_viewMatrix);
+    CPaintMatrixDC context(dc, m_pageMatrix);
     InitPaintContext(context);
     if (document) {
         PaintWithoutTransition(context, document);
@@ -54,13 +55,17 @@ std::uint32_t CView::PaintDocumentPicture(wxDC& dc, const wxSize& size,
 }
 
 wxSize CView::PaintSize() const {
-    const wxSize size = GetClientSize();
-    return wxSize(std::max(size.x, 1), std::max(size.y, 1));
+    const wxSize size = GetPageArea().GetSize();
+    const double device = GetDeviceScale();
+    return wxSize(std::max(static_cast<int>(std::lround(size.x * device)), 1),
+                  std::max(static_cast<int>(std::lround(size.y * device)), 1));
 }
 
 wxBitmap CView::RenderBitmap() {
-    const wxSize size = PaintSize();
-    wxBitmap target(size.x, size.y);
+    const wxSize client = GetClientSize();
+    const double device = GetDeviceScale();
+    wxBitmap target(std::max(static_cast<int>(std::lround(client.x * device)), 1),
+                    std::max(static_cast<int>(std::lround(client.y * device)), 1));
     {
         wxMemoryDC dc(target);
         Paint(dc);
@@ -74,14 +79,63 @@ void CView::OnPaint(wxPaintEvent&) {
 }
 
 void CView::Paint(wxDC& target) {
+    if (m_document) UpdateViewMatrix();
     const wxSize size = PaintSize();
     // Before the page buffer is painted again: it still holds the old page.
     StartPendingTransition(size);
     if (!m_pageBufferReady || m_pageBuffer.GetSize() != size) PaintPage(size);
     m_pageBufferReady = false;
-    target.DrawBitmap(m_pageBuffer, 0, 0, false);
-    PaintBands(target, size);
+    if (HasPageOverlay()) {
+        // Drawn over a copy: the buffer itself stays the page alone.
+        wxBitmap shown = m_pageBuffer.GetSubBitmap(wxRect(m_pageBuffer.GetSize()));
+        {
+            wxMemoryDC dc(shown);
+            PaintPageOverlay(dc);
+        }
+        ComposeInto(target, shown);
+    } else {
+        ComposeInto(target, m_pageBuffer);
+    }
     UpdateRefreshTimer();
+}
+
+void CView::ComposeInto(wxDC& target, const wxBitmap& page) {
+    // Target units per window pixel: 1 for the window itself (its device context scales by
+    // the desktop's factor), the device scale for a plain bitmap (RenderBitmap).
+    const double targetScale =
+        target.GetContentScaleFactor() > 0 ? target.GetContentScaleFactor() : 1.0;
+    const double units = GetDeviceScale() / targetScale;
+    const wxSize client = GetClientSize();
+    const wxRect area = GetPageArea();
+    const auto at = [&](int value) { return static_cast<int>(std::lround(value * units)); };
+    if (area != wxRect(client)) {
+        target.SetPen(*wxTRANSPARENT_PEN);
+        target.SetBrush(wxBrush(m_surround));
+        const int right = at(area.GetRight() + 1), bottom = at(area.GetBottom() + 1);
+        target.DrawRectangle(0, 0, at(client.x), at(area.y));
+        target.DrawRectangle(0, bottom, at(client.x), at(client.y) - bottom);
+        target.DrawRectangle(0, at(area.y), at(area.x), bottom - at(area.y));
+        target.DrawRectangle(right, at(area.y), at(client.x) - right, bottom - at(area.y));
+    }
+    if (targetScale == 1.0) {
+        target.DrawBitmap(page, at(area.x), at(area.y), false);
+    } else if (wxGraphicsContext* context = target.GetGraphicsContext()) {
+        // One pixel of the page on one pixel of the screen: the context scales by the
+        // desktop's factor, the size given here by its inverse.
+        context->DrawBitmap(page, at(area.x), at(area.y), page.GetWidth() / targetScale,
+                            page.GetHeight() / targetScale);
+    } else {
+        target.DrawBitmap(page, at(area.x), at(area.y), false);
+    }
+    if (units != 1.0) {
+        double x = 1, y = 1;
+        target.GetUserScale(&x, &y);
+        target.SetUserScale(x * units, y * units);
+        PaintBands(target, client);
+        target.SetUserScale(x, y);
+    } else {
+        PaintBands(target, client);
+    }
 }
 
 void CView::PaintPage(const wxSize& size) {
@@ -89,13 +143,13 @@ void CView::PaintPage(const wxSize& size) {
         m_pageBuffer = wxBitmap(size.x, size.y);
     }
     wxMemoryDC dc(m_pageBuffer);
-    CPaintMatrixDC context(dc, m_viewMatrix);
+    CPaintMatrixDC context(dc, m_pageMatrix);
     InitPaintContext(context);
     DrawBackground(dc, size.x, size.y);
     m_pageBufferShowsDocument = false;
     if (m_document) {
         UpdateViewMatrix();
-        context.SetTransform(m_viewMatrix);
+        context.SetTransform(m_pageMatrix);
         InitPaintContext(context);
         PaintDocumentArea(context);
         UpdateVisibleArea();
@@ -105,7 +159,7 @@ void CView::PaintPage(const wxSize& size) {
 
 void CView::UpdateVisibleArea() {
     const CDRect before = m_visibleArea;
-    wxAffineMatrix2D inverse = m_viewMatrix;
+    wxAffineMatrix2D inverse = m_layoutMatrix;
     if (inverse.Invert()) m_visibleArea = MapRect(inverse, GetViewRect(true));
     if (Differs(before, m_visibleArea)) UpdateScrollRanges();
 }
@@ -227,13 +281,15 @@ void CView::CallPainter(CPaintMatrixDC& dc) {
 }
 
 void CView::InitPaintContext(CPaintMatrixDC& dc) {
-    const wxSize size = GetClientSize();
-    dc.SetClientRect(wxRect(size));
-    dc.SetViewMatrix(m_viewMatrix);
+    // The page as painted: its buffer, in device pixels.
+    const double device = GetDeviceScale();
+    dc.SetClientRect(wxRect(PaintSize()));
+    dc.SetViewMatrix(m_pageMatrix);
     dc.SetZoomMode(m_zoomMode);
-    // Texts are laid out at the pixel scale the view shows them at.
+    dc.SetPixelScale(FitScale() * device);
+    // Texts are laid out at the pixel scale the page is painted at.
     dc.SetUnitMode(CPaintMatrixDC::kUnitZoom);
-    dc.SetZoom(m_scale);
+    dc.SetZoom(m_scale * device);
 }
 
 void CView::OnEraseBackground(wxEraseEvent& event) { event.Skip(); }

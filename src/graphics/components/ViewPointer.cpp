@@ -84,6 +84,26 @@ void CView::TrackHover(const tarn::P<CGraphicElement>& hit, CDPoint documentPoin
     if (changed) RequestRepaint();
 }
 
+void CView::SetHoverLook(const tarn::P<CGraphicElement>& element) {
+    bool changed = false;
+    for (const auto& hovered : m_hovered) {
+        if (hovered.Get() == element.Get() || !hovered->HasFlag(CGraphicBase::kFlagHovered)) {
+            continue;
+        }
+        hovered->SetFlag(CGraphicBase::kFlagHovered, false);
+        changed = true;
+    }
+    m_hovered.clear();
+    if (element) {
+        if (!element->HasFlag(CGraphicBase::kFlagHovered)) {
+            element->SetFlag(CGraphicBase::kFlagHovered, true);
+            changed = true;
+        }
+        m_hovered.push_back(element);
+    }
+    if (changed) RequestRepaint();
+}
+
 void CView::OnMotion(wxMouseEvent& event) {
     const wxPoint position = event.GetPosition();
     const CDPoint documentPoint = ToDocument(position);

@@ -17,7 +17,8 @@ namespace graphics::components {
 
 CDRect CView::GetViewRect(bool inner) const {
     if (m_fixedViewRect.width != 0 && m_fixedViewRect.height != 0) return m_fixedViewRect;
-    const wxSize size = GetClientSize();
+    // In fit mode the page is laid out in the canvas as a window of its size shows it.
+    const wxSize size = m_fitCanvas.x > 0 && m_fitCanvas.y > 0 ? m_fitCanvas : GetClientSize();
     CDRect rect{0, 0, static_cast<double>(size.x), static_cast<double>(size.y)};
     if (m_vertical != nullptr && m_vertical->IsShown()) rect.width -= m_vertical->GetSize().x;
     if (m_horizontal != nullptr && m_horizontal->IsShown()) {
@@ -101,7 +102,65 @@ void CView::UpdateViewMatrix() {
     matrix.Translate(offsetX, offsetY);
     matrix.Scale(scale, scale);
     matrix.Translate(-document.x, -document.y);
-    m_viewMatrix = matrix;
+    m_layoutMatrix = matrix;
+
+    // Then the canvas into the window (fit mode), and the page into device pixels.
+    const double fit = FitScale();
+    const wxRect area = GetPageArea();
+    wxAffineMatrix2D window;
+    window.Translate(area.x, area.y);
+    window.Scale(fit, fit);
+    window.Concat(matrix);
+    m_viewMatrix = window;
+    m_scale = scale * fit;
+    const double device = GetDeviceScale();
+    wxAffineMatrix2D page;
+    page.Scale(fit * device, fit * device);
+    page.Concat(matrix);
+    m_pageMatrix = page;
+}
+
+void CView::SetFitCanvas(const wxSize& canvas, const wxColour& surround) {
+    m_fitCanvas = canvas.x > 0 && canvas.y > 0 ? canvas : wxSize();
+    m_surround = surround;
+    if (m_document) UpdateViewMatrix();
+    Refresh(false);
+}
+
+double CView::FitScale() const {
+    if (m_fitCanvas.x <= 0 || m_fitCanvas.y <= 0) return 1.0;
+    const wxSize client = GetClientSize();
+    if (client.x <= 0 || client.y <= 0) return 1.0;
+    const double scale = std::min(static_cast<double>(client.x) / m_fitCanvas.x,
+                                  static_cast<double>(client.y) / m_fitCanvas.y);
+    return scale > 0 && std::isfinite(scale) ? scale : 1.0;
+}
+
+wxRect CView::GetPageArea() const {
+    const wxSize client = GetClientSize();
+    if (m_fitCanvas.x <= 0 || m_fitCanvas.y <= 0) return wxRect(client);
+    const double scale = FitScale();
+    const int width = std::max(1, static_cast<int>(std::lround(m_fitCanvas.x * scale)));
+    const int height = std::max(1, static_cast<int>(std::lround(m_fitCanvas.y * scale)));
+    return wxRect((client.x - width) / 2, (client.y - height) / 2, width, height);
+}
+
+void CView::SetDeviceScale(double scale) {
+    m_deviceScale = scale > 0 && std::isfinite(scale) ? scale : 0;
+    if (m_document) UpdateViewMatrix();
+    Refresh(false);
+}
+
+double CView::GetDeviceScale() const {
+    if (m_deviceScale > 0) return m_deviceScale;
+    const double scale = GetContentScaleFactor();
+    return scale > 0 && std::isfinite(scale) ? scale : 1.0;
+}
+
+wxPoint2DDouble CView::ToPagePixels(wxPoint point) const {
+    const wxRect area = GetPageArea();
+    const double device = GetDeviceScale();
+    return {(point.x - area.x) * device, (point.y - area.y) * device};
 }
 
 CDPoint CView::ToDocument(wxPoint point) const {

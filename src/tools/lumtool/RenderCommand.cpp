@@ -5,13 +5,15 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "graphics/PictureHandlers.h"
+#include "graphics/components/FocusOrder.h"
+#include "graphics/components/ViewControl.h"
 #include "lum/History.h"
 #include "lum/MenuView.h"
 #include "lum/MusicPainter.h"
 #include "lum/ProductStringLocalizer.h"
-#include "graphics/components/ViewControl.h"
 #include "lum/data/ElementFactories.h"
 #include "lum/data/Product.h"
 #include "tarn/Exception.h"
@@ -28,6 +30,8 @@ struct CRenderOptions {
     std::wstring language = L"en-us";
     std::optional<std::wstring> hover;
     std::optional<std::wstring> pressed;
+    std::optional<std::wstring> focus;
+    double scale = 1;
     std::string output;
 };
 
@@ -50,6 +54,16 @@ CRenderOptions ParseArguments(const std::vector<std::string>& arguments) {
             options.hover = Wide(value());
         } else if (argument == "--pressed") {
             options.pressed = Wide(value());
+        } else if (argument == "--focus") {
+            options.focus = Wide(value());
+        } else if (argument == "--scale") {
+            const std::string text = value();
+            double scale = 0;
+            // A point, whatever the locale says.
+            if (!wxString::FromUTF8(text).ToCDouble(&scale) || !(scale >= 0.25 && scale <= 8)) {
+                throw CUsageError("--scale needs a number from 0.25 to 8, not '" + text + "'");
+            }
+            options.scale = scale;
         } else if (argument == "-o" || argument == "--output") {
             options.output = value();
         } else if (!argument.empty() && argument[0] == '-') {
@@ -120,12 +134,16 @@ public:
 // A frame that is never shown, holding the view control; destroyed with this object.
 class CHiddenView {
 public:
-    explicit CHiddenView(wxSize size) {
+    CHiddenView(wxSize size, double scale) {
         m_frame = new wxFrame(nullptr, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
                               wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxCLIP_CHILDREN);
         m_view = new graphics::components::CViewControl(m_frame, wxID_ANY, wxDefaultPosition,
                                                         wxDefaultSize, wxBORDER_NONE);
         lum::ConfigureMenuView(*m_view);
+        // As the player: the page fills the menu's client area, at the given device scale
+        // (not the desktop's).
+        m_view->SetDeviceScale(scale);
+        m_view->SetFitCanvas(size);
         m_frame->SetClientSize(size);
         m_view->SetSize(size);
     }
@@ -144,15 +162,20 @@ private:
 
 std::string CRenderCommand::Help() const {
     return "usage: lumtool render CONTENT [--page NAME] [--language CODE] [--hover ELEMENT]\n"
-           "                      [--pressed ELEMENT] -o FILE.png\n"
+           "                      [--pressed ELEMENT] [--focus BUTTON] [--scale N] -o FILE.png\n"
            "\n"
            "Paints one page of CONTENT (a content file or an unpacked folder holding\n"
            "product.xml and its files) to a PNG exactly as the player shows it: at the\n"
            "product's client size, with the product's texts in the language (default en-us),\n"
            "the breadcrumb of a visit from the main page, the music icon when the menu plays\n"
-           "music, and the named element (by element name) hovered or pressed. NAME defaults to\n"
-           "the main page. Needs a display; without one it uses xvfb-run when installed.\n"
-           "Exit status: 0 written, 2 bad arguments, unreadable content, unknown page or element.\n";
+           "music, and the named element (by element name) hovered or pressed. --focus shows\n"
+           "the keyboard focus on the button (its ring and hover look) as Tab leaves it.\n"
+           "--scale paints at N device pixels per pixel (default 1), as the player does on a\n"
+           "desktop with that scale factor (GDK_SCALE=N): the picture is N times as large, with\n"
+           "texts laid out at that size. NAME defaults to the main page. Needs a display;\n"
+           "without one it uses xvfb-run when installed.\n"
+           "Exit status: 0 written, 2 bad arguments, unreadable content, unknown page or "
+           "element.\n";
 }
 
 int CRenderCommand::Run(const std::vector<std::string>& arguments) {
@@ -171,12 +194,23 @@ int CRenderCommand::Run(const std::vector<std::string>& arguments) {
         options.hover ? FindElement(*document, *options.hover) : tarn::P<graphics::CGraphicElement>();
     const tarn::P<graphics::CGraphicElement> pressed =
         options.pressed ? FindElement(*document, *options.pressed) : tarn::P<graphics::CGraphicElement>();
+    const tarn::P<graphics::CGraphicElement> focus = options.focus
+                                                         ? FindElement(*document, *options.focus)
+                                                         : tarn::P<graphics::CGraphicElement>();
+    if (focus && !graphics::components::CFocusOrder::TakesFocus(*focus)) {
+        throw CUsageError("'" + Narrow(*options.focus) + "' is not a button that takes the focus");
+    }
 
     // Truncated toward zero, as the player sizes its window.
     const wxSize size = lum::MenuClientSize(*product);
     if (size.x <= 0 || size.y <= 0) throw CUsageError("the product's client size is empty");
 
-    CHiddenView hidden(size);
+    if (size.x * options.scale > lum::kMaxClientSide ||
+        size.y * options.scale > lum::kMaxClientSide) {
+        throw CUsageError("at that scale the picture would have more than " +
+                          std::to_string(lum::kMaxClientSide) + " pixels a side");
+    }
+    CHiddenView hidden(size, options.scale);
     auto& view = hidden.View();
     view.SetDocument(document);
     page->Activate();
@@ -196,13 +230,15 @@ int CRenderCommand::Run(const std::vector<std::string>& arguments) {
         }
     }
     if (hover) view.TrackHover(hover, hover->GetCenter());
+    // As Tab leaves it: the ring, and the button's hover look, hint and tooltip.
+    if (focus) view.SetFocused(focus);
     const wxImage picture = view.RenderBitmap().ConvertToImage();
     page->Deactivate();
     if (!picture.SaveFile(wxString::FromUTF8(options.output), wxBITMAP_TYPE_PNG)) {
         throw CUsageError("cannot write '" + options.output + "'");
     }
-    m_out << "wrote " << options.output << " (" << size.x << " x " << size.y << ", page "
-          << Narrow(page->GetName()) << ")\n";
+    m_out << "wrote " << options.output << " (" << picture.GetWidth() << " x "
+          << picture.GetHeight() << ", page " << Narrow(page->GetName()) << ")\n";
     return 0;
 }
 
