@@ -6,7 +6,8 @@ until the screen first changes), memory after start (PSS), and `lumtool check` t
     run_bench.py BUILD_DIR OUT_FOLDER [--runs N]
 
 Contents: the demo menu beside the player, and 10 and 100 pages of 1 MB incompressible
-pictures (made here). Runs of the contents are interleaved, so that a busy moment of the
+pictures (made here); and the demo in full screen on a 1920 x 1080 display of its own (with
+openbox, which grants full screen), where a fade blends 1440 x 1080 pictures. Runs of the contents are interleaved, so that a busy moment of the
 machine does not fall on one content alone. Prints a table (median and minimum) and writes
 it as JSON to OUT_FOLDER/bench.json.
 """
@@ -24,24 +25,35 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 
 
 class Display:
-    def __init__(self):
+    def __init__(self, width=1280, height=1024, window_manager=False):
+        self.size = (width, height)
         read_end, write_end = os.pipe()
         self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % self.size,
+             "-nolisten", "tcp"],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
             self.name = ":" + pipe.readline().strip()
+        self.manager = None
+        if window_manager:
+            self.manager = subprocess.Popen(["openbox"], env=dict(os.environ, DISPLAY=self.name),
+                                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            time.sleep(1.0)
 
     def close(self):
-        self.process.terminate()
-        self.process.wait(timeout=10)
+        for process in (self.manager, self.process):
+            if process:
+                process.terminate()
+                process.wait(timeout=10)
 
 
 class Bench:
-    def __init__(self, build, out, display):
+    def __init__(self, build, out, display, player_args=()):
         self.build = build
         self.out = out
+        self.size = display.size
+        self.player_args = list(player_args)
         self.env = dict(os.environ, DISPLAY=display.name, SDL_AUDIODRIVER="dummy")
         self.env.pop("WAYLAND_DISPLAY", None)
         self.player = os.path.join(build, "lumplayer")
@@ -62,10 +74,11 @@ class Bench:
         return values
 
     def park_pointer(self):
-        subprocess.run(["xdotool", "mousemove", "1279", "1023"], env=self.env, check=True)
+        subprocess.run(["xdotool", "mousemove", str(self.size[0] - 1), str(self.size[1] - 1)],
+                       env=self.env, check=True)
 
     def start_player(self, content):
-        return subprocess.Popen([self.player, content, "-nosplash"], env=self.env,
+        return subprocess.Popen([self.player, content, "-nosplash"] + self.player_args, env=self.env,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     @staticmethod
@@ -109,7 +122,8 @@ class Bench:
     def measure(self, content, click, first, after):
         self.park_pointer()
         launched = subprocess.Popen([self.framewatch, "launch", first, "20000", "--", self.player,
-                                     content, "-nosplash"], env=self.env, stdout=subprocess.PIPE,
+                                     content, "-nosplash"] + self.player_args, env=self.env,
+                                    stdout=subprocess.PIPE,
                                     text=True)
         pid = int(launched.stdout.readline().split()[1])
         values = {}
@@ -153,27 +167,35 @@ def main(argv):
     subprocess.run([sys.executable, os.path.join(HERE, "make_contents.py"), out, "10", "100"],
                    check=True)
     shutil.copy(os.path.join(build, "content.lum"), os.path.join(out, "demo.lum"))
+    demo = os.path.join(out, "demo.lum")
+    # Full screen scales the 800 x 600 demo by 1.8 and centres it: 240 pixels of black left.
     contents = {
-        "demo": (os.path.join(out, "demo.lum"), (176, 132)),  # "Read the guide"
+        "demo": (demo, (176, 132)),  # "Read the guide"
         "10 pages": (os.path.join(out, "pages10.lum"), (110, 60)),
         "100 pages": (os.path.join(out, "pages100.lum"), (110, 60)),
+        "demo, full screen": (demo, (240 + round(176 * 1.8), round(132 * 1.8))),
     }
     if options.only:
         contents = {options.only: contents[options.only]}
-    display = Display()
+    window = Display()
+    screen = Display(1920, 1080, window_manager=True)
     try:
-        bench = Bench(build, out, display)
-        refs = {name: bench.references(name.replace(" ", ""), path, click)
+        benches = {name: Bench(build, out, window) for name in contents}
+        if "demo, full screen" in benches:
+            benches["demo, full screen"] = Bench(build, out, screen, ["-fullscreen"])
+        refs = {name: benches[name].references(name.replace(" ", "").replace(",", ""), path, click)
                 for name, (path, click) in contents.items()}
         samples = {name: {} for name in contents}
         for _ in range(options.runs):
             for name, (path, click) in contents.items():
+                bench = benches[name]
                 for key, value in bench.measure(path, click, *refs[name]).items():
                     samples[name].setdefault(key, []).append(value)
                 samples[name].setdefault("check_ms", []).append(bench.check_time(path))
                 samples[name].setdefault("decode_all_ms", []).append(bench.decode_time(path))
     finally:
-        display.close()
+        screen.close()
+        window.close()
 
     results = {name: {key: summary(values) for key, values in measured.items()}
                for name, measured in samples.items()}

@@ -251,8 +251,8 @@ void CMainFrame::ShowStatus(const wxString& text) {
     if (GetStatusBar() == nullptr) {
         CreateStatusBar(1);
         // The page keeps its size; the window grows by the status line.
-        if (m_product) SetClientSize(lum::MenuClientSize(*m_product));
         Layout();
+        if (!m_fullScreen) FixWindowSize();
     }
     SetStatusText(text);
 }
