@@ -158,31 +158,46 @@ long WindowPid(Display* display, Window window) {
     return pid;
 }
 
-// The program's main window: a viewable top-level window of the process whose title ends
-// with "]" (product title and page title), as the player names it.
-Window FindMainWindow(Display* display, long pid) {
+// Whether the window is the program's main window: viewable, of the process, and titled with
+// "]" at the end (product title and page title), as the player names it.
+bool IsMainWindow(Display* display, Window window, long pid) {
+    if (WindowPid(display, window) != pid) return false;
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes) || attributes.map_state != IsViewable) {
+        return false;
+    }
+    bool main = false;
+    char* name = nullptr;
+    if (XFetchName(display, window, &name) && name) {
+        const std::string title(name);
+        main = !title.empty() && title.back() == ']';
+        XFree(name);
+    }
+    return main;
+}
+
+// The program's main window among the children of parent, or below them: a window manager
+// puts each top-level window into a frame of its own.
+Window FindMainWindowBelow(Display* display, Window parent, long pid, int depth) {
     Window root = 0;
-    Window parent = 0;
+    Window itsParent = 0;
     Window* children = nullptr;
     unsigned int count = 0;
     Window found = 0;
-    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) return 0;
+    if (!XQueryTree(display, parent, &root, &itsParent, &children, &count)) return 0;
     for (unsigned int i = 0; i < count && found == 0; ++i) {
-        if (WindowPid(display, children[i]) != pid) continue;
-        XWindowAttributes attributes;
-        if (!XGetWindowAttributes(display, children[i], &attributes) ||
-            attributes.map_state != IsViewable) {
-            continue;
-        }
-        char* name = nullptr;
-        if (XFetchName(display, children[i], &name) && name) {
-            const std::string title(name);
-            if (!title.empty() && title.back() == ']') found = children[i];
-            XFree(name);
+        if (IsMainWindow(display, children[i], pid)) {
+            found = children[i];
+        } else if (depth > 1) {
+            found = FindMainWindowBelow(display, children[i], pid, depth - 1);
         }
     }
     if (children) XFree(children);
     return found;
+}
+
+Window FindMainWindow(Display* display, long pid) {
+    return FindMainWindowBelow(display, DefaultRootWindow(display), pid, 3);
 }
 
 int Launch(Display* display, const std::string& referencePath, double timeoutMs, char** program) {
