@@ -22,6 +22,7 @@
 #include "app/SplashFrame.h"
 #include "graphics/QuietAsserts.h"
 #include "graphics/components/FastFadeTransitionController.h"
+#include "lum/LinkedPages.h"
 #include "lum/data/GraphicActionButton.h"
 #include "tarn/Exception.h"
 #include "tarn/StringLocalizer.h"
@@ -78,6 +79,7 @@ CMainFrame::CMainFrame(const wxString& title)
     m_view->Bind(wxEVT_KEY_DOWN, &CMainFrame::OnViewKeyDown, this);
     m_view->Bind(wxEVT_KEY_UP, &CMainFrame::OnViewKeyUp, this);
     Bind(wxEVT_SIZE, &CMainFrame::OnFrameSize, this);
+    m_prepareTimer.Bind(wxEVT_TIMER, &CMainFrame::OnPrepareTimer, this);
     m_history = tarn::New<lum::CHistory>();
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(m_view, 1, wxEXPAND, 5);
@@ -286,7 +288,24 @@ bool CMainFrame::ShowPage(const tarn::P<lum::data::CPage>& page, bool transition
     if (addToHistory) m_history->Push(page);
     UpdateTitle();
     UpdateBreadcrumb();
+    if (m_product) {
+        m_pagesToPrepare = lum::LinkedPages(*m_product, *page);
+        std::reverse(m_pagesToPrepare.begin(), m_pagesToPrepare.end());  // first button first
+        m_prepareTimer.StartOnce(kPrepareDelayMs);
+    }
     return true;
+}
+
+void CMainFrame::OnPrepareTimer(wxTimerEvent&) {
+    if (m_pagesToPrepare.empty()) return;
+    if (m_view->IsTransitionRunning()) {
+        m_prepareTimer.StartOnce(kPrepareDelayMs);
+        return;
+    }
+    const tarn::P<lum::data::CPage> page = m_pagesToPrepare.back();
+    m_pagesToPrepare.pop_back();
+    m_view->PreparePicture(page->GetDocument());
+    if (!m_pagesToPrepare.empty()) m_prepareTimer.StartOnce(1);
 }
 
 bool CMainFrame::GotoPage(const std::wstring& name, bool transition, bool addToHistory) {

@@ -4,6 +4,7 @@
 
 #include <wx/filename.h>
 #include <wx/frame.h>
+#include <wx/timer.h>
 
 #include <memory>
 #include <string>
@@ -91,6 +92,7 @@ private:
     // After leaving full screen the desktop gives the window back its decorations, which
     // changes what the size limits mean: the size is fixed again once it has settled.
     void OnFrameSize(wxSizeEvent& event);
+    void OnPrepareTimer(wxTimerEvent& event);
     // Ends the main loop and hides the window (it is not destroyed).
     void Quit();
     void OnClose(wxCloseEvent& event);
@@ -105,6 +107,11 @@ private:
     bool m_authorMode = false;
     CContentWatcher m_watcher;
     std::unique_ptr<CContentWatchTimer> m_watchTimer;
+    // The pages the shown page leads to, made ready at the view's scale one at a time once
+    // the page has settled, so that a click only has to fade.
+    static constexpr int kPrepareDelayMs = 150;
+    wxTimer m_prepareTimer;
+    std::vector<tarn::P<lum::data::CPage>> m_pagesToPrepare;
 
     graphics::components::CViewControl* m_view = nullptr;
     CEventForwarder m_forwarder;

@@ -128,6 +128,9 @@ public:
     // Renders what the window shows into a bitmap of the client size in device pixels (the
     // client size times the device scale).
     wxBitmap RenderBitmap();
+    // Paints a document that is not shown into a picture that is thrown away, so that its
+    // pictures are scaled and its texts laid out for the current scale before it is shown.
+    void PreparePicture(const tarn::P<CGraphicDocument>& document);
 
     // Fit mode (full screen): the canvas, a window-sized area (the menu's client size), is laid
     // out as a window of that size shows it, then scaled to fit the view whole, keeping its

@@ -73,6 +73,14 @@ wxBitmap CView::RenderBitmap() {
     return target;
 }
 
+void CView::PreparePicture(const tarn::P<CGraphicDocument>& document) {
+    if (!document || document == m_document) return;
+    const wxSize size = PaintSize();
+    wxBitmap picture(size.x, size.y);
+    wxMemoryDC dc(picture);
+    PaintDocumentPicture(dc, size, document);
+}
+
 void CView::OnPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
     Paint(dc);

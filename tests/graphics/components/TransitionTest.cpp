@@ -4,6 +4,9 @@
 #include <wx/dcmemory.h>
 
 #include "ViewFixture.h"
+#include "graphics/GraphicElementFactory.h"
+#include "graphics/GraphicElementType.h"
+#include "graphics/GraphicImage.h"
 #include "graphics/components/FastFadeTransitionController.h"
 
 namespace {
@@ -218,3 +221,47 @@ TEST_F(ViewTransitionTest, FadingToNoPageEndsLikeAnyOther) {
 }
 
 }  // namespace
+
+namespace {
+
+// A page holding a 20 x 10 picture stretched to 200 x 100: showing it scales the picture.
+tarn::P<graphics::CGraphicDocument> PictureDocument(tarn::P<graphics::CGraphicImage>& image) {
+    image = tarn::Cast<graphics::CGraphicImage>(graphics::NewInstance(graphics::GRAPHIC_IMAGE));
+    wxImage picture(20, 10);
+    picture.SetRGB(wxRect(0, 0, 20, 10), 0, 0, 255);
+    image->SetBitmap(std::make_unique<wxBitmap>(picture));
+    image->SetCenter({200, 150});
+    image->SetSize({200, 100});
+    auto page = tarn::New<graphics::CGraphicDocument>();
+    page->Add(testsupport::MakeRectangle(0, 0, 400, 300, *wxRED));
+    page->Add(image);
+    page->SetContentBox({0, 0, 400, 300});
+    return page;
+}
+
+}  // namespace
+
+TEST_F(ViewTransitionTest, APreparedPageFadesInWithTheScaledPictureItAlreadyHas) {
+    const auto red = Page(*wxRED);
+    tarn::P<CGraphicImage> image;
+    const auto pictured = PictureDocument(image);
+    view->SetDocument(red);
+    Settle();
+    const int paints = view->paints;
+
+    view->PreparePicture(pictured);
+    EXPECT_EQ(image->GetPreparedCount(), 1u);
+    // Nothing on screen changes: the view neither shows nor paints the prepared page.
+    EXPECT_EQ(view->GetDocument(), red);
+    Settle();
+    EXPECT_EQ(view->paints, paints);
+    view->PreparePicture(red);  // the page shown needs nothing
+
+    auto fade = tarn::New<CWatchingFade>(*view);
+    view->ChangeDocument(pictured, fade);
+    ASSERT_TRUE(WaitFor([&] { return view->GetDocument() == pictured; }));
+    Settle();
+    // The fade's picture of the page used the picture prepared before: no second scaling.
+    EXPECT_EQ(image->GetPreparedCount(), 1u);
+    EXPECT_EQ(fade->newCentre, *wxBLUE);
+}
