@@ -12,6 +12,7 @@
 #include <sstream>
 #include <vector>
 
+#include "DescriptionEditor.h"
 #include "graphics/PictureDecoding.h"
 #include "graphics/PictureHandlers.h"
 #include "tarn/win32/PictureDecoder.h"
@@ -27,29 +28,6 @@ namespace {
 constexpr std::int64_t kMaxCanvasPixels = std::int64_t{16} << 20;
 constexpr std::size_t kMaxFrames = 10000;                         // CFrameAnimation's too
 constexpr std::int64_t kMaxTotalPixels = std::int64_t{64} << 20;  // all frames together
-
-std::string XmlEscaped(const std::string& text) {
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
 
 // True when the GIF asks to be repeated (a NETSCAPE2.0 or ANIMEXTS1.0 looping extension);
 // without one, a GIF plays once.
@@ -173,7 +151,7 @@ int CGifCommand::Run(const std::vector<std::string>& arguments) {
           << "  <size x=\"" << first.width << "\" y=\"" << first.height << "\"/>\n";
     for (std::size_t i = 0; i < frames.size(); ++i) {
         m_out << "  <frame" << i << " delay=\"" << std::max(frames[i].delay, 0)
-              << "\"><frame name=\"" << XmlEscaped(entries[i]) << "\"/></frame" << i << ">\n";
+              << "\"><frame name=\"" << CDescriptionEditor::EscapeAttribute(entries[i]) << "\"/></frame" << i << ">\n";
     }
     m_out << "</animation>\n";
     return 0;
