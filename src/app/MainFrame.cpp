@@ -205,10 +205,7 @@ bool CMainFrame::Reload() {
         for (std::size_t i = 0; i < product->GetPageCount(); ++i) {
             if (product->GetPage(i)->GetName() == name) return product->GetPage(i);
         }
-        for (std::size_t i = 0; i < product->GetPageCount(); ++i) {
-            if (tarn::EqualsNoCase(product->GetPage(i)->GetName(), name)) return product->GetPage(i);
-        }
-        return {};
+        return product->FindPage(name);
     };
     const tarn::P<lum::data::CPage> page = current.empty() ? nullptr : find(current);
 
@@ -310,11 +307,8 @@ void CMainFrame::OnPrepareTimer(wxTimerEvent&) {
 
 bool CMainFrame::GotoPage(const std::wstring& name, bool transition, bool addToHistory) {
     if (!m_product) return false;
-    for (std::size_t i = 0; i < m_product->GetPageCount(); ++i) {
-        const tarn::P<lum::data::CPage> page = m_product->GetPage(i);
-        if (tarn::EqualsNoCase(page->GetName(), name)) return ShowPage(page, transition, addToHistory);
-    }
-    return false;
+    const tarn::P<lum::data::CPage> page = m_product->FindPage(name);
+    return page && ShowPage(page, transition, addToHistory);
 }
 
 void CMainFrame::UpdateTitle() {

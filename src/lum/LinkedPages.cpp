@@ -4,24 +4,15 @@
 
 #include "lum/data/Action.h"
 #include "lum/data/GraphicActionButton.h"
-#include "tarn/Text.h"
 
 namespace lum {
 namespace {
-
-tarn::P<data::CPage> PageNamed(const data::CProduct& product, const std::wstring& name) {
-    for (std::size_t i = 0; i < product.GetPageCount(); ++i) {
-        const tarn::P<data::CPage> page = product.GetPage(i);
-        if (tarn::EqualsNoCase(page->GetName(), name)) return page;
-    }
-    return {};
-}
 
 tarn::P<data::CPage> Destination(const data::CProduct& product, const data::CAction& action) {
     if (action.GetType() != data::EActionType::ChangePage) return {};
     switch (action.GetChangePageKind()) {
         case data::EChangePageKind::GotoPage:
-            return PageNamed(product, action.GetPage());
+            return product.FindPage(action.GetPage());
         case data::EChangePageKind::GotoMainPage:
             return product.GetPageCount() > 0 ? product.GetPage(0) : tarn::P<data::CPage>();
         case data::EChangePageKind::GoBack:

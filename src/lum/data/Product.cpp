@@ -13,6 +13,7 @@
 #include "graphics/XmlValues.h"
 #include "graphics/ContentSource.h"
 #include "tarn/StringLocalizer.h"
+#include "tarn/Text.h"
 
 namespace lum::data {
 
@@ -257,6 +258,13 @@ void CProduct::SetLocalizer(const tarn::P<tarn::IStringLocalizer>& localizer) {
 void CProduct::GetClientSize(double& width, double& height) const {
     width = m_clientWidth;
     height = m_clientHeight;
+}
+
+tarn::P<CPage> CProduct::FindPage(const std::wstring& name) const {
+    for (const tarn::P<CPage>& page : m_pages) {
+        if (tarn::EqualsNoCase(page->GetName(), name)) return page;
+    }
+    return {};
 }
 
 }  // namespace lum::data

@@ -45,6 +45,9 @@ public:
     std::size_t GetPageCount() const { return m_pages.size(); }
     // index must be below GetPageCount(); index 0 is the main page.
     tarn::P<CPage> GetPage(std::size_t index) const { return m_pages.at(index); }
+    // The first page with this name, letter case aside (as goto and -page compare); none when
+    // no page has it.
+    tarn::P<CPage> FindPage(const std::wstring& name) const;
     std::size_t GetTranslationCount() const { return m_translations.size(); }
     tarn::P<CTranslation> GetTranslation(std::size_t index) const {
         return m_translations.at(index);

@@ -95,9 +95,7 @@ tarn::P<lum::data::CProduct> LoadProduct(const std::string& content) {
 
 tarn::P<lum::data::CPage> FindPage(const lum::data::CProduct& product, const std::wstring& name) {
     if (name.empty()) return product.GetPage(0);
-    for (std::size_t i = 0; i < product.GetPageCount(); ++i) {
-        if (tarn::EqualsNoCase(product.GetPage(i)->GetName(), name)) return product.GetPage(i);
-    }
+    if (const tarn::P<lum::data::CPage> page = product.FindPage(name)) return page;
     throw CUsageError("no page named '" + Narrow(name) + "'");
 }
 
