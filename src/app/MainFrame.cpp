@@ -22,6 +22,7 @@
 #include "app/SplashFrame.h"
 #include "graphics/QuietAsserts.h"
 #include "graphics/components/FastFadeTransitionController.h"
+#include "lum/DecodedPages.h"
 #include "lum/LinkedPages.h"
 #include "lum/data/GraphicActionButton.h"
 #include "tarn/Exception.h"
@@ -125,6 +126,7 @@ bool CMainFrame::LoadContent(const wxString& path) {
 
 void CMainFrame::InstallProduct(const tarn::P<lum::data::CProduct>& product) {
     const tarn::P<lum::data::CProduct> previous = m_product;
+    m_decodedPages = lum::CDecodedPages();  // the pages it kept go with their product
     const std::wstring language = m_localizer ? m_localizer->GetLanguage() : ProductLanguage();
     m_product = product;
     m_localizer = tarn::New<lum::CProductStringLocalizer>(m_product, language);
@@ -287,6 +289,7 @@ bool CMainFrame::ShowPage(const tarn::P<lum::data::CPage>& page, bool transition
     UpdateBreadcrumb();
     if (m_product) {
         m_pagesToPrepare = lum::LinkedPages(*m_product, *page);
+        m_decodedPages.Show(page, m_pagesToPrepare);
         std::reverse(m_pagesToPrepare.begin(), m_pagesToPrepare.end());  // first button first
         m_prepareTimer.StartOnce(kPrepareDelayMs);
     }

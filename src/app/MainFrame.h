@@ -12,6 +12,7 @@
 
 #include "app/ContentWatcher.h"
 #include "app/EventForwarder.h"
+#include "lum/DecodedPages.h"
 #include "lum/History.h"
 #include "lum/MusicPainter.h"
 #include "lum/ProductStringLocalizer.h"
@@ -112,6 +113,7 @@ private:
     static constexpr int kPrepareDelayMs = 150;
     wxTimer m_prepareTimer;
     std::vector<tarn::P<lum::data::CPage>> m_pagesToPrepare;
+    lum::CDecodedPages m_decodedPages;
 
     graphics::components::CViewControl* m_view = nullptr;
     CEventForwarder m_forwarder;

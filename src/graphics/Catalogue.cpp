@@ -25,7 +25,12 @@ wxString AttachmentName(const wxXmlNode& node, const std::wstring& tag, const wx
 
 }  // namespace
 
-CCatalogue::~CCatalogue() = default;
+CCatalogue::~CCatalogue() { DetachPictures(); }
+
+void CCatalogue::DetachPictures() {
+    for (auto& [key, picture] : m_stored) picture->Detach();
+    m_stored.clear();
+}
 
 wxString CCatalogue::NormalName(const std::wstring& name) {
     wxString unix(name);
@@ -95,6 +100,36 @@ std::unique_ptr<wxBitmap> CCatalogue::LoadBitmapByName(const wxXmlNode&, const s
     // One byte more than a picture may have, so that a larger one is refused, not cut.
     const auto bytes = ReadOpenEntry(tarn::win32::kMaxPictureBytes + 1);
     return m_pictures.Read(name, type, bytes->GetData(), bytes->GetLength());
+}
+
+tarn::P<CStoredPicture> CCatalogue::LoadPicture(const wxXmlNode& node, const std::wstring& tag,
+                                                wxFileName& fileName) {
+    const wxXmlNode* child = nullptr;
+    const wxString name = AttachmentName(node, tag, &child);
+    if (!child) return nullptr;
+    fileName.Clear();
+    const wxString internal = NormalName(name.ToStdWstring());
+    NoteRequest(internal);
+    const wxBitmapType type = BitmapTypeOf(name);
+    if (type == wxBITMAP_TYPE_INVALID || !Contains(internal)) return nullptr;
+    tarn::P<CStoredPicture>& picture = m_stored[{internal, static_cast<int>(type)}];
+    if (!picture) {
+        IPictureSource& source = *this;
+        picture = tarn::New<CStoredPicture>(source, internal, name.ToStdWstring(), type);
+    }
+    return picture;
+}
+
+std::unique_ptr<wxBitmap> CCatalogue::DecodeEntry(const wxString& name, const std::wstring& written,
+                                                  wxBitmapType type) {
+    const auto bytes = ReadEntry(name.ToStdWstring(), tarn::win32::kMaxPictureBytes + 1);
+    if (!bytes) return nullptr;
+    return m_pictures.Read(written, type, bytes->GetData(), bytes->GetLength());
+}
+
+tarn::P<CSharedBuffer> CCatalogue::ReadEntry(const std::wstring& name, std::uint64_t limit) {
+    if (!OpenEntry(name)) return nullptr;
+    return ReadOpenEntry(limit);
 }
 
 tarn::P<CSharedBuffer> CCatalogue::ReadOpenEntry(std::uint64_t limit) {

@@ -15,11 +15,14 @@
 
 #include "graphics/PictureReader.h"
 #include "graphics/ResourceStore.h"
+#include "graphics/StoredPicture.h"
 #include "tarn/Object.h"
 
 namespace graphics {
 
-class CCatalogue : public tarn::CObject, public virtual IResourceInputStore {
+class CCatalogue : public tarn::CObject,
+                   public virtual IResourceInputStore,
+                   private IPictureSource {
 public:
     ~CCatalogue() override;
 
@@ -42,11 +45,22 @@ public:
                                          wxFileName& fileName) override;
     std::unique_ptr<wxBitmap> LoadBitmapByName(const wxXmlNode& node, const std::wstring& name,
                                                wxBitmapType type, wxFileName& fileName) override;
+    // Checks only that the entry is there; it is decoded when first shown. Every request for
+    // one entry gets the same picture.
+    tarn::P<CStoredPicture> LoadPicture(const wxXmlNode& node, const std::wstring& tag,
+                                        wxFileName& fileName) override;
     tarn::P<CSharedBuffer> LoadBuffer(const wxXmlNode& node, const std::wstring& tag) override;
     std::wstring GetResourceType(const wxXmlNode& node) override;
     tarn::P<IReusableResource> GetReusableResource(
         const wxXmlNode& node, const std::wstring& typeName,
         const tarn::P<IReusableResource>& fresh) override;
+
+    // The entry's bytes, at most limit of them; none when it is missing or cannot be opened.
+    tarn::P<CSharedBuffer> ReadEntry(const std::wstring& name, std::uint64_t limit);
+    // Pictures decoded so far (a picture given back and shown again counts twice).
+    std::int64_t GetDecodeCount() const { return m_pictures.GetDecodeCount(); }
+    // The content closes: the pictures handed out keep what they decoded and decode no more.
+    void DetachPictures();
 
     // The internal form of a requested name: forward slashes, no leading "/" or "./".
     static wxString NormalName(const std::wstring& name);
@@ -62,6 +76,9 @@ protected:
     virtual std::int64_t SizeOf(const wxString& internalName) = 0;
 
 private:
+    std::unique_ptr<wxBitmap> DecodeEntry(const wxString& name, const std::wstring& written,
+                                          wxBitmapType type) override;
+    void Forget(const wxBitmap& bitmap) override { m_pictures.Forget(bitmap); }
     void NoteRequest(const wxString& internalName);
     // Reads what the open entry delivers, at most limit bytes.
     tarn::P<CSharedBuffer> ReadOpenEntry(std::uint64_t limit);
@@ -73,6 +90,7 @@ private:
     std::map<std::int64_t, const wxXmlNode*> m_reusableNodes;
     std::map<std::int64_t, tarn::P<IReusableResource>> m_reusableResources;
     CPictureReader m_pictures;  // every picture of the content shares one budget
+    std::map<std::pair<wxString, int>, tarn::P<CStoredPicture>> m_stored;
 };
 
 }  // namespace graphics

@@ -76,7 +76,11 @@ void CGraphicImage::SetColoured(bool coloured) {
 }
 
 void CGraphicImage::SetBitmap(std::unique_ptr<wxBitmap> bitmap) {
-    m_bitmap = std::move(bitmap);
+    SetPicture(bitmap ? tarn::New<CStoredPicture>(std::move(bitmap)) : nullptr);
+}
+
+void CGraphicImage::SetPicture(tarn::P<CStoredPicture> picture) {
+    m_picture = std::move(picture);
     m_prepared.Clear();
 }
 
@@ -89,7 +93,7 @@ void CGraphicImage::ClearContent() { SetBitmap(nullptr); }
 
 std::wstring CGraphicImage::GetHint() const {
     if (!GetHintText().empty() || !HasFlag(kFlagEditingHints)) return GetHintText();
-    if (!m_bitmap) {
+    if (!m_picture) {
         return tarn::Localize(L"graphics.CGraphicImage.DoubleClickToLoadImage",
                               L"Double click to load an image");
     }
@@ -107,7 +111,8 @@ void CGraphicImage::CopyFrom(const CGraphicElement& other) {
     CGraphicElement::CopyFrom(other);
     if (const auto* image = dynamic_cast<const CGraphicImage*>(&other)) {
         m_fileName = image->m_fileName;
-        SetBitmap(image->m_bitmap ? std::make_unique<wxBitmap>(*image->m_bitmap) : nullptr);
+        // A stored picture is shared: it never changes, only decodes and gives back.
+        SetPicture(image->m_picture);
         m_margins = image->m_margins;
         m_noScale = image->m_noScale;
     }
@@ -124,7 +129,8 @@ void CGraphicImage::ToXml(wxXmlNode& node, IResourceStore* store) const {
         xml::WriteString(node, "filename", m_fileName.GetFullPath().ToStdWstring());
     }
     auto* output = dynamic_cast<IResourceOutputStore*>(store);
-    if (m_bitmap && output) output->StoreBitmap(node, L"attachment-bitmap", *m_bitmap);
+    const wxBitmap* bitmap = output ? GetBitmap() : nullptr;
+    if (bitmap) output->StoreBitmap(node, L"attachment-bitmap", *bitmap);
 }
 
 void CGraphicImage::FromXml(const wxXmlNode& node, IResourceInputStore& store) {
@@ -139,19 +145,21 @@ void CGraphicImage::FromXml(const wxXmlNode& node, IResourceInputStore& store) {
     if (xml::ReadString(node, "filename", fileName) && !fileName.empty()) {
         m_fileName = wxFileName(wxString(fileName));
     }
-    SetBitmap(store.LoadBitmap(node, L"attachment-bitmap", m_fileName));
+    SetPicture(store.LoadPicture(node, L"attachment-bitmap", m_fileName));
 }
 
 wxImage CGraphicImage::FitImage(int width, int height) const {
     const CMargins margins{Whole(m_margins[kLeft]), Whole(m_margins[kTop]),
                            Whole(m_margins[kRight]), Whole(m_margins[kBottom])};
-    if (margins.IsZero()) return Fit(m_bitmap->ConvertToImage(), width, height);
+    const wxBitmap* bitmap = GetBitmap();
+    if (!bitmap) return wxImage();
+    if (margins.IsZero()) return Fit(bitmap->ConvertToImage(), width, height);
     wxImage canvas = TransparentImage(width, height);
     {
         std::unique_ptr<wxGraphicsContext> context(wxGraphicsContext::Create(canvas));
         if (context) {
             CImagePainterContext painter(*context);
-            painter.DrawNinePatch(wxRect(0, 0, width, height), *m_bitmap, margins, 0);
+            painter.DrawNinePatch(wxRect(0, 0, width, height), *bitmap, margins, 0);
         }
     }
     return canvas;
@@ -198,16 +206,17 @@ const wxBitmap& CGraphicImage::GetPrepared(const CPaintMatrixDC& dc, int width, 
 }
 
 void CGraphicImage::Paint(CPaintMatrixDC& dc) {
-    if (!m_bitmap || !m_bitmap->IsOk()) {
+    const wxBitmap* bitmap = GetBitmap();
+    if (!bitmap || !bitmap->IsOk()) {
         if (dc.IsEditing()) PaintPlaceholder(dc);
         return;
     }
     wxDC& target = dc.GetDC();
     const CDRect mapped = dc.Map(CDRect::FromCenter(GetCenter(), GetSize()));
     if (m_noScale && dc.IsPlain()) {
-        target.DrawBitmap(*m_bitmap, Whole(mapped.x), Whole(mapped.y), true);
-        dc.AddPaintedArea({mapped.x, mapped.y, static_cast<double>(m_bitmap->GetWidth()),
-                           static_cast<double>(m_bitmap->GetHeight())});
+        target.DrawBitmap(*bitmap, Whole(mapped.x), Whole(mapped.y), true);
+        dc.AddPaintedArea({mapped.x, mapped.y, static_cast<double>(bitmap->GetWidth()),
+                           static_cast<double>(bitmap->GetHeight())});
         return;
     }
     const int width = Whole(mapped.width), height = Whole(mapped.height);

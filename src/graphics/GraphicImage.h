@@ -11,6 +11,7 @@
 
 #include "graphics/GraphicElement.h"
 #include "graphics/ResourceBuffer.h"
+#include "graphics/StoredPicture.h"
 
 namespace graphics {
 
@@ -25,7 +26,7 @@ public:
     void SetRotation(double degrees) override;
     void SetMirror(int axis, bool mirrored) override;
     void SetColoured(bool coloured) override;
-    bool IsContentEmpty() const override { return !m_bitmap; }
+    bool IsContentEmpty() const override { return !m_picture; }
     std::wstring GetHint() const override;
     void CopyFrom(const CGraphicElement& other) override;
     void ClearContent() override;
@@ -34,8 +35,13 @@ public:
     void ToXml(wxXmlNode& node, IResourceStore* store) const override;
     void FromXml(const wxXmlNode& node, IResourceInputStore& store) override;
 
-    const wxBitmap* GetBitmap() const { return m_bitmap.get(); }
+    // The picture's bitmap, decoded now if it was not yet; null when there is none.
+    const wxBitmap* GetBitmap() const { return m_picture ? m_picture->Get() : nullptr; }
     void SetBitmap(std::unique_ptr<wxBitmap> bitmap);
+    const tarn::P<CStoredPicture>& GetPicture() const { return m_picture; }
+    void SetPicture(tarn::P<CStoredPicture> picture);
+    // Drops what was made from the picture for painting; it is made again when painted.
+    void ForgetPrepared() { m_prepared.Clear(); }
     const wxFileName& GetFileName() const { return m_fileName; }
     void SetFileName(const wxFileName& name) { m_fileName = name; }
     const Margins& GetScaleMargins() const { return m_margins; }
@@ -57,7 +63,7 @@ private:
     void PaintTurned(CPaintMatrixDC& dc, int width, int height);
 
     wxFileName m_fileName;
-    std::unique_ptr<wxBitmap> m_bitmap;
+    tarn::P<CStoredPicture> m_picture;
     Margins m_margins{};
     bool m_noScale = false;
     TResourceBuffer<wxBitmap> m_prepared;

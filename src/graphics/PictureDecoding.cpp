@@ -2,6 +2,7 @@
 
 #include <wx/log.h>
 #include <wx/mstream.h>
+#include <wx/thread.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -20,11 +21,20 @@ bool Fail(std::string& error, std::string reason) {
 }
 
 // Keeps the first message the toolkit's reader logs (libpng's or libjpeg's own, before the
-// reader's general one), to give the reason of a failure.
+// reader's general one), to give the reason of a failure. Pictures may be decoded on several
+// threads at once: each other thread catches its own messages.
 class CFirstMessage : public wxLog {
 public:
-    CFirstMessage() : m_previous(wxLog::SetActiveTarget(this)) {}
-    ~CFirstMessage() override { wxLog::SetActiveTarget(m_previous); }
+    CFirstMessage()
+        : m_main(wxIsMainThread()),
+          m_previous(m_main ? wxLog::SetActiveTarget(this) : wxLog::SetThreadActiveTarget(this)) {}
+    ~CFirstMessage() override {
+        if (m_main) {
+            wxLog::SetActiveTarget(m_previous);
+        } else {
+            wxLog::SetThreadActiveTarget(m_previous);
+        }
+    }
     CFirstMessage(const CFirstMessage&) = delete;
     CFirstMessage& operator=(const CFirstMessage&) = delete;
 
@@ -36,6 +46,7 @@ protected:
     }
 
 private:
+    bool m_main;
     wxLog* m_previous;
     wxString m_first;
 };

@@ -10,6 +10,7 @@ namespace graphics {
 
 std::unique_ptr<wxBitmap> CPictureReader::Read(const std::wstring& name, wxBitmapType type,
                                                const std::uint8_t* data, std::size_t size) {
+    ++m_decodes;
     tarn::win32::SPictureLimits limits;
     const std::int64_t left = m_budget - m_pixels;
     const bool tight = left < limits.maxPixels;
@@ -33,8 +34,16 @@ std::unique_ptr<wxBitmap> CPictureReader::Read(const std::wstring& name, wxBitma
     return bitmap;
 }
 
+void CPictureReader::Forget(const wxBitmap& bitmap) {
+    const std::int64_t pixels = std::int64_t{bitmap.GetWidth()} * bitmap.GetHeight();
+    m_pixels = std::max<std::int64_t>(m_pixels - pixels, 0);
+}
+
 void CPictureReader::Report(const std::wstring& name, const std::string& reason) {
-    if (!m_reported.insert(name).second) return;
+    if (m_reported.insert(name).second) WarnMissing(name, reason);
+}
+
+void CPictureReader::WarnMissing(const std::wstring& name, const std::string& reason) {
     wxLogWarning("Picture '%s' %s; it is shown as missing.", wxString(name),
                  wxString::FromUTF8(reason));
 }

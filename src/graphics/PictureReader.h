@@ -1,6 +1,6 @@
 #pragma once
-// Makes bitmaps of the pictures of one content file, within a budget for all of them: a
-// small file can name one well-compressed picture many times over.
+// Makes bitmaps of the pictures of one content file, within a budget for all of them held at
+// one time: a small file can name many well-compressed pictures.
 
 #include <wx/bitmap.h>
 
@@ -25,14 +25,23 @@ public:
     std::unique_ptr<wxBitmap> Read(const std::wstring& name, wxBitmapType type,
                                    const std::uint8_t* data, std::size_t size);
 
-    // The pixels of every bitmap made so far.
+    // A bitmap made by Read is gone: its pixels are free for others.
+    void Forget(const wxBitmap& bitmap);
+
+    // The pixels of the bitmaps made and not forgotten.
     std::int64_t GetPixels() const { return m_pixels; }
+    // How many pictures were decoded so far, successfully or not.
+    std::int64_t GetDecodeCount() const { return m_decodes; }
+
+    // Logs that the named picture is shown as missing, and why.
+    static void WarnMissing(const std::wstring& name, const std::string& reason);
 
 private:
     void Report(const std::wstring& name, const std::string& reason);
 
     std::int64_t m_budget;
     std::int64_t m_pixels = 0;
+    std::int64_t m_decodes = 0;
     std::set<std::wstring> m_reported;
 };
 

@@ -11,6 +11,7 @@
 
 #include "graphics/ReusableResource.h"
 #include "graphics/SharedBuffer.h"
+#include "graphics/StoredPicture.h"
 #include "tarn/Pointer.h"
 
 namespace graphics {
@@ -29,6 +30,13 @@ public:
                                                        const std::wstring& name,
                                                        wxBitmapType type,
                                                        wxFileName& fileName) = 0;
+    // The picture LoadBitmap would give, decoded when it is first needed; a store that cannot
+    // wait decodes it at once.
+    virtual tarn::P<CStoredPicture> LoadPicture(const wxXmlNode& node, const std::wstring& tag,
+                                                wxFileName& fileName) {
+        std::unique_ptr<wxBitmap> bitmap = LoadBitmap(node, tag, fileName);
+        return bitmap ? tarn::New<CStoredPicture>(std::move(bitmap)) : nullptr;
+    }
     virtual tarn::P<CSharedBuffer> LoadBuffer(const wxXmlNode& node, const std::wstring& tag) = 0;
     // The node's "type" attribute, or empty.
     virtual std::wstring GetResourceType(const wxXmlNode& node) = 0;

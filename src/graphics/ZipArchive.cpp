@@ -14,6 +14,8 @@ CZipArchive::CZipArchive(const std::wstring& path) {
 }
 
 CZipArchive::~CZipArchive() {
+    // Pictures handed out may outlive the catalogue; they must not read the closed stream.
+    if (m_catalogue) m_catalogue->DetachPictures();
     m_catalogue.Reset();
     m_zip.reset();
     m_file.reset();

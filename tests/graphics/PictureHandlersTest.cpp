@@ -226,10 +226,16 @@ TEST(PictureReaderTest, AllPicturesOfAContentFileShareOneBudgetOfPixels) {
         return reader.Read(name, wxBITMAP_TYPE_BMP,
                            reinterpret_cast<const std::uint8_t*>(tenByTen.data()), tenByTen.size());
     };
-    EXPECT_NE(read(L"1.bmp"), nullptr);
+    const auto first = read(L"1.bmp");
+    ASSERT_NE(first, nullptr);
     EXPECT_NE(read(L"2.bmp"), nullptr);
     EXPECT_EQ(reader.GetPixels(), 200);
     EXPECT_EQ(read(L"3.bmp"), nullptr);
+    EXPECT_EQ(reader.GetPixels(), 200);
+    // The budget is for the pictures held at one time: one given back makes room.
+    reader.Forget(*first);
+    EXPECT_EQ(reader.GetPixels(), 100);
+    EXPECT_NE(read(L"3.bmp"), nullptr);
     EXPECT_EQ(reader.GetPixels(), 200);
     ASSERT_EQ(warnings.Get().size(), 1u);
     EXPECT_EQ(

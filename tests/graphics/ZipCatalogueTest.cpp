@@ -4,6 +4,7 @@
 #include <wx/richtext/richtextbuffer.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "ArchiveFixture.h"
@@ -185,6 +186,51 @@ TEST_F(ZipCatalogueTest, LoadBitmapChoosesTheTypeByExtension) {
     EXPECT_FALSE(catalogue.LoadBitmap(*node->GetRoot(), L"attachment-bitmap", name));
     EXPECT_TRUE(catalogue.LoadBitmapByName(*node->GetRoot(), L"pics\\red.png",
                                            wxBITMAP_TYPE_PNG, name));
+}
+
+TEST_F(ZipCatalogueTest, PicturesDecodeWhenFirstShownAndMayGiveTheirPixelsBack) {
+    auto archive = std::make_unique<CZipArchive>(Path("python.zip"));
+    auto& catalogue = archive->GetCatalogue();
+    wxFileName name("/some/where/old.png");
+    const auto load = [&](const char* entry) {
+        return catalogue.LoadPicture(*Attachment("attachment-bitmap", entry)->GetRoot(),
+                                     L"attachment-bitmap", name);
+    };
+    const auto red = load("pics/red.png");
+    ASSERT_TRUE(red);
+    EXPECT_FALSE(name.IsOk());
+    // Every spelling of one entry is one picture; nothing is decoded before it is needed.
+    EXPECT_EQ(load("./pics\\red.png"), red);
+    const auto blue = load("pics/Blue.PNG");
+    ASSERT_TRUE(blue);
+    EXPECT_EQ(catalogue.GetDecodeCount(), 0);
+    // Missing entries and types that are not read are no picture, as LoadBitmap has it.
+    EXPECT_FALSE(load("pics/none.png"));
+    EXPECT_FALSE(load("pics/anim.gif"));
+
+    const auto broken = load("pics/broken.png");
+    ASSERT_TRUE(broken);
+    EXPECT_EQ(broken->Get(), nullptr);
+    EXPECT_EQ(broken->Get(), nullptr);  // not tried again at every paint
+    EXPECT_EQ(catalogue.GetDecodeCount(), 1);
+
+    ASSERT_NE(red->Get(), nullptr);
+    const wxImage first = red->Get()->ConvertToImage();
+    EXPECT_EQ(first.GetSize(), wxSize(4, 3));
+    EXPECT_EQ(catalogue.GetDecodeCount(), 2);
+    red->GiveBack();
+    EXPECT_FALSE(red->IsDecoded());
+    ASSERT_NE(red->Get(), nullptr);
+    const wxImage again = red->Get()->ConvertToImage();
+    EXPECT_EQ(catalogue.GetDecodeCount(), 3);
+    ASSERT_EQ(again.GetSize(), first.GetSize());
+    EXPECT_EQ(std::memcmp(again.GetData(), first.GetData(), 4 * 3 * 3), 0);
+
+    // Closing the content keeps what is decoded and reads nothing more.
+    archive.reset();
+    ASSERT_NE(red->Get(), nullptr);
+    EXPECT_EQ(red->Get()->GetSize(), wxSize(4, 3));
+    EXPECT_EQ(blue->Get(), nullptr);
 }
 
 TEST_F(ZipCatalogueTest, LoadBufferCountsOnlyDeliveredBytes) {

@@ -99,13 +99,19 @@ CProduct::CProduct() : m_volume(tarn::New<CVolume>()), m_music(tarn::New<CMusic>
 
 CProduct::~CProduct() = default;
 
+std::int64_t CProduct::GetPictureDecodes() const {
+    return m_content && m_content->IsOk() ? m_content->GetCatalogue().GetDecodeCount() : 0;
+}
+
 void CProduct::Load(const wxFileName& file) {
     // Whatever in the toolkit a damaged file trips over, it never becomes a dialog.
     const graphics::CQuietAsserts quiet;
     const std::wstring path = file.GetFullPath().ToStdWstring();
     m_loadProblem.clear();
     m_sourceFiles.clear();
-    graphics::CContentSource source(path);
+    // Stays open while the product lives: pictures are decoded from it when first shown.
+    m_content = std::make_unique<graphics::CContentSource>(path);
+    graphics::CContentSource& source = *m_content;
     m_folder = source.IsFolder();
     if (!m_folder) m_sourceFiles.push_back(path);
     const auto failed = [this](const std::wstring& key, const std::wstring& text) {

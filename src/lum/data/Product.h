@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "graphics/ContentSource.h"
 #include "graphics/ResourceStore.h"
 #include "lum/data/Music.h"
 #include "lum/data/Page.h"
@@ -61,6 +62,9 @@ public:
     // product.xml and the file of every name the description asked for (found or not). A change
     // to any of them may change what Load gives.
     const std::vector<std::wstring>& GetSourceFiles() const { return m_sourceFiles; }
+    // How many pictures were decoded from the content since Load (each is decoded when first
+    // shown, and again when shown after it was given back).
+    std::int64_t GetPictureDecodes() const;
     // True when the last Load read an unpacked folder.
     bool IsFolder() const { return m_folder; }
     wxFileName GetIconFileName() const { return m_iconFileName; }
@@ -80,6 +84,8 @@ private:
     void ReadClientSize(const wxXmlNode& root);
     void ReadTranslations(const wxXmlNode& root, graphics::IResourceInputStore& store);
 
+    // Declared first, so that the pages go before the content they decode from.
+    std::unique_ptr<graphics::CContentSource> m_content;
     wxFileName m_file;
     wxFileName m_iconFileName;
     wxFileName m_base;

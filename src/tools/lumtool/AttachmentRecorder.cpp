@@ -1,6 +1,10 @@
 #include "AttachmentRecorder.h"
 
+#include <map>
+
+#include "PictureCheck.h"
 #include "graphics/XmlValues.h"
+#include "tarn/win32/PictureHeader.h"
 
 namespace lumtool {
 
@@ -85,14 +89,59 @@ std::unique_ptr<wxBitmap> CAttachmentRecorder::LoadBitmap(const wxXmlNode& node,
     auto bitmap = m_catalogue.LoadBitmap(node, tag, fileName);
     if (const wxXmlNode* child = graphics::xml::FindChild(node, wxString(tag))) {
         const wxString name = child->GetAttribute("name");
-        EAttachmentOutcome outcome = Outcome(name, bitmap && bitmap->IsOk());
-        if (outcome != EAttachmentOutcome::Loaded && !name.empty() &&
-            graphics::CCatalogue::BitmapTypeOf(name) == wxBITMAP_TYPE_INVALID) {
-            outcome = EAttachmentOutcome::UnknownType;
-        }
-        Note(EAttachmentKind::Picture, outcome, name, *child);
+        Note(EAttachmentKind::Picture, PictureOutcome(name, bitmap && bitmap->IsOk()), name,
+             *child);
     }
     return bitmap;
+}
+
+EAttachmentOutcome CAttachmentRecorder::PictureOutcome(const wxString& name, bool loaded) {
+    const EAttachmentOutcome outcome = Outcome(name, loaded);
+    if (outcome != EAttachmentOutcome::Loaded && !name.empty() &&
+        graphics::CCatalogue::BitmapTypeOf(name) == wxBITMAP_TYPE_INVALID) {
+        return EAttachmentOutcome::UnknownType;
+    }
+    return outcome;
+}
+
+tarn::P<graphics::CStoredPicture> CAttachmentRecorder::LoadPicture(const wxXmlNode& node,
+                                                                   const std::wstring& tag,
+                                                                   wxFileName& fileName) {
+    auto picture = m_catalogue.LoadPicture(node, tag, fileName);
+    if (const wxXmlNode* child = graphics::xml::FindChild(node, wxString(tag))) {
+        const wxString name = child->GetAttribute("name");
+        Note(EAttachmentKind::Picture, PictureOutcome(name, picture != nullptr), name, *child);
+        if (picture) m_undecided.emplace_back(m_uses.size() - 1, picture);
+    }
+    return picture;
+}
+
+void CAttachmentRecorder::DecodePictures() {
+    // Each picture once, however many elements show it.
+    std::vector<tarn::P<graphics::CStoredPicture>> pictures;
+    std::map<const graphics::CStoredPicture*, std::size_t> indexOf;
+    std::vector<std::size_t> pictureOf;
+    for (const auto& [use, picture] : m_undecided) {
+        const auto [known, added] = indexOf.emplace(picture.Get(), pictures.size());
+        if (added) pictures.push_back(picture);
+        pictureOf.push_back(known->second);
+    }
+    const std::vector<std::string> verdicts =
+        lumtool::DecodePictures(pictures.size(), [&](std::size_t index) {
+            const graphics::CStoredPicture& picture = *pictures[index];
+            // One byte more than a picture may have, so that a larger one is refused, not cut.
+            return SPictureBytes{
+                m_catalogue.ReadEntry(picture.GetName(), tarn::win32::kMaxPictureBytes + 1),
+                picture.GetType()};
+        });
+    for (std::size_t i = 0; i < m_undecided.size(); ++i) {
+        if (verdicts[pictureOf[i]].empty()) continue;
+        m_uses[m_undecided[i].first].outcome = EAttachmentOutcome::Unreadable;
+    }
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        if (!verdicts[i].empty()) m_missingPictures.push_back({pictures[i]->GetName(), verdicts[i]});
+    }
+    m_undecided.clear();
 }
 
 std::unique_ptr<wxBitmap> CAttachmentRecorder::LoadBitmapByName(const wxXmlNode& node,

@@ -43,6 +43,16 @@ public:
                                          wxFileName& fileName) override;
     std::unique_ptr<wxBitmap> LoadBitmapByName(const wxXmlNode& node, const std::wstring& name,
                                                wxBitmapType type, wxFileName& fileName) override;
+    // Notes the picture as loaded for now: DecodePictures gives the verdict.
+    tarn::P<graphics::CStoredPicture> LoadPicture(const wxXmlNode& node, const std::wstring& tag,
+                                                  wxFileName& fileName) override;
+    // Decodes each picture LoadPicture handed out once, on every core, and notes those that do
+    // not decode.
+    void DecodePictures();
+    // The pictures DecodePictures found not to decode, each once, and why.
+    const std::vector<std::pair<std::wstring, std::string>>& GetMissingPictures() const {
+        return m_missingPictures;
+    }
     tarn::P<graphics::CSharedBuffer> LoadBuffer(const wxXmlNode& node,
                                                 const std::wstring& tag) override;
     std::wstring GetResourceType(const wxXmlNode& node) override;
@@ -62,8 +72,13 @@ private:
     void Note(EAttachmentKind kind, EAttachmentOutcome outcome, const wxString& name,
               const wxXmlNode& node);
 
+    EAttachmentOutcome PictureOutcome(const wxString& name, bool loaded);
+
     graphics::CCatalogue& m_catalogue;
     std::vector<SAttachmentUse> m_uses;
+    // Uses whose picture is still to be decoded: the index into m_uses and the picture.
+    std::vector<std::pair<std::size_t, tarn::P<graphics::CStoredPicture>>> m_undecided;
+    std::vector<std::pair<std::wstring, std::string>> m_missingPictures;
 };
 
 }  // namespace lumtool

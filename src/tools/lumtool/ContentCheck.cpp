@@ -10,6 +10,7 @@
 #include "AttachmentRecorder.h"
 #include "Command.h"
 #include "graphics/PictureHandlers.h"
+#include "graphics/PictureReader.h"
 #include "graphics/QuietAsserts.h"
 #include "graphics/skin/GraphicSkinButton.h"
 #include "graphics/skin/Skin.h"
@@ -175,12 +176,19 @@ void CContentCheck::CheckAttachments(graphics::CContentSource& source,
     // A second reading of the same description, through a store that notes every attachment
     // the loader asks for; the product it makes is thrown away.
     const auto recorder = tarn::New<CAttachmentRecorder>(source.GetCatalogue());
-    const graphics::CQuietAsserts quiet;  // as in the loader's own reading
-    const wxLogNull warnedAlready;         // the loader's own reading logged each bad picture
-    try {
-        tarn::New<lum::data::CProduct>()->ReadXml(*document.GetRoot(), *recorder);
-    } catch (const std::exception& error) {
-        Unreadable(std::string("the loader stops with an error: ") + error.what());
+    {
+        const graphics::CQuietAsserts quiet;  // as in the loader's own reading
+        const wxLogNull listedBelow;           // each problem is one line of the check's own
+        try {
+            tarn::New<lum::data::CProduct>()->ReadXml(*document.GetRoot(), *recorder);
+        } catch (const std::exception& error) {
+            Unreadable(std::string("the loader stops with an error: ") + error.what());
+        }
+        recorder->DecodePictures();
+    }
+    // As the player logs a picture it cannot show: once, with the reason.
+    for (const auto& [name, reason] : recorder->GetMissingPictures()) {
+        graphics::CPictureReader::WarnMissing(name, reason);
     }
     const std::vector<wxString> entries = source.GetCatalogue().GetEntryNames();
     for (const SAttachmentUse& use : recorder->GetUses()) {
