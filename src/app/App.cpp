@@ -14,10 +14,11 @@
 #include "lum/data/ElementFactories.h"
 #include "tarn/Exception.h"
 #include "tarn/Text.h"
+#include "tarn/win32/VirtualDisplay.h"
 #include "wxutil/LocaleManager.h"
 #include "wxutil/MyStringLocalizer.h"
 
-CApp::CApp() = default;
+CApp::CApp() { tarn::win32::SkipOpenGL(); }  // constructed before the toolkit starts
 CApp::~CApp() = default;
 
 std::wstring CApp::LanguageCode(int toolkitLanguage) {

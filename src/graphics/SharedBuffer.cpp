@@ -8,7 +8,8 @@ namespace graphics {
 
 bool CSharedBuffer::Grow(std::uint64_t capacity) {
     if (capacity > std::numeric_limits<std::uint32_t>::max()) return false;
-    auto data = std::make_unique<std::uint8_t[]>(capacity);
+    // Not zeroed first: only the bytes below the length are ever read.
+    auto data = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
     if (m_length > 0) std::memcpy(data.get(), m_data.get(), m_length);
     m_data = std::move(data);
     m_capacity = static_cast<std::uint32_t>(capacity);

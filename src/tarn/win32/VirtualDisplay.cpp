@@ -38,4 +38,6 @@ void RestartUnderVirtualDisplay(char** argv) {
     ::unsetenv(kUnderXvfb);  // not installed: go on without
 }
 
+void SkipOpenGL() { ::setenv("GDK_GL", "disable", 0); }
+
 }  // namespace tarn::win32

@@ -11,4 +11,9 @@ bool HasDisplay();
 // Returns only when that is impossible: not installed, or this already is such a second run.
 void RestartUnderVirtualDisplay(char** argv);
 
+// Neither program draws with OpenGL, yet the GTK toolkit loads the system's OpenGL driver when
+// it opens the display: tens of milliseconds at every start. Tells it not to, unless the user
+// set GDK_GL. Call before the toolkit starts.
+void SkipOpenGL();
+
 }  // namespace tarn::win32

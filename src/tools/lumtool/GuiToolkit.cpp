@@ -16,6 +16,7 @@ bool PrepareGuiToolkit(char** argv) {
                      "(xvfb-run) and lumtool uses a virtual display by itself\n";
         return false;
     }
+    tarn::win32::SkipOpenGL();
     // The toolkit starts GTK only for a GUI application object; it owns and deletes it.
     wxApp::SetInstance(new wxApp());
     return true;
