@@ -121,6 +121,24 @@ class WindowTest(PlayerTest):
         window = self.shown(player)
         self.assertEqual(player.geometry(window)[2:], (640, 480))
 
+    def test_a_page_without_animation_makes_no_wakeups(self):
+        menu = self.content(product([navigation_page("P0"), navigation_page("P1")]))
+        player = self.start(menu, "-nosplash")
+        self.shown(player)
+        time.sleep(1.5)  # the pages a click leads to are made ready first
+
+        def wakeups():
+            with open("/proc/%d/status" % player.process.pid) as f:
+                for line in f:
+                    if line.startswith("voluntary_ctxt_switches:"):
+                        return int(line.split()[1])
+            return -1
+
+        before = wakeups()
+        time.sleep(3.0)
+        # The main thread sleeps until something happens: no timer ticks for nothing.
+        self.assertLessEqual(wakeups() - before, 1)
+
     def test_title_uses_the_page_title_translation_or_the_name(self):
         translations = ('<translations><translation id="pg" language="en-us" default="P0" '
                         'translation="Home"/></translations>')
