@@ -5,7 +5,7 @@ set -euo pipefail
 PACKAGES=(
   cmake g++ ninja-build ccache pkg-config
   libgtest-dev libgmock-dev
-  libwxgtk3.2-dev libsdl2-dev libgdk-pixbuf-2.0-dev
+  libwxgtk3.2-dev libsdl2-dev libgdk-pixbuf-2.0-dev libcairo2-dev
   xvfb xauth xdotool imagemagick libxext-dev libxtst-dev
   openbox x11-utils
   fonts-dejavu-core fonts-liberation2 iso-codes

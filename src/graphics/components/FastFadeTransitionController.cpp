@@ -41,6 +41,11 @@ std::size_t CFastFadeTransitionController::PixelCount() const {
            static_cast<std::size_t>(m_fading->GetHeight());
 }
 
+std::optional<std::uint8_t> CFastFadeTransitionController::GetUniformAlpha() const {
+    if (!IsStarted() || m_fading) return std::nullopt;
+    return m_alpha;
+}
+
 bool CFastFadeTransitionController::PaintUniform(wxDC& dc) const {
     const wxBitmap* fresh = GetNewPicture();
     wxGraphicsContext* context = dc.GetGraphicsContext();

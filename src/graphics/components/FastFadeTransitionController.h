@@ -23,6 +23,7 @@ public:
     void Paint(wxDC& dc) override;
     bool IsFinished() const override { return m_finished; }
     int GetInterval() const override { return 5; }
+    std::optional<std::uint8_t> GetUniformAlpha() const override;
 
     double GetProgress() const { return m_progress; }
     // The new page's alpha at the current step, 0 before the first.

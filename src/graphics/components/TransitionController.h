@@ -4,7 +4,9 @@
 #include <wx/bitmap.h>
 #include <wx/dc.h>
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "tarn/Object.h"
 
@@ -21,6 +23,10 @@ public:
     virtual bool IsFinished() const = 0;
     // Milliseconds between two steps.
     virtual int GetInterval() const = 0;
+
+    // When the current frame is the new picture over the old one, every pixel at one alpha:
+    // that alpha (a display may then blend the two pictures itself). None otherwise.
+    virtual std::optional<std::uint8_t> GetUniformAlpha() const { return std::nullopt; }
 
     // The pictures of the two pages; null before Begin.
     const wxBitmap* GetOldPicture() const { return m_oldPicture.get(); }

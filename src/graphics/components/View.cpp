@@ -190,6 +190,7 @@ void CView::StartPendingTransition(const wxSize& size) {
         wxMemoryDC dc(*newPicture);
         m_arrivingRedrawDelay = PaintDocumentPicture(dc, size, pending);
     }
+    m_fader.Reset();  // copies of an earlier fade's pictures are no use
     wxCriticalSectionLocker lock(m_transitionLock);
     controller->Begin(std::move(oldPicture), std::move(newPicture));
     // The first step's frame is what this paint shows.

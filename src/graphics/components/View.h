@@ -25,6 +25,7 @@
 #include "graphics/components/Timer.h"
 #include "graphics/components/TransitionController.h"
 #include "tarn/Pointer.h"
+#include "tarn/win32/WindowFader.h"
 
 class wxToolBar;
 
@@ -278,6 +279,11 @@ private:
     // The shown picture (page buffer, with the page overlay) into the target, the surround
     // around it, then the bands.
     void ComposeInto(wxDC& target, const wxBitmap& page);
+    // The surround around the page area, in target units.
+    void PaintSurround(wxDC& target, double units);
+    // A step of a uniform fade straight into the target, blended by the display; false when
+    // this target or fade cannot be painted so (the page buffer then holds the step).
+    bool PaintFadeStep(wxDC& target);
 
     void OnPaint(wxPaintEvent& event);
     void OnTransitionTimer(wxTimerEvent& event);
@@ -303,6 +309,7 @@ private:
     tarn::P<CTransitionController> m_transition;
     mutable wxCriticalSection m_transitionLock;
     wxAffineMatrix2D m_transitionMatrix;  // the view matrix the fade's pictures were painted at
+    tarn::win32::CWindowFader m_fader;
     // The page as last painted (without the bands): kept, so that a fade starts from it and a
     // finished fade ends in its picture of the new page, without painting a page again.
     wxBitmap m_pageBuffer;

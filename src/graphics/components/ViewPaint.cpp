@@ -91,6 +91,10 @@ void CView::Paint(wxDC& target) {
     const wxSize size = PaintSize();
     // Before the page buffer is painted again: it still holds the old page.
     StartPendingTransition(size);
+    if (PaintFadeStep(target)) {
+        UpdateRefreshTimer();
+        return;
+    }
     if (!m_pageBufferReady || m_pageBuffer.GetSize() != size) PaintPage(size);
     m_pageBufferReady = false;
     if (HasPageOverlay()) {
@@ -116,15 +120,7 @@ void CView::ComposeInto(wxDC& target, const wxBitmap& page) {
     const wxSize client = GetClientSize();
     const wxRect area = GetPageArea();
     const auto at = [&](int value) { return static_cast<int>(std::lround(value * units)); };
-    if (area != wxRect(client)) {
-        target.SetPen(*wxTRANSPARENT_PEN);
-        target.SetBrush(wxBrush(m_surround));
-        const int right = at(area.GetRight() + 1), bottom = at(area.GetBottom() + 1);
-        target.DrawRectangle(0, 0, at(client.x), at(area.y));
-        target.DrawRectangle(0, bottom, at(client.x), at(client.y) - bottom);
-        target.DrawRectangle(0, at(area.y), at(area.x), bottom - at(area.y));
-        target.DrawRectangle(right, at(area.y), at(client.x) - right, bottom - at(area.y));
-    }
+    PaintSurround(target, units);
     if (targetScale == 1.0) {
         target.DrawBitmap(page, at(area.x), at(area.y), false);
     } else if (wxGraphicsContext* context = target.GetGraphicsContext()) {
@@ -144,6 +140,48 @@ void CView::ComposeInto(wxDC& target, const wxBitmap& page) {
     } else {
         PaintBands(target, client);
     }
+}
+
+void CView::PaintSurround(wxDC& target, double units) {
+    const wxSize client = GetClientSize();
+    const wxRect area = GetPageArea();
+    if (area == wxRect(client)) return;
+    const auto at = [&](int value) { return static_cast<int>(std::lround(value * units)); };
+    target.SetPen(*wxTRANSPARENT_PEN);
+    target.SetBrush(wxBrush(m_surround));
+    const int right = at(area.GetRight() + 1), bottom = at(area.GetBottom() + 1);
+    target.DrawRectangle(0, 0, at(client.x), at(area.y));
+    target.DrawRectangle(0, bottom, at(client.x), at(client.y) - bottom);
+    target.DrawRectangle(0, at(area.y), at(area.x), bottom - at(area.y));
+    target.DrawRectangle(right, at(area.y), at(client.x) - right, bottom - at(area.y));
+}
+
+bool CView::PaintFadeStep(wxDC& target) {
+    tarn::P<CTransitionController> transition;
+    {
+        wxCriticalSectionLocker lock(m_transitionLock);
+        if (m_transition && m_transition->IsStarted()) transition = m_transition;
+    }
+    if (!transition) {
+        m_fader.Reset();
+        return false;
+    }
+    // Only where a page pixel is a target pixel: the pictures are blended as they are.
+    const double targetScale =
+        target.GetContentScaleFactor() > 0 ? target.GetContentScaleFactor() : 1.0;
+    if (targetScale != 1.0 || GetDeviceScale() != 1.0 || HasPageOverlay()) return false;
+    const std::optional<std::uint8_t> alpha = transition->GetUniformAlpha();
+    const wxBitmap* from = transition->GetOldPicture();
+    const wxBitmap* to = transition->GetNewPicture();
+    const wxRect area = GetPageArea();
+    if (!alpha || !from || !to || from->GetSize() != area.GetSize() ||
+        to->GetSize() != area.GetSize()) {
+        return false;
+    }
+    PaintSurround(target, 1.0);
+    if (!m_fader.Paint(target, *from, *to, area.x, area.y, *alpha)) return false;
+    PaintBands(target, GetClientSize());
+    return true;
 }
 
 void CView::PaintPage(const wxSize& size) {
