@@ -3,6 +3,9 @@
 
 #include <wx/dcmemory.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "ViewFixture.h"
 #include "graphics/GraphicElementFactory.h"
 #include "graphics/GraphicElementType.h"
@@ -177,6 +180,41 @@ TEST_F(ViewTransitionTest, TheFadeBlendsPicturesAndPaintsNoElement) {
     const wxImage after = Capture();
     EXPECT_EQ(wxColour(after.GetRed(200, 150), after.GetGreen(200, 150), after.GetBlue(200, 150)),
               *wxBLUE);
+}
+
+TEST_F(ViewTransitionTest, TheDisplayBlendsAUniformFadeAsTheFadeItselfPaintsIt) {
+    const auto red = Page(*wxRED);
+    view->SetDocument(red);
+    Settle();
+    auto fade = tarn::New<CFastFadeTransitionController>(0, 255);
+    view->ChangeDocument(Page(*wxBLUE), fade);
+    // This paint starts the fade and shows its first step: the display blends the pictures.
+    const wxImage shown = view->RenderBitmap().ConvertToImage();
+    ASSERT_EQ(fade->GetAlpha(), 25);
+    wxBitmap painted(shown.GetWidth(), shown.GetHeight(), 24);
+    {
+        wxMemoryDC dc(painted);
+        fade->Paint(dc);
+    }
+    const wxImage expected = painted.ConvertToImage();
+    int worst = 0;
+    for (int y = 0; y < shown.GetHeight(); ++y) {
+        for (int x = 0; x < shown.GetWidth(); ++x) {
+            worst = std::max({worst, std::abs(shown.GetRed(x, y) - expected.GetRed(x, y)),
+                              std::abs(shown.GetGreen(x, y) - expected.GetGreen(x, y)),
+                              std::abs(shown.GetBlue(x, y) - expected.GetBlue(x, y))});
+        }
+    }
+    EXPECT_LE(worst, 1);
+    EXPECT_NEAR(shown.GetBlue(200, 150), 25, 1);
+
+    // A page change during the fade blends the new fade's pictures, not the last ones.
+    auto next = tarn::New<CFastFadeTransitionController>(0, 255);
+    view->ChangeDocument(Page(*wxGREEN), next);
+    const wxImage again = view->RenderBitmap().ConvertToImage();
+    EXPECT_NEAR(again.GetRed(200, 150), 255 - 25, 1);
+    EXPECT_NEAR(again.GetGreen(200, 150), 25, 1);
+    EXPECT_EQ(again.GetBlue(200, 150), 0);
 }
 
 TEST_F(ViewTransitionTest, APageChangeDuringAFadeStartsOverFromThePageShown) {
