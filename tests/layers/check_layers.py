@@ -45,6 +45,8 @@ def library_of(header):
         return "SDL2"
     if header.startswith(("gdk-pixbuf/", "glib", "gio/", "gobject/")):
         return "GdkPixbuf"
+    if header.startswith("cairo"):
+        return "cairo"
     if header in POSIX or header.startswith(("sys/", "linux/")):
         return "POSIX"
     if header.lower() in ("windows.h", "shellapi.h", "shlwapi.h", "shlobj.h", "objbase.h",
