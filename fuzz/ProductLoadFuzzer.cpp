@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "graphics/GraphicImage.h"
 #include "graphics/PictureHandlers.h"
 #include "lum/data/ElementFactories.h"
 #include "lum/data/Product.h"
@@ -43,7 +44,14 @@ void Inspect(const lum::data::CProduct& product) {
     for (std::size_t i = 0; i < product.GetPageCount(); ++i) {
         const auto page = product.GetPage(i);
         const auto document = page->GetDocument();
-        for (std::size_t j = 0; j < document->GetCount(); ++j) (void)document->GetAt(j)->GetName();
+        for (std::size_t j = 0; j < document->GetCount(); ++j) {
+            const auto element = document->GetAt(j);
+            (void)element->GetName();
+            // Pictures are decoded from the open content when first shown.
+            if (const auto* image = dynamic_cast<const graphics::CGraphicImage*>(element.Get())) {
+                (void)image->GetBitmap();
+            }
+        }
         (void)page->GetDisplayTitle();
     }
     (void)product.Translate(L"id", L"de-de", L"default");
