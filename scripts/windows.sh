@@ -19,7 +19,7 @@ JOBS=${JOBS:-2}
 HOST=x86_64-w64-mingw32
 BUILD_DIR=${WINDOWS_BUILD_DIR:-build-windows}
 # Raise when the way the libraries are built changes, so that old caches are not reused.
-RECIPE=1
+RECIPE=2
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -153,10 +153,11 @@ build_libjpeg() {
 }
 
 build_libsdl2() {
-  # Only the audio part: WAV decoding and format conversion, the same on both systems, so
-  # that lumtool judges music alike everywhere.
+  # For its WAV decoding and format conversion, the same on both systems, so that lumtool
+  # judges music alike everywhere. The video part stays: SDL's table of functions refers to
+  # its Windows functions whatever else is left out.
   cmake_cross "${SOURCE[libsdl2]}" "$CACHE/build/libsdl2" -DSDL_SHARED=OFF -DSDL_STATIC=ON \
-    -DSDL_TEST=OFF -DSDL2_DISABLE_SDL2MAIN=ON -DSDL_VIDEO=OFF -DSDL_RENDER=OFF \
+    -DSDL_TEST=OFF -DSDL2_DISABLE_SDL2MAIN=ON -DSDL_VIDEO=ON -DSDL_RENDER=OFF \
     -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_HIDAPI=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF \
     -DSDL_EVENTS=ON -DSDL_AUDIO=ON -DSDL_LOCALE=OFF -DSDL_MISC=OFF
 }
@@ -208,18 +209,20 @@ build_programs() {
     -DLUM_TESTS="${LUM_WINDOWS_TESTS:-OFF}"
   cmake --build "$BUILD_DIR" -j "$JOBS" --target lumplayer lumtool
   check_imports "$BUILD_DIR/lumplayer.exe" "$BUILD_DIR/lumtool.exe"
+  log "both programs import only Windows' own DLLs"
 }
 
 # Windows' own DLLs; anything else would have to travel beside the program.
 SYSTEM_DLLS="advapi32 comctl32 comdlg32 gdi32 kernel32 msvcrt ole32 oleacc oleaut32 shell32
   shlwapi user32 uxtheme version winspool winmm ws2_32 rpcrt4 uuid gdiplus windowscodecs
-  imm32 wininet"
+  imm32 wininet winhttp setupapi"
 
 check_imports() {
   local program dll bad=0
   for program in "$@"; do
     for dll in $($HOST-objdump -p "$program" | awk '/DLL Name:/ { print tolower($3) }'); do
-      if ! grep -qw "${dll%.dll}" <<<"$SYSTEM_DLLS"; then
+      local name=${dll%.dll}
+      if ! grep -qw "${name%.drv}" <<<"$SYSTEM_DLLS"; then
         echo "$program imports $dll, which is not part of Windows" >&2
         bad=1
       fi

@@ -2,6 +2,7 @@
 // The few file operations whose system calls differ between POSIX and Windows; each returns
 // the system's error (empty on success).
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -10,6 +11,10 @@ namespace tarn::win32 {
 
 // A path text as the file system takes it: UTF-8 bytes on POSIX, UTF-16 on Windows.
 std::filesystem::path NativePath(const std::wstring& path);
+
+// Opens a file for reading in binary mode by its native name (no conversion through the
+// locale); null when it cannot be opened.
+std::FILE* OpenNativeFileForReading(const std::filesystem::path& path);
 
 // Removes a file name without touching the file's permissions first.
 std::error_code RemoveFileName(const std::filesystem::path& path);

@@ -19,6 +19,10 @@ std::filesystem::path NativePath(const std::wstring& path) {
     return std::filesystem::path(ToUtf8(path));
 }
 
+std::FILE* OpenNativeFileForReading(const std::filesystem::path& path) {
+    return std::fopen(path.c_str(), "rb");
+}
+
 std::error_code RemoveFileName(const std::filesystem::path& path) {
     // Removing a name needs no write access to the file itself here.
     return ::unlink(path.c_str()) == 0 ? std::error_code() : LastError();

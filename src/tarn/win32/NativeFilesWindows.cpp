@@ -14,6 +14,10 @@ std::error_code LastError() {
 
 std::filesystem::path NativePath(const std::wstring& path) { return std::filesystem::path(path); }
 
+std::FILE* OpenNativeFileForReading(const std::filesystem::path& path) {
+    return ::_wfopen(path.c_str(), L"rb");
+}
+
 std::error_code RemoveFileName(const std::filesystem::path& path) {
     if (::DeleteFileW(path.c_str())) return {};
     // A read-only file goes like any other: clear the attribute and try once more.
