@@ -237,7 +237,7 @@ wine_environment() {
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     log "creating the Wine prefix $WINEPREFIX"
-    timeout 300 xvfb-run -a wine64 wineboot --init >/dev/null 2>&1 || true
+    timeout 300 xvfb-run -a wine wineboot --init >/dev/null 2>&1 || true
   fi
 }
 
@@ -249,7 +249,7 @@ run_unit_tests() {
   local failed=() program
   for program in $(find "$BUILD_DIR/tests" -name '*_tests.exe' | sort); do
     log "running $program"
-    if ! timeout 900 xvfb-run -a wine64 "$program" --gtest_brief=1; then
+    if ! timeout 900 xvfb-run -a wine "$program" --gtest_brief=1; then
       failed+=("$program")
     fi
   done
