@@ -92,7 +92,7 @@ class WineTest(unittest.TestCase):
     def test_the_player_shows_navigates_opens_a_website_and_quits(self):
         player = subprocess.Popen([WINE, os.path.join(self.medium, "lumplayer.exe"), "content.lum",
                                    "-nosplash"], cwd=self.medium, env=self.env,
-                                  stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         try:
             window = self.window_titled("Wine Menu [P0]")
             self.assertIsNotNone(window, "no window titled 'Wine Menu [P0]'")
@@ -133,13 +133,18 @@ class WineTest(unittest.TestCase):
         # The broken menu has something to find.
         self.assertEqual(self.run_both("check", os.path.basename(broken))[0].returncode, 1)
 
-    def test_render_gives_a_picture_of_the_same_size(self):
+    def test_render_gives_the_same_picture(self):
+        def image(name, attachment, x, y, width, height):
+            return ('<image name="%s" coloured="true" rotation="0" visible="true">'
+                    '<center x="%g" y="%g"/><size width="%g" height="%g"/>'
+                    '<attachment-bitmap name="%s"/></image>'
+                    % (name, x + width / 2, y + height / 2, width, height, attachment))
+        # No text: the fonts of the two systems differ, the pictures must not.
         content = write_content(os.path.join(self.root, "picture.lum"), product(
-            [page("P0", ['<image name="i" coloured="true" rotation="0" visible="true">'
-                         '<center x="100" y="80"/><size width="120" height="90"/>'
-                         '<attachment-bitmap name="red.png"/></image>'])],
+            [page("P0", [image("back", "back.png", 0, 0, 320, 240),
+                         image("red", "red.png", 40, 35, 120, 90)], width=320, height=240)],
             width="320", height="240"),
-            {"red.png": png_bytes(120, 90, (200, 0, 0))})
+            {"back.png": png_bytes(320, 240, (30, 90, 160)), "red.png": png_bytes(120, 90, (200, 0, 0))})
         name = os.path.basename(content)
         linux = subprocess.run([os.path.join(LINUX_BUILD, "lumtool"), "render", name, "-o", "linux.png"],
                                capture_output=True, text=True, timeout=120, cwd=self.root, env=self.env)
@@ -150,12 +155,22 @@ class WineTest(unittest.TestCase):
                                  env=self.env)
         self.assertEqual(windows.returncode, 0, windows.stderr)
 
+        def pixels(file):
+            return subprocess.run(["convert", os.path.join(self.root, file), "-depth", "8", "rgba:-"],
+                                  capture_output=True, check=True, timeout=60).stdout
+
         def size(file):
             with open(os.path.join(self.root, file), "rb") as f:
                 header = f.read(24)
             return struct.unpack(">II", header[16:24])
         self.assertEqual(size("linux.png"), (320, 240))
         self.assertEqual(size("windows.png"), size("linux.png"))
+        linux_pixels, windows_pixels = pixels("linux.png"), pixels("windows.png")
+        differing = [i // 4 for i in range(0, len(linux_pixels), 4)
+                     if linux_pixels[i:i + 4] != windows_pixels[i:i + 4]]
+        self.assertEqual(differing[:10], [], "pixels (x + 320 y) that differ")
+        # Opaque, as on the screen.
+        self.assertEqual(windows_pixels[3::4], b"\xff" * (320 * 240))
 
 
 if __name__ == "__main__":
