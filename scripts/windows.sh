@@ -241,15 +241,20 @@ wine_environment() {
   fi
 }
 
-# The unit tests, cross-built, one program per library, each run under Wine.
+# The unit tests, cross-built in their own folder, one program per library, each run under
+# Wine on a virtual display from its own folder (some read files beside them).
 run_unit_tests() {
-  LUM_WINDOWS_TESTS=ON build_programs
-  cmake --build "$BUILD_DIR" -j "$JOBS"
+  local tests_dir=$BUILD_DIR-tests
+  cmake -S . -B "$tests_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" -DLUM_WINDOWS_PREFIX="$PREFIX" \
+    -DwxWidgets_CONFIG_EXECUTABLE="$PREFIX/bin/wx-config" -DwxWidgets_USE_STATIC=ON -DLUM_TESTS=ON
   wine_environment
+  cmake --build "$tests_dir" -j "$JOBS"
   local failed=() program
-  for program in $(find "$BUILD_DIR/tests" -name '*_tests.exe' | sort); do
+  for program in $(find "$tests_dir/tests" -name '*_tests.exe' | sort); do
     log "running $program"
-    if ! timeout 900 xvfb-run -a wine "$program" --gtest_brief=1; then
+    if ! (cd "$(dirname "$program")" &&
+          timeout 900 xvfb-run -a wine "./$(basename "$program")" --gtest_brief=1); then
       failed+=("$program")
     fi
   done
