@@ -237,7 +237,8 @@ wine_environment() {
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     log "creating the Wine prefix $WINEPREFIX"
-    timeout 300 xvfb-run -a wine wineboot --init >/dev/null 2>&1 || true
+    # The registry is complete only once the wine server has written it out.
+    timeout 300 xvfb-run -a sh -c 'wine wineboot --init; wineserver -w' >/dev/null 2>&1 || true
   fi
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cwctype>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -165,10 +166,15 @@ TEST(WindowsGlobalMutexTest, ExcludesAndIsTakenOverWhenAbandoned) {
 
 TEST(WindowsShellTest, AssociationsTickCountAndVersion) {
     const auto system = GetSystem();
-    // Every Windows (and Wine) opens plain texts with a program of its own.
-    const P<CURI> editor = system->GetAssociatedExecutable(L"txt");
-    ASSERT_TRUE(editor);
-    EXPECT_NE(tarn::ToUtf8(system->URIToPath(editor, false)).find(".exe"), std::string::npos);
+    // Windows (and a complete Wine prefix) opens plain texts with Notepad, with or without
+    // the dot.
+    for (const wchar_t* extension : {L"txt", L".txt"}) {
+        const P<CURI> program = system->GetAssociatedExecutable(extension);
+        ASSERT_TRUE(program) << tarn::ToUtf8(extension);
+        std::wstring path = system->URIToPath(program, false);
+        for (wchar_t& c : path) c = static_cast<wchar_t>(std::towlower(c));
+        EXPECT_NE(path.find(L"notepad.exe"), std::wstring::npos) << tarn::ToUtf8(path);
+    }
     EXPECT_EQ(system->GetAssociatedExecutable(L".lumplayer-unknown-extension"), nullptr);
     EXPECT_EQ(system->GetAssociatedExecutable(L""), nullptr);
 
