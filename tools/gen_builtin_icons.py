@@ -13,6 +13,7 @@ Every shape is drawn with 5 x 5 samples per pixel, which gives anti-aliased edge
 Python, no image library.
 
     tools/gen_builtin_icons.py OUTPUT.cpp [--preview FOLDER]   (also writes the images as PNG files)
+    tools/gen_builtin_icons.py --ico FILE.ico     (the window icon as the Windows program's icon)
     tools/gen_builtin_icons.py --hicolor FOLDER   (the window icon in the desktop's icon sizes,
                                                    as FOLDER/NxN/apps/lumplayer.png)
 """
@@ -237,9 +238,39 @@ def write_hicolor(folder):
         write_png(os.path.join(apps, "lumplayer.png"), size, main_icon(size))
 
 
+# The sizes of the Windows program icon: Explorer's lists, tiles and AutoPlay.
+ICO_SIZES = (16, 32, 48, 256)
+
+
+def png_bytes(size, rgba):
+    raw = b"".join(b"\0" + rgba[y * size * 4:(y + 1) * size * 4] for y in range(size))
+
+    def chunk(kind, body):
+        return (struct.pack(">I", len(body)) + kind + body
+                + struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def write_ico(path):
+    """An icon file with one PNG picture a size (Windows reads those since Vista)."""
+    pictures = [png_bytes(size, main_icon(size)) for size in ICO_SIZES]
+    offset = 6 + 16 * len(pictures)
+    header = struct.pack("<HHH", 0, 1, len(pictures))
+    for size, picture in zip(ICO_SIZES, pictures):
+        side = 0 if size == 256 else size  # 0 stands for 256
+        header += struct.pack("<BBBBHHII", side, side, 0, 0, 1, 32, len(picture), offset)
+        offset += len(picture)
+    with open(path, "wb") as f:
+        f.write(header + b"".join(pictures))
+
+
 def main(argv):
     if len(argv) == 3 and argv[1] == "--hicolor":
         write_hicolor(argv[2])
+        return
+    if len(argv) == 3 and argv[1] == "--ico":
+        write_ico(argv[2])
         return
     images = [
         ("kMusicPlaying", MUSIC_SIZE, music_playing()),
@@ -268,7 +299,8 @@ def main(argv):
     parts.append("")
     parts.append("}  // namespace lum::icondata")
     if len(argv) not in (2, 4) or (len(argv) == 4 and argv[2] != "--preview"):
-        sys.exit("usage: gen_builtin_icons.py OUTPUT.cpp [--preview FOLDER] | --hicolor FOLDER")
+        sys.exit("usage: gen_builtin_icons.py OUTPUT.cpp [--preview FOLDER] | --hicolor FOLDER "
+                 "| --ico FILE.ico")
     text = "\n".join(parts) + "\n"
     # An unchanged file keeps its time stamp, so nothing that uses it is rebuilt.
     if not os.path.exists(argv[1]) or open(argv[1]).read() != text:

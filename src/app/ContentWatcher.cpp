@@ -21,6 +21,18 @@ bool CContentWatcher::Poll() {
     return changed;
 }
 
+#ifdef _WIN32
+CContentWatcher::SState CContentWatcher::StateOf(const std::wstring& file) {
+    SState state;
+    struct _stat64 info {};
+    if (::_wstat64(file.c_str(), &info) != 0) return state;
+    state.exists = true;
+    state.size = static_cast<std::int64_t>(info.st_size);
+    // Whole seconds only; a file replaced within the same second still shows in its size.
+    state.modified = static_cast<std::int64_t>(info.st_mtime) * 1000000000;
+    return state;
+}
+#else
 CContentWatcher::SState CContentWatcher::StateOf(const std::wstring& file) {
     SState state;
     struct stat info {};
@@ -33,6 +45,7 @@ CContentWatcher::SState CContentWatcher::StateOf(const std::wstring& file) {
     state.inode = static_cast<std::uint64_t>(info.st_ino);
     return state;
 }
+#endif
 
 void CContentWatchTimer::Notify() {
     // A reload that dispatches events (its splash or a slow disk) must not start another.

@@ -1,8 +1,11 @@
 #pragma once
-// A WAV sound played through SDL's audio output; it offers the operations of the toolkit's
-// sound class that the player needs. Only one sound plays at a time: playing a sound
-// replaces the one that was playing. Without an audio device everything goes on silently.
+// A WAV sound, with the operations of the toolkit's sound class that the player needs. On
+// Linux it plays through SDL's audio output (the toolkit's own plays through a device modern
+// systems lack), on Windows through the toolkit's sound class from memory. Only one sound
+// plays at a time: playing a sound replaces the one that was playing. Without an audio device
+// everything goes on silently.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -10,6 +13,7 @@ namespace lum {
 class CAudioClip;
 }
 class CAudioOutput;
+class wxSound;
 
 // Play flags, combined with |.
 inline constexpr unsigned kSoundSync = 0;   // return when the sound has ended
@@ -48,6 +52,12 @@ private:
 
     std::wstring m_fileName;
     std::shared_ptr<const lum::CAudioClip> m_clip;
+#ifdef _WIN32
+    std::unique_ptr<wxSound> m_sound;  // the file's bytes, as stored
+    std::uint32_t m_startedAt = 0;     // tick count of the last Play
+    bool m_looping = false;
+#else
     std::shared_ptr<CAudioOutput> m_output;  // taken on first Play
+#endif
     bool m_removeFile = false;
 };

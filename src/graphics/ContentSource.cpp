@@ -8,10 +8,16 @@ namespace graphics {
 
 namespace {
 
+// The toolkit's file names: converted bytes on some systems, wide characters on others.
+const char* Chars(const wxCharBuffer& name) { return name.data(); }
+const wchar_t* Chars(const wchar_t* name) { return name; }
+
 std::filesystem::path PathOf(const std::wstring& path) {
-    // As the toolkit's own file functions turn the name into bytes.
-    const wxCharBuffer bytes = wxString(path).fn_str();
-    return std::filesystem::path(bytes.data() ? bytes.data() : "");
+    // As the toolkit's own file functions turn the name into a file name.
+    const wxString text(path);
+    const auto name = text.fn_str();
+    if (!Chars(name)) return {};
+    return std::filesystem::path(Chars(name));
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <system_error>
 
+#include "tarn/win32/NativeFiles.h"
+
 namespace graphics {
 
 namespace fs = std::filesystem;
@@ -59,7 +61,7 @@ bool CFolderCatalogue::Open(const wxString& internalName) {
     const fs::path file = FileOf(internalName);
     if (file.empty()) return false;
     // Opened by its bytes, whatever the locale's idea of file name encoding.
-    FILE* handle = std::fopen(file.c_str(), "rb");
+    FILE* handle = tarn::win32::OpenNativeFileForReading(file);
     if (!handle) return false;
     wxLogNull quiet;
     auto stream = std::make_unique<wxFFileInputStream>(handle);  // closes it

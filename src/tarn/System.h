@@ -9,6 +9,12 @@
 #include "tarn/Pointer.h"
 #include "tarn/URI.h"
 
+// Some system headers define DeleteFile, MoveFile and CopyFile as macros; they would rename
+// the operations below in the sources that see them and not in the others.
+#undef CopyFile
+#undef DeleteFile
+#undef MoveFile
+
 namespace tarn {
 
 enum class EUserFolder { AppData, LocalAppData, Desktop, Personal };

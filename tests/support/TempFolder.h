@@ -3,18 +3,30 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <stdexcept>
 #include <string>
-
-#include <stdlib.h>
 
 namespace testsupport {
 
 class TempFolder {
 public:
+    // A new folder, never one that exists: create_directory says whether it made it.
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "lumtest-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        m_path = pattern;
+        static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+        std::random_device seed;
+        std::mt19937 random(seed());
+        const std::filesystem::path temp = std::filesystem::temp_directory_path();
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string name = "lumtest-";
+            for (int i = 0; i < 8; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
+            std::error_code error;
+            if (std::filesystem::create_directory(temp / name, error)) {
+                m_path = temp / name;
+                return;
+            }
+        }
+        throw std::runtime_error("no temporary folder could be made");
     }
     ~TempFolder() {
         std::error_code ignored;

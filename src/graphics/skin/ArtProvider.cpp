@@ -2,9 +2,7 @@
 
 #include <wx/image.h>
 #include <wx/log.h>
-
-#include <filesystem>
-#include <system_error>
+#include <wx/stdpaths.h>
 
 namespace graphics {
 
@@ -24,10 +22,10 @@ std::unique_ptr<wxBitmap> CArtProvider::LoadBitmap(const std::wstring& name, boo
 }
 
 wxFileName CArtProvider::DefaultFolder() {
-    std::error_code error;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    wxFileName folder = wxFileName::DirName(
-        error ? wxString(".") : wxString(program.parent_path().string()));
+    // The toolkit knows the running program's file on every system.
+    const wxString program = wxStandardPaths::Get().GetExecutablePath();
+    wxFileName folder =
+        wxFileName::DirName(program.empty() ? wxString(".") : wxFileName(program).GetPath());
     folder.AppendDir("skins");
     folder.AppendDir("graphics");
     return folder;

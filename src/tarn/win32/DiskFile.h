@@ -1,7 +1,6 @@
 #pragma once
-// One open file of a disk stream: the descriptor and the operations every disk stream shares.
-
-#include <sys/types.h>
+// One open file of a disk stream: the system's file and the operations every disk stream
+// shares. DiskFilePosix.cpp and DiskFileWindows.cpp implement it.
 
 #include <cstddef>
 #include <cstdint>
@@ -33,8 +32,8 @@ public:
     void Open(const P<CURI>& uri, const CStreamMode& mode, unsigned kindAccess, const IBase* owner);
 
     const P<CURI>& GetURI() const { return m_uri; }
-    bool IsOpen() const { return m_fd >= 0; }
-    // Releases the descriptor (and with it the sharing lock), removing the file first when
+    bool IsOpen() const;
+    // Releases the file (and with it the sharing lock), removing the file first when
     // it is to go on close. Closing a closed file does nothing.
     void Close();
 
@@ -48,18 +47,23 @@ public:
     void SetSize(std::uint64_t size);
 
 private:
+    P<CURI> m_uri;
+    const IBase* m_owner = nullptr;  // the stream holding this file
+#ifdef _WIN32
+    // The file handle, or CStreamClosedError.
+    void* Handle() const;
+
+    void* m_handle = nullptr;  // a HANDLE; a file to delete on close is opened so
+#else
     // The descriptor, or CStreamClosedError.
     int Descriptor() const;
-    // Unlinks the path if it still names the file that was opened.
-    void RemoveOnClose() const;
 
-    P<CURI> m_uri;
     std::string m_path;  // the local path, as the system takes it
     int m_fd = -1;
     bool m_deleteOnClose = false;
-    dev_t m_device = 0;  // identity of the opened file, checked before removing it
-    ino_t m_inode = 0;
-    const IBase* m_owner = nullptr;  // the stream holding this file
+    std::uint64_t m_device = 0;  // identity of the opened file, checked before removing it
+    std::uint64_t m_inode = 0;
+#endif
 };
 
 }  // namespace tarn::win32

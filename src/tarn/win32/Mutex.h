@@ -23,10 +23,12 @@ private:
     std::recursive_timed_mutex m_mutex;
 };
 
-// A lock on a file in the temporary folder named after the mutex (and the user). The system
+// A mutex shared by the processes that use the same name. On Windows it is a named kernel
+// mutex; one whose owner ended without releasing it (abandoned) is taken over. On POSIX it is
+// a lock on a file in the temporary folder named after the mutex (and the user); the system
 // drops the lock of a process that ends, so a mutex whose owner died unlocks by itself.
 // Within the process a thread mutex stands in front of the file lock, which binds only
-// processes: as with the system mutexes, the owning thread may lock again.
+// processes: as with the Windows mutexes, the owning thread may lock again.
 class CGlobalMutexImpl : public CObject {
 public:
     // Raises CException "Error createing global mutex" when the lock file cannot be opened.
@@ -44,6 +46,13 @@ public:
     void Unlock();
 
     const std::wstring& GetName() const { return m_name; }
+
+private:
+    std::wstring m_name;
+#ifdef _WIN32
+    void* m_handle = nullptr;  // the kernel mutex
+#else
+public:
     const std::string& GetLockPath() const { return m_path; }
 
     // The lock file of a name: characters other than letters, digits, "-" and "." are
@@ -55,12 +64,12 @@ private:
     // The thread mutex is held: count one more lock for this thread.
     void Entered();
 
-    std::wstring m_name;
     std::string m_path;
     int m_descriptor = -1;
     std::recursive_timed_mutex m_threads;
     int m_depth = 0;  // nested locks of the owning thread; guarded by m_threads
     std::atomic<std::thread::id> m_owner{};  // read without m_threads by Unlock
+#endif
 };
 
 }  // namespace tarn::win32

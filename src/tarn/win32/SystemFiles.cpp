@@ -1,10 +1,5 @@
 // The system object's file chores, each failing with its own readable message.
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -13,6 +8,7 @@
 #include "tarn/StringFormat.h"
 #include "tarn/StringLocalizer.h"
 #include "tarn/Text.h"
+#include "tarn/win32/NativeFiles.h"
 #include "tarn/win32/System.h"
 
 namespace tarn::win32 {
@@ -21,7 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path ToPath(const std::wstring& path) { return fs::path(ToUtf8(path)); }
+fs::path ToPath(const std::wstring& path) { return NativePath(path); }
 
 bool IsMissing(const std::error_code& error) {
     return error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory;
@@ -42,16 +38,13 @@ std::wstring SystemText(const std::error_code& error) { return FromUtf8(error.me
     RaiseWithText(error, std::move(message));
 }
 
-std::error_code LastError() { return std::error_code(errno, std::generic_category()); }
-
 }  // namespace
 
 void CSystem::DeleteFile(const P<CURI>& file) {
     const std::wstring path = URIToPath(file, false);
-    // A read-only file goes like any other: removing a name needs no write access to the file
-    // itself here, so nothing is changed on the file (or on what a link points to) first.
-    if (::unlink(ToPath(path).c_str()) != 0) {
-        Raise(LastError(), file,
+    // A read-only file goes like any other.
+    if (const std::error_code error = RemoveFileName(ToPath(path))) {
+        Raise(error, file,
               SetPlaceholder(Localize(messages::kDeleteFileFailed), L"FILE", path));
     }
 }
@@ -136,7 +129,7 @@ P<CURI> CSystem::CreateUniqueFolder(const P<CURI>& folder, const std::wstring& p
 P<CURI> CSystem::CreateUnique(const P<CURI>& folder, const std::wstring& prefix,
                               const std::wstring& suffix, bool asFolder) {
     std::wstring base = URIToPath(folder, false);
-    if (!base.empty() && base.back() != L'/') base += L'/';
+    if (!base.empty() && base.back() != L'/' && base.back() != L'\\') base += L'/';
     std::error_code lastError;
     for (int attempt = 0; attempt < kUniqueNameAttempts; ++attempt) {
         std::uint32_t number = 0;
@@ -147,17 +140,8 @@ P<CURI> CSystem::CreateUnique(const P<CURI>& folder, const std::wstring& prefix,
         const std::wstring name =
             Format(asFolder ? L"%s%08X%s/" : L"%s%08X%s", prefix, number, suffix);
         const fs::path native = ToPath(base + name);
-        if (asFolder) {
-            if (::mkdir(native.c_str(), 0777) == 0) return PathToURI(base + name);
-        } else {
-            const int descriptor =
-                ::open(native.c_str(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0666);
-            if (descriptor >= 0) {
-                ::close(descriptor);
-                return PathToURI(base + name);
-            }
-        }
-        lastError = LastError();
+        lastError = asFolder ? CreateNewFolder(native) : CreateNewFile(native);
+        if (!lastError) return PathToURI(base + name);
     }
     const CMessage& message =
         asFolder ? messages::kCreateUniqueFolderFailed : messages::kCreateUniqueFileFailed;

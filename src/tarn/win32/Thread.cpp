@@ -1,25 +1,13 @@
 #include "tarn/win32/Thread.h"
 
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <system_error>
 
 #include "tarn/Exception.h"
 #include "tarn/Text.h"
 #include "tarn/win32/ThreadManager.h"
+#include "tarn/win32/ThreadPriority.h"
 
 namespace tarn::win32 {
-
-namespace {
-
-// Threads of one process have their own nice values on Linux; each step is five of them.
-int NiceValue(EThreadPriority priority) { return -5 * static_cast<int>(priority); }
-
-}  // namespace
 
 CThreadImpl::CThreadImpl(std::function<void()> body) {
     AddRef();  // the body's reference, adopted by Run
@@ -43,7 +31,7 @@ CThreadImpl::~CThreadImpl() {
 
 void CThreadImpl::Run(std::function<void()> body) {
     const P<CThreadImpl> self = P<CThreadImpl>::Adopt(this);
-    m_systemId.store(static_cast<int>(syscall(SYS_gettid)));
+    m_systemId.store(CurrentSystemThreadId());
     try {
         body();
     } catch (...) {
@@ -52,11 +40,10 @@ void CThreadImpl::Run(std::function<void()> body) {
     m_finished.store(true);
 }
 
-// Lowering always works; raising above the normal priority needs privileges on Linux.
 void CThreadImpl::SetPriority(EThreadPriority priority) {
     while (m_systemId.load() == 0 && !m_finished.load()) CThreadManager::Instance()->Yield(false);
     const int id = m_systemId.load();
-    if (m_finished.load() || setpriority(PRIO_PROCESS, static_cast<id_t>(id), NiceValue(priority)) != 0) {
+    if (m_finished.load() || !SetSystemThreadPriority(id, priority)) {
         throw CException(L"Error setting thread priority", L"Error");
     }
     m_priority = priority;

@@ -1,7 +1,5 @@
 #include "tarn/win32/VersionText.h"
 
-#include <sys/utsname.h>
-
 #include "tarn/Text.h"
 
 namespace tarn::win32 {
@@ -38,12 +36,6 @@ std::wstring WindowsVersionText(bool ntBased, unsigned major, unsigned minor,
     std::wstring text = NamedRelease(ntBased, major, minor);
     if (!servicePack.empty()) text += L" " + servicePack;
     return text;
-}
-
-std::wstring LocalVersionText() {
-    utsname name{};
-    if (uname(&name) != 0) return L"unknown system";
-    return FromUtf8(name.sysname) + L" " + FromUtf8(name.release);
 }
 
 }  // namespace tarn::win32

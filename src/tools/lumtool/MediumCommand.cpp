@@ -12,6 +12,7 @@
 
 #include "IsoImage.h"
 #include "MediumTree.h"
+#include "WindowsMedium.h"
 #include "graphics/ZipArchive.h"
 #include "tarn/Text.h"
 
@@ -26,6 +27,13 @@ struct CMediumOptions {
     std::string folder;
     std::string image;
     std::optional<std::string> label;
+    std::string windowsPlayer;
+};
+
+// What the medium takes from the product.
+struct CProductFacts {
+    std::string title;
+    std::string iconFile;
 };
 
 CMediumOptions ParseArguments(const std::vector<std::string>& arguments) {
@@ -44,6 +52,8 @@ CMediumOptions ParseArguments(const std::vector<std::string>& arguments) {
             options.image = value();
         } else if (argument == "--label") {
             options.label = value();
+        } else if (argument == "--windows-player") {
+            options.windowsPlayer = value();
         } else if (!argument.empty() && argument[0] == '-') {
             throw CUsageError("unknown option '" + argument + "'");
         } else if (options.content.empty()) {
@@ -60,8 +70,9 @@ CMediumOptions ParseArguments(const std::vector<std::string>& arguments) {
     return options;
 }
 
-// The product's title, read from the content file; also proves that the file is a menu.
-std::string ReadTitle(const std::string& content) {
+// The product's title and icon, read from the content file; also proves that the file is a
+// menu.
+CProductFacts ReadProduct(const std::string& content) {
     std::error_code error;
     if (!fs::is_regular_file(content, error)) throw CUsageError("no such file: '" + content + "'");
     wxLogNull quiet;
@@ -77,7 +88,8 @@ std::string ReadTitle(const std::string& content) {
     if (!description.Load(archive.GetCatalogue().GetStream()) || !description.GetRoot()) {
         throw CUsageError("'" + content + "': product.xml is not well-formed XML");
     }
-    return description.GetRoot()->GetAttribute("title").utf8_string();
+    return {description.GetRoot()->GetAttribute("title").utf8_string(),
+            description.GetRoot()->GetAttribute("icon-filename").utf8_string()};
 }
 
 fs::path ProgramFolder() {
@@ -106,6 +118,7 @@ void CheckImagePlace(const fs::path& image, const fs::path& folder) {
 
 std::string CMediumCommand::Help() const {
     return "usage: lumtool medium CONTENT -o FOLDER [--iso FILE.iso] [--label NAME]\n"
+           "                      [--windows-player FILE]\n"
            "\n"
            "Writes the tree of a medium (a disc, a USB stick, a folder to hand out) that plays\n"
            "the menu CONTENT on Linux desktops with GTK 3 that never installed lumplayer:\n"
@@ -118,12 +131,19 @@ std::string CMediumCommand::Help() const {
            "Other files in FOLDER, such as the documents that the menu's buttons open, stay;\n"
            "put them there before or after. With --iso, also writes an ISO 9660 image of\n"
            "FOLDER (Rock Ridge and Joliet, made with xorriso), labelled NAME or the menu's\n"
-           "title.\n";
+           "title.\n"
+           "\n"
+           "When a Windows player is at hand (lumplayer.exe beside lumtool, or the FILE given\n"
+           "with --windows-player), the medium plays on Windows too:\n"
+           "\n"
+           "  FOLDER/lumplayer.exe  the Windows player\n"
+           "  FOLDER/autorun.inf    names it, with the product's icon and title, for AutoPlay\n";
 }
 
 int CMediumCommand::Run(const std::vector<std::string>& arguments) {
     const CMediumOptions options = ParseArguments(arguments);
-    const std::string title = ReadTitle(options.content);
+    const CProductFacts product = ReadProduct(options.content);
+    const std::string& title = product.title;
     std::error_code error;
     if (fs::exists(options.folder, error) && !fs::is_directory(options.folder, error)) {
         throw CUsageError("'" + options.folder + "' is not a folder");
@@ -137,6 +157,7 @@ int CMediumCommand::Run(const std::vector<std::string>& arguments) {
                 "xorriso is not installed (Debian package xorriso): it writes the ISO image");
         }
     }
+    const fs::path windowsPlayer = FindWindowsPlayer(options.windowsPlayer, ProgramFolder());
     const fs::path payload = FindPayload(ProgramFolder());
     if (PayloadHasSanitizers(payload)) {
         std::cerr << "lumtool: note: this player was built with the sanitizers; make media to hand "
@@ -144,7 +165,11 @@ int CMediumCommand::Run(const std::vector<std::string>& arguments) {
     }
 
     WriteMediumTree(options.content, payload, options.folder);
-    m_out << "wrote the medium " << options.folder << "\n";
+    if (!windowsPlayer.empty()) {
+        WriteWindowsPlayer(windowsPlayer, options.folder, title, product.iconFile);
+    }
+    m_out << "wrote the medium " << options.folder
+          << (windowsPlayer.empty() ? " (Linux only: no Windows player at hand)" : "") << "\n";
     if (!options.image.empty()) {
         const std::string label = options.label.value_or(title);
         WriteIsoImage(xorriso, options.folder, options.image, label.empty() ? "MENU" : label);

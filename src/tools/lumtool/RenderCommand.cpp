@@ -137,6 +137,12 @@ public:
                               wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxCLIP_CHILDREN);
         m_view = new graphics::components::CViewControl(m_frame, wxID_ANY, wxDefaultPosition,
                                                         wxDefaultSize, wxBORDER_NONE);
+        // Without a window system to create windows in (Wine with no display, say) the view
+        // would be half made; say so rather than paint with it.
+        if (!m_frame->GetHandle() || !m_view->GetHandle()) {
+            m_frame->Destroy();
+            throw CUsageError("render: no window can be made to paint in (is there a display?)");
+        }
         lum::ConfigureMenuView(*m_view);
         // As the player: the page fills the menu's client area, at the given device scale
         // (not the desktop's).
@@ -230,7 +236,10 @@ int CRenderCommand::Run(const std::vector<std::string>& arguments) {
     if (hover) view.TrackHover(hover, hover->GetCenter());
     // As Tab leaves it: the ring, and the button's hover look, hint and tooltip.
     if (focus) view.SetFocused(focus);
-    const wxImage picture = view.RenderBitmap().ConvertToImage();
+    wxImage picture = view.RenderBitmap().ConvertToImage();
+    // A page is opaque. Some systems' bitmaps carry an alpha channel that painting never set;
+    // kept, it would make the picture transparent.
+    if (picture.HasAlpha()) picture.ClearAlpha();
     page->Deactivate();
     if (!picture.SaveFile(wxString::FromUTF8(options.output), wxBITMAP_TYPE_PNG)) {
         throw CUsageError("cannot write '" + options.output + "'");

@@ -12,6 +12,7 @@
 #include "IsoImage.h"
 #include "TempFolder.h"
 #include "ToolRun.h"
+#include "WindowsMedium.h"
 
 #ifndef DEMO_CONTENT
 #error "DEMO_CONTENT must name the demo content file the build packs"
@@ -162,6 +163,77 @@ TEST(MediumTest, ThePlayersFilesAreFoundBesideLumtoolOrNamedAsMissing) {
     EXPECT_EQ(installed.status, 0) << installed.err;
     EXPECT_EQ(Bytes(folder / "out/.lumplayer/lib/libwx_baseu-3.2.so.0"), "library");
     EXPECT_TRUE(RunsForEveryone(folder / "out/.lumplayer/bin/lumplayer"));
+}
+
+// autorun.inf as Windows reads it: UTF-16 with a byte order mark, here turned back to UTF-8
+// for ASCII and two-byte letters.
+std::string AutorunText(const fs::path& file) {
+    const std::string bytes = Bytes(file);
+    if (bytes.size() < 2 || bytes.substr(0, 2) != "\xff\xfe") return "no byte order mark";
+    std::string text;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+        const unsigned unit = static_cast<unsigned char>(bytes[i]) |
+                              static_cast<unsigned char>(bytes[i + 1]) << 8;
+        if (unit < 0x80) {
+            text += static_cast<char>(unit);
+        } else {
+            text += static_cast<char>(0xC0 | unit >> 6);
+            text += static_cast<char>(0x80 | (unit & 0x3F));
+        }
+    }
+    return text;
+}
+
+TEST(MediumTest, AWindowsPlayerAtHandGoesOnTheMediumWithAutorunInf) {
+    testsupport::TempFolder folder;
+    const fs::path player = folder.Write("build/lumplayer.exe", std::string("MZ\x90\0windows player", 18));
+    const auto run = RunTool("medium " + Quoted(DEMO_CONTENT) + " -o " + Quoted(folder / "out") +
+                                 " --windows-player " + Quoted(player),
+                             folder);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Bytes(folder / "out/lumplayer.exe"), Bytes(player));
+    EXPECT_TRUE(RunsForEveryone(folder / "out/lumplayer"));  // the Linux half stays
+    EXPECT_EQ(AutorunText(folder / "out/autorun.inf"),
+              "[autorun]\r\nopen=lumplayer.exe\r\nicon=lumplayer-demo.ico\r\n"
+              "label=Lumplayer Demo Disc\r\n");
+
+    // Without one the medium is for Linux alone, and says so.
+    const auto linuxOnly =
+        RunTool("medium " + Quoted(DEMO_CONTENT) + " -o " + Quoted(folder / "linux"), folder);
+    ASSERT_EQ(linuxOnly.status, 0) << linuxOnly.err;
+    EXPECT_FALSE(fs::exists(folder / "linux/lumplayer.exe"));
+    EXPECT_FALSE(fs::exists(folder / "linux/autorun.inf"));
+    EXPECT_NE(linuxOnly.out.find("no Windows player"), std::string::npos) << linuxOnly.out;
+}
+
+TEST(MediumTest, AWindowsPlayerThatIsNoneIsRefusedBeforeAnythingIsWritten) {
+    testsupport::TempFolder folder;
+    const fs::path script = folder.Write("lumplayer.exe", "#!/bin/sh\n");
+    const std::string start = "medium " + Quoted(DEMO_CONTENT) + " -o " + Quoted(folder / "out");
+    const auto notWindows = RunTool(start + " --windows-player " + Quoted(script), folder);
+    EXPECT_EQ(notWindows.status, 2);
+    EXPECT_NE(notWindows.err.find("is not a Windows program"), std::string::npos) << notWindows.err;
+    const auto missing = RunTool(start + " --windows-player " + Quoted(folder / "nothing.exe"), folder);
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("no such Windows player"), std::string::npos) << missing.err;
+    EXPECT_FALSE(fs::exists(folder / "out"));
+}
+
+TEST(AutorunInfTest, TheProductCannotAddLinesOrPointOutsideTheMedium) {
+    using lumtool::AutorunInf;
+    EXPECT_EQ(AutorunInf("Menü", "art/disc.ico"),
+              "[autorun]\r\nopen=lumplayer.exe\r\nicon=art\\disc.ico\r\nlabel=Menü\r\n");
+    // A title with line breaks stays one label line.
+    EXPECT_EQ(AutorunInf("Menu\r\n[autorun]\r\nopen=evil.exe", ""),
+              "[autorun]\r\nopen=lumplayer.exe\r\nicon=lumplayer.exe,0\r\n"
+              "label=Menu  [autorun]  open=evil.exe\r\n");
+    // Icons that are not on the medium give way to the player's own.
+    for (const char* icon : {"../outside.ico", "art/../../up.ico", "/etc/icon.ico", "C:\\x.ico",
+                             "\\\\server\\share\\x.ico", "  "}) {
+        EXPECT_NE(AutorunInf("T", icon).find("icon=lumplayer.exe,0\r\n"), std::string::npos) << icon;
+    }
+    // No title, no label line.
+    EXPECT_EQ(AutorunInf("", "").find("label="), std::string::npos);
 }
 
 TEST(VolumeLabelTest, FitsThirtyTwoBytesWithoutSplittingALetter) {

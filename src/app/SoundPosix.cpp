@@ -1,3 +1,5 @@
+// Sounds on Linux: decoded once, played through SDL's audio output.
+
 #include "app/Sound.h"
 
 #include <SDL_timer.h>
