@@ -49,6 +49,8 @@ public:
 
 private:
     void WaitUntilEnded() const;
+    // Removes the file when it is the sound's to remove (see RemoveFileOnDestroy).
+    void RemoveOwnFile();
 
     std::wstring m_fileName;
     std::shared_ptr<const lum::CAudioClip> m_clip;

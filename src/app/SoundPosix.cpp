@@ -27,22 +27,7 @@ CSound::CSound(const std::wstring& fileName) : m_fileName(fileName) {
 CSound::~CSound() {
     if (m_output) m_output->Stop(this);
     m_output.reset();
-    if (!m_removeFile) return;
-    if (wxFileExists(m_fileName)) {
-        wxLogNull quiet;
-        wxRemoveFile(m_fileName);
-    }
-    tarn::win32::KeepOnTermination(m_fileName);
-}
-
-void CSound::RemoveFileOnDestroy(bool remove) {
-    if (remove == m_removeFile) return;
-    m_removeFile = remove;
-    if (remove) {
-        tarn::win32::RemoveOnTermination(m_fileName);
-    } else {
-        tarn::win32::KeepOnTermination(m_fileName);
-    }
+    RemoveOwnFile();
 }
 
 bool CSound::Play(unsigned flags) {

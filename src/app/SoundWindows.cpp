@@ -47,22 +47,7 @@ CSound::~CSound() {
     // The system reads the bytes while it plays: they must not go before it stops.
     StopPlayback();
     m_sound.reset();
-    if (!m_removeFile) return;
-    if (wxFileExists(m_fileName)) {
-        wxLogNull quiet;
-        wxRemoveFile(m_fileName);
-    }
-    tarn::win32::KeepOnTermination(m_fileName);
-}
-
-void CSound::RemoveFileOnDestroy(bool remove) {
-    if (remove == m_removeFile) return;
-    m_removeFile = remove;
-    if (remove) {
-        tarn::win32::RemoveOnTermination(m_fileName);
-    } else {
-        tarn::win32::KeepOnTermination(m_fileName);
-    }
+    RemoveOwnFile();
 }
 
 bool CSound::Play(unsigned flags) {

@@ -54,4 +54,10 @@ bool DecodeAnimation(const std::uint8_t* data, std::size_t size, const SAnimatio
 bool DecodeAnimation(const std::uint8_t* data, std::size_t size, const SAnimationLimits& limits,
                      std::vector<SAnimationFrame>& frames, std::string& error);
 
+// What every platform's DecodeAnimation checks first: the GIF's header, refused when it is
+// cut short or its frames would take more than the limits allow.
+bool ReadAnimationHeader(const std::uint8_t* data, std::size_t size,
+                         const SAnimationLimits& limits, SPictureHeader& header,
+                         std::string& error);
+
 }  // namespace tarn::win32

@@ -275,31 +275,10 @@ bool DecodePicture(EPictureFormat format, const std::uint8_t* data, std::size_t 
 bool DecodeAnimation(const std::uint8_t* data, std::size_t size, const SAnimationLimits& limits,
                      const FrameSink& sink, std::string& error) {
     SPictureHeader header;
-    if (!ReadPictureHeader(EPictureFormat::Gif, data, size, limits.picture, header, error)) {
-        return false;
-    }
-    if (!header.complete) return Fail(error, "is cut short");
-    const std::int64_t canvas = std::int64_t{header.width} * header.height;
-    if (header.frames.size() > limits.maxFrames ||
-        canvas * static_cast<std::int64_t>(header.frames.size()) > limits.maxTotalPixels) {
-        return Fail(error, "has " + std::to_string(header.frames.size()) + " frames of " +
-                               std::to_string(canvas) + " pixels, more than is read");
-    }
+    if (!ReadAnimationHeader(data, size, limits, header, error)) return false;
     CWicDecoder decoder;
     if (!decoder.Open(GUID_ContainerFormatGif, data, size, error)) return false;
     return ComposeFrames(decoder, header, limits, sink, error);
-}
-
-bool DecodeAnimation(const std::uint8_t* data, std::size_t size, const SAnimationLimits& limits,
-                     std::vector<SAnimationFrame>& frames, std::string& error) {
-    frames.clear();
-    const auto keep = [&frames](const SAnimationFrame& frame) {
-        frames.push_back(frame);
-        return true;
-    };
-    if (DecodeAnimation(data, size, limits, keep, error)) return true;
-    frames.clear();
-    return false;
 }
 
 }  // namespace tarn::win32
