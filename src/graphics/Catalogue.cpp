@@ -95,10 +95,10 @@ std::unique_ptr<wxBitmap> CCatalogue::LoadBitmap(const wxXmlNode& node, const st
 
 std::unique_ptr<wxBitmap> CCatalogue::LoadBitmapByName(const wxXmlNode&, const std::wstring& name,
                                                        wxBitmapType type, wxFileName& fileName) {
-    if (!OpenEntry(name)) return nullptr;
-    fileName.Clear();
     // One byte more than a picture may have, so that a larger one is refused, not cut.
-    const auto bytes = ReadOpenEntry(tarn::win32::kMaxPictureBytes + 1);
+    const auto bytes = ReadEntry(name, tarn::win32::kMaxPictureBytes + 1);
+    if (!bytes) return nullptr;
+    fileName.Clear();
     return m_pictures.Read(name, type, bytes->GetData(), bytes->GetLength());
 }
 
