@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "tarn/Exception.h"
+#include "tarn/Text.h"
 
 namespace chf {
 
@@ -64,8 +65,8 @@ void CheckCount(const IStream& stream, std::uint64_t count, std::uint64_t itemSi
 std::u16string ToUtf16(std::wstring_view text) {
     std::u16string units;
     units.reserve(text.size());
-    for (const wchar_t character : text) {
-        char32_t c = static_cast<char32_t>(character);
+    for (std::size_t i = 0, length = 0; i < text.size(); i += length) {
+        char32_t c = tarn::CodePointAt(text, i, length);
         if (c > 0x10FFFF || IsHighSurrogate(c) || IsLowSurrogate(c)) c = kReplacement;
         if (c >= 0x10000) {
             c -= 0x10000;
@@ -85,7 +86,7 @@ std::wstring FromUtf16(std::u16string_view units) {
         const char32_t c = units[i];
         if (IsHighSurrogate(c) && i + 1 < units.size() && IsLowSurrogate(units[i + 1])) {
             const char32_t low = units[++i];
-            text.push_back(static_cast<wchar_t>(0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00)));
+            tarn::AppendCodePoint(text, 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00));
         } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
             text.push_back(static_cast<wchar_t>(kReplacement));
         } else {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cwchar>
+#include <type_traits>
 
 #include "tarn/CaseTable.h"
 
@@ -60,7 +62,37 @@ void AppendUtf8(std::string& out, char32_t code) {
 
 wchar_t LowerAscii(wchar_t c) { return (c >= L'A' && c <= L'Z') ? c - L'A' + L'a' : c; }
 
+constexpr bool kUtf16Text = sizeof(wchar_t) == 2;
+
+bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
 }  // namespace
+
+char32_t CodePointAt(std::wstring_view text, std::size_t i, std::size_t& length) {
+    // Through the unsigned type of the same width: a 32-bit wchar_t may be signed.
+    using Unit = std::make_unsigned_t<wchar_t>;
+    const char32_t first = static_cast<Unit>(text[i]);
+    length = 1;
+    if (kUtf16Text && IsHighSurrogate(first) && i + 1 < text.size()) {
+        const char32_t second = static_cast<Unit>(text[i + 1]);
+        if (IsLowSurrogate(second)) {
+            length = 2;
+            return 0x10000 + ((first - 0xD800) << 10) + (second - 0xDC00);
+        }
+    }
+    return first;
+}
+
+void AppendCodePoint(std::wstring& text, char32_t code) {
+    if (kUtf16Text && code >= 0x10000 && code <= 0x10FFFF) {
+        code -= 0x10000;
+        text += static_cast<wchar_t>(0xD800 + (code >> 10));
+        text += static_cast<wchar_t>(0xDC00 + (code & 0x3FF));
+    } else {
+        text += static_cast<wchar_t>(code);
+    }
+}
 
 std::wstring FromUtf8(std::string_view utf8) {
     std::wstring out;
@@ -72,7 +104,7 @@ std::wstring FromUtf8(std::string_view utf8) {
             out += static_cast<wchar_t>(static_cast<unsigned char>(utf8[i]));
             ++i;
         } else {
-            out += static_cast<wchar_t>(code);
+            AppendCodePoint(out, code);
             i += length;
         }
     }
@@ -82,7 +114,9 @@ std::wstring FromUtf8(std::string_view utf8) {
 std::string ToUtf8(std::wstring_view text) {
     std::string out;
     out.reserve(text.size());
-    for (const wchar_t c : text) AppendUtf8(out, static_cast<char32_t>(c));
+    for (std::size_t i = 0, length = 0; i < text.size(); i += length) {
+        AppendUtf8(out, CodePointAt(text, i, length));
+    }
     return out;
 }
 
@@ -115,24 +149,41 @@ std::wstring ToLowerAscii(std::wstring_view text) {
 }
 
 wchar_t ToLower(wchar_t c) {
-    if (c < 0x80) return LowerAscii(c);
-    const auto code = static_cast<char32_t>(c);
+    using Unit = std::make_unsigned_t<wchar_t>;
+    const char32_t lower = ToLower(static_cast<char32_t>(static_cast<Unit>(c)));
+    // A 16-bit wchar_t cannot hold a lower case beyond the first plane (none maps across).
+    return lower > WCHAR_MAX ? c : static_cast<wchar_t>(lower);
+}
+
+char32_t ToLower(char32_t code) {
+    if (code < 0x80) return static_cast<char32_t>(LowerAscii(static_cast<wchar_t>(code)));
     const auto* begin = casetable::kLowerRuns;
     const auto* end = begin + casetable::kLowerRunCount;
     // The last run that starts at or before the character.
     const auto* run = std::upper_bound(begin, end, code, [](char32_t value, const auto& entry) {
         return value < entry.first;
     });
-    if (run == begin) return c;
+    if (run == begin) return code;
     --run;
-    if (code > run->last || (code - run->first) % static_cast<char32_t>(run->stride) != 0) return c;
-    return static_cast<wchar_t>(static_cast<std::int64_t>(code) + run->delta);
+    if (code > run->last || (code - run->first) % static_cast<char32_t>(run->stride) != 0) {
+        return code;
+    }
+    return static_cast<char32_t>(static_cast<std::int64_t>(code) + run->delta);
 }
 
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
     if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (a[i] != b[i] && ToLower(a[i]) != ToLower(b[i])) return false;
+    // Code point by code point, so that letters beyond the first plane compare where wchar_t
+    // holds surrogate pairs; a letter and its lower case take the same number of units.
+    std::size_t i = 0;
+    while (i < a.size()) {
+        std::size_t lengthA = 0;
+        std::size_t lengthB = 0;
+        const char32_t codeA = CodePointAt(a, i, lengthA);
+        const char32_t codeB = CodePointAt(b, i, lengthB);
+        if (lengthA != lengthB) return false;
+        if (codeA != codeB && ToLower(codeA) != ToLower(codeB)) return false;
+        i += lengthA;
     }
     return true;
 }

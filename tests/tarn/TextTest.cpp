@@ -17,6 +17,21 @@ TEST(TextTest, InvalidUtf8FallsBackToLatin1) {
     EXPECT_EQ(tarn::FromUtf8("\xc0\xaf"), L"\u00c0\u00af");
     EXPECT_EQ(tarn::FromUtf8("\xed\xa0\x80"), L"\u00ed\u00a0\u0080");
     EXPECT_EQ(tarn::ToUtf8(std::wstring(1, static_cast<wchar_t>(0xD800))), "\xef\xbf\xbd");
+    // A high surrogate without its low half, and a low one alone, in the middle of a text.
+    const std::wstring lone{static_cast<wchar_t>(0xD83D), L'x', static_cast<wchar_t>(0xDE00)};
+    EXPECT_EQ(tarn::ToUtf8(lone), "\xef\xbf\xbdx\xef\xbf\xbd");
+}
+
+TEST(TextTest, CodePointsBeyondTheFirstPlaneTakeOneOrTwoUnits) {
+    std::wstring text;
+    tarn::AppendCodePoint(text, 0x1F600);
+    tarn::AppendCodePoint(text, L'z');
+    EXPECT_EQ(text, L"\U0001F600z");
+    std::size_t length = 0;
+    EXPECT_EQ(tarn::CodePointAt(text, 0, length), U'\U0001F600');
+    EXPECT_EQ(length, sizeof(wchar_t) == 2 ? 2u : 1u);
+    EXPECT_EQ(tarn::CodePointAt(text, length, length), U'z');
+    EXPECT_EQ(length, 1u);
 }
 
 TEST(TextTest, PlaceholdersAreReplacedOneAfterAnother) {
