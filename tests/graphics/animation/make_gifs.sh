@@ -27,3 +27,11 @@ frames Background background
 # Restoring to the canvas before the first frame is read differently by decoders (ImageMagick
 # keeps the first frame); later frames restore to what the first one left.
 frames Previous previous None
+
+# With "coalesce" as $3, also the frames ImageMagick composes, as NAME-N.png beside each GIF,
+# for test programs that cannot run convert themselves.
+if [ "${3:-}" = coalesce ]; then
+    for gif in "$out"/*.gif; do
+        "$convert" "$gif" -coalesce "PNG32:${gif%.gif}-%d.png"
+    done
+fi

@@ -72,10 +72,17 @@ protected:
     static void SetUpTestSuite() {
         s_folder = new testsupport::TempFolder;
         s_assets = *s_folder / "assets";
+#ifdef LUM_PREMADE_DEMO_ASSETS
+        // Made on the build machine: this program runs where python3 is not at hand.
+        std::error_code failed;
+        fs::copy(LUM_PREMADE_DEMO_ASSETS, s_assets, fs::copy_options::recursive, failed);
+        s_generated = !failed;
+#else
         const std::string command = "python3 \"" +
                                     (fs::path(DEMO_FOLDER) / "make_assets.py").string() +
                                     "\" \"" + s_assets.string() + "\"";
         s_generated = std::system(command.c_str()) == 0;
+#endif
         if (!s_generated) return;
         // The content file holds everything the generator put into the folder.
         for (const auto& entry : fs::recursive_directory_iterator(s_assets)) {
