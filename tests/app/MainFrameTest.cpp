@@ -11,6 +11,7 @@
 #include <iterator>
 
 #include "ContentFile.h"
+#include "Environment.h"
 #include "EventLoop.h"
 #include "TempFolder.h"
 #include "app/App.h"
@@ -148,6 +149,9 @@ TEST_F(MainFrameTest, PageNamesCompareWithoutCaseInEveryScript) {
 }
 
 TEST_F(MainFrameTest, LocalVariantsOpenLikeTheirPlainKindsAndOthersDoNothing) {
+#ifdef _WIN32
+    GTEST_SKIP() << "records what reaches xdg-open; on Windows the shell opens the files";
+#endif
     // A recording stand-in for the desktop's opener, first on the path.
     const fs::path bin = folder.Path() / "bin";
     fs::create_directories(bin);
@@ -155,7 +159,7 @@ TEST_F(MainFrameTest, LocalVariantsOpenLikeTheirPlainKindsAndOthersDoNothing) {
     std::ofstream(bin / "xdg-open") << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" << record.string() << "'\n";
     fs::permissions(bin / "xdg-open", fs::perms::owner_all);
     const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
-    ::setenv("PATH", (bin.string() + ":" + path).c_str(), 1);
+    testsupport::SetEnvironment("PATH", bin.string() + ":" + path);
     fs::create_directories(folder.Path() / "docs");
     std::ofstream(folder.Path() / "docs" / "tool.sh") << "x";
     ASSERT_TRUE(frame->LoadContent(content));
@@ -180,7 +184,7 @@ TEST_F(MainFrameTest, LocalVariantsOpenLikeTheirPlainKindsAndOthersDoNothing) {
     testsupport::RunEventsUntil([&] { return recorded().size() >= expected.size(); },
                                 std::chrono::seconds(10));
     testsupport::RunEventsFor(std::chrono::milliseconds(300));
-    ::setenv("PATH", path.c_str(), 1);
+    testsupport::SetEnvironment("PATH", path);
     EXPECT_EQ(recorded(), expected);
     EXPECT_EQ(frame->GetTitle(), "T [P0]");
 }
@@ -267,7 +271,7 @@ class MusicFrameTest : public MainFrameTest {
 protected:
     void SetUp() override {
         MainFrameTest::SetUp();
-        ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+        testsupport::SetEnvironment("SDL_AUDIODRIVER", "dummy");
         std::string wav = "RIFF";
         const auto put32 = [&](std::uint32_t v) { for (int i = 0; i < 4; ++i) wav += char(v >> (8 * i)); };
         const auto put16 = [&](std::uint16_t v) { wav += char(v & 0xff); wav += char(v >> 8); };
@@ -286,7 +290,7 @@ protected:
     }
     void TearDown() override {
         MainFrameTest::TearDown();
-        ::unsetenv("SDL_AUDIODRIVER");
+        testsupport::ClearEnvironment("SDL_AUDIODRIVER");
     }
 
     std::wstring withMusic;
@@ -306,12 +310,15 @@ TEST_F(MusicFrameTest, ClosingStopsTheMusicAndHidesWithoutDestroying) {
 }
 
 TEST_F(MusicFrameTest, WithoutAWritableTemporaryFolderTheMenuOpensSilent) {
+#ifdef _WIN32
+    GTEST_SKIP() << "needs a folder in which nobody can create a file, which /proc/self is";
+#endif
     const char* old = std::getenv("TMPDIR");
     const std::string saved = old ? old : "";
     // A folder in which nobody, not even root, can create a file.
-    ::setenv("TMPDIR", "/proc/self", 1);
+    testsupport::SetEnvironment("TMPDIR", "/proc/self");
     const bool loaded = frame->LoadContent(withMusic);
-    if (old) ::setenv("TMPDIR", saved.c_str(), 1); else ::unsetenv("TMPDIR");
+    if (old) testsupport::SetEnvironment("TMPDIR", saved); else testsupport::ClearEnvironment("TMPDIR");
     ASSERT_TRUE(loaded);
     EXPECT_EQ(frame->GetTitle(), "T [P0]");
     EXPECT_EQ(frame->GetSound(), nullptr);
