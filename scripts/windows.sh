@@ -3,8 +3,9 @@
 #
 #   bash scripts/windows.sh          set up, build the libraries when not cached, build both .exe
 #   bash scripts/windows.sh libs     only set up and build the cached libraries
-#   bash scripts/windows.sh test     as the default, then run the unit tests under Wine
+#   bash scripts/windows.sh test     as the default with the unit tests, then run them under Wine
 #   bash scripts/windows.sh e2e      as the default, then drive lumplayer.exe under Wine
+#   bash scripts/windows.sh ci       all of the above, as CI runs it
 #
 # The third-party libraries (expat, libpng, libjpeg-turbo, wxWidgets for MSW, GoogleTest) come
 # from Debian's source packages and are built once as static libraries into a cache outside the
@@ -200,14 +201,21 @@ build_libraries() {
 
 # --- this repository ----------------------------------------------------------------------------
 
+# The programs, and with the tests asked for the unit tests too, in one build folder, so that
+# nothing is compiled twice.
 build_programs() {
-  log "building lumplayer.exe and lumtool.exe in $BUILD_DIR"
+  local with_tests=$1
+  log "building lumplayer.exe and lumtool.exe in $BUILD_DIR (unit tests: $with_tests)"
   export CCACHE_BASEDIR=$ROOT
   cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" -DLUM_WINDOWS_PREFIX="$PREFIX" \
     -DwxWidgets_CONFIG_EXECUTABLE="$PREFIX/bin/wx-config" -DwxWidgets_USE_STATIC=ON \
-    -DLUM_TESTS="${LUM_WINDOWS_TESTS:-OFF}"
-  cmake --build "$BUILD_DIR" -j "$JOBS" --target lumplayer lumtool
+    -DLUM_TESTS="$with_tests"
+  if [ "$with_tests" = ON ]; then
+    cmake --build "$BUILD_DIR" -j "$JOBS"
+  else
+    cmake --build "$BUILD_DIR" -j "$JOBS" --target lumplayer lumtool
+  fi
   check_imports "$BUILD_DIR/lumplayer.exe" "$BUILD_DIR/lumtool.exe"
   log "both programs import only Windows' own DLLs"
 }
@@ -242,17 +250,12 @@ wine_environment() {
   fi
 }
 
-# The unit tests, cross-built in their own folder, one program per library, each run under
-# Wine on a virtual display from its own folder (some read files beside them).
+# The unit tests, one program per library, each run under Wine on a virtual display from its
+# own folder (some read files beside them).
 run_unit_tests() {
-  local tests_dir=$BUILD_DIR-tests
-  cmake -S . -B "$tests_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" -DLUM_WINDOWS_PREFIX="$PREFIX" \
-    -DwxWidgets_CONFIG_EXECUTABLE="$PREFIX/bin/wx-config" -DwxWidgets_USE_STATIC=ON -DLUM_TESTS=ON
   wine_environment
-  cmake --build "$tests_dir" -j "$JOBS"
   local failed=() program
-  for program in $(find "$tests_dir/tests" -name '*_tests.exe' | sort); do
+  for program in $(find "$BUILD_DIR/tests" -name '*_tests.exe' | sort); do
     log "running $program"
     if ! (cd "$(dirname "$program")" &&
           timeout 900 xvfb-run -a wine "./$(basename "$program")" --gtest_brief=1); then
@@ -265,15 +268,16 @@ run_unit_tests() {
   fi
 }
 
-# lumplayer.exe and lumtool.exe driven under Wine, beside a Linux lumtool for comparison.
+# lumplayer.exe and lumtool.exe driven under Wine, beside a Linux build: its lumtool for
+# comparison and for a medium that carries both players.
 run_end_to_end() {
   local linux=${LINUX_BUILD_DIR:-build}
-  if [ ! -x "$linux/lumtool" ]; then
-    log "building the Linux lumtool in $linux for the comparison"
+  if [ ! -f "$linux/CMakeCache.txt" ]; then
     bash scripts/setup.sh
     cmake -S . -B "$linux" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUM_TESTS=OFF
-    cmake --build "$linux" -j "$JOBS" --target lumtool
   fi
+  log "building the Linux lumtool and medium player in $linux, for the comparison and the medium"
+  cmake --build "$linux" -j "$JOBS" --target lumtool medium_runtime
   wine_environment
   LUM_WINDOWS_BUILD_DIR=$ROOT/$BUILD_DIR LUM_BUILD_DIR=$ROOT/$linux LUM_WINEPREFIX=$WINEPREFIX \
     PYTHONDONTWRITEBYTECODE=1 timeout 1200 python3 -m unittest -v tests/windows/test_wine.py
@@ -293,10 +297,22 @@ main() {
   build_libraries
   case $MODE in
     libs) ;;
-    build) build_programs ;;
-    test) build_programs && run_unit_tests ;;
-    e2e) build_programs && run_end_to_end ;;
-    *) echo "usage: bash scripts/windows.sh [build|libs|test|e2e]" >&2; return 2 ;;
+    build) build_programs "${LUM_WINDOWS_TESTS:-OFF}" ;;
+    # One command per line: `set -e` does not reach into a function called left of `&&`.
+    test)
+      build_programs ON
+      run_unit_tests
+      ;;
+    e2e)
+      build_programs "${LUM_WINDOWS_TESTS:-OFF}"
+      run_end_to_end
+      ;;
+    ci)
+      build_programs ON
+      run_unit_tests
+      run_end_to_end
+      ;;
+    *) echo "usage: bash scripts/windows.sh [build|libs|test|e2e|ci]" >&2; return 2 ;;
   esac
   log "done in $((SECONDS - started)) s"
 }

@@ -1,6 +1,7 @@
 """The cross-built lumplayer.exe and lumtool.exe under Wine on a private virtual display:
-the window and its title, goto and back, a website reaching the host's xdg-open, quit, and
-lumtool's check and render against the Linux build's on the same files.
+the window and its title, goto and back, a website reaching the host's xdg-open, quit,
+lumtool's check and render against the Linux build's on the same files, and both players
+from one medium made by the Linux lumtool.
 
 Run by `bash scripts/windows.sh e2e`; LUM_WINDOWS_BUILD_DIR names the Windows build and
 LUM_BUILD_DIR a Linux build with lumtool."""
@@ -112,6 +113,34 @@ class WineTest(unittest.TestCase):
             if player.poll() is None:
                 player.kill()
                 player.wait()
+
+    def play_and_quit(self, command, cwd):
+        """Starts a player, waits for the menu's first page and quits it with its button."""
+        player = subprocess.Popen(command, cwd=cwd, env=self.env, stdout=subprocess.DEVNULL,
+                                  stderr=subprocess.DEVNULL)
+        try:
+            window = self.window_titled("Wine Menu [P0]")
+            self.assertIsNotNone(window, "%s shows no window titled 'Wine Menu [P0]'" % command)
+            self.click(window, 355, 30)
+            self.assertEqual(player.wait(timeout=60), 0, command)
+        finally:
+            if player.poll() is None:
+                player.kill()
+                player.wait()
+
+    def test_both_players_run_from_a_medium_lumtool_made(self):
+        tree = os.path.join(self.root, "both players")
+        made = subprocess.run([os.path.join(LINUX_BUILD, "lumtool"), "medium", self.content,
+                               "-o", tree, "--windows-player",
+                               os.path.join(WINDOWS_BUILD, "lumplayer.exe")],
+                              capture_output=True, text=True, timeout=300, env=self.env)
+        self.assertEqual(made.returncode, 0, made.stderr)
+        with open(os.path.join(tree, "autorun.inf"), "rb") as f:
+            autorun = f.read().decode("utf-16")
+        self.assertIn("open=lumplayer.exe\r\n", autorun)
+        # Each system's player from the medium's root, without arguments, as a user starts it.
+        self.play_and_quit([WINE, os.path.join(tree, "lumplayer.exe")], tree)
+        self.play_and_quit([os.path.join(tree, "lumplayer")], tree)
 
     def run_both(self, *args):
         linux = subprocess.run([os.path.join(LINUX_BUILD, "lumtool")] + list(args),
