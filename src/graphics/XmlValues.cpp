@@ -104,10 +104,10 @@ bool ParseDouble(const wxString& text, double& value) {
     return true;
 }
 
-bool ParseInteger(const wxString& text, long& value) {
+bool ParseInteger(const wxString& text, std::int64_t& value) {
     const std::string utf8 = Trimmed(text).ToStdString(wxConvUTF8);
     std::size_t start = (!utf8.empty() && utf8[0] == '+') ? 1 : 0;
-    long parsed = 0;
+    std::int64_t parsed = 0;
     const auto result = std::from_chars(utf8.data() + start, utf8.data() + utf8.size(), parsed);
     if (utf8.size() == start || result.ec != std::errc() ||
         result.ptr != utf8.data() + utf8.size()) {
@@ -137,13 +137,13 @@ bool ReadBool(const wxXmlNode& node, const wxString& name, bool& value) {
     return true;
 }
 
-void WriteInt(wxXmlNode& node, const wxString& name, long value) {
-    SetAttribute(node, name, wxString::Format("%ld", value));
+void WriteInt(wxXmlNode& node, const wxString& name, std::int64_t value) {
+    SetAttribute(node, name, wxString(std::to_string(value)));
 }
 
 bool ReadInt(const wxXmlNode& node, const wxString& name, std::int32_t& value) {
     wxString text;
-    long parsed = 0;
+    std::int64_t parsed = 0;
     if (!GetAttribute(node, name, text) || !ParseInteger(text, parsed)) return false;
     if (parsed < INT32_MIN || parsed > INT32_MAX) return false;
     value = static_cast<std::int32_t>(parsed);
@@ -152,10 +152,7 @@ bool ReadInt(const wxXmlNode& node, const wxString& name, std::int32_t& value) {
 
 bool ReadInt64(const wxXmlNode& node, const wxString& name, std::int64_t& value) {
     wxString text;
-    long parsed = 0;
-    if (!GetAttribute(node, name, text) || !ParseInteger(text, parsed)) return false;
-    value = parsed;
-    return true;
+    return GetAttribute(node, name, text) && ParseInteger(text, value);
 }
 
 void WriteString(wxXmlNode& node, const wxString& name, const std::wstring& value) {

@@ -27,13 +27,13 @@ bool GetAttribute(const wxXmlNode& node, const wxString& name, wxString& value);
 // Doubles always use "." on writing; "," and the locale's separator read as ".".
 std::wstring FormatDouble(double value);
 bool ParseDouble(const wxString& text, double& value);
-bool ParseInteger(const wxString& text, long& value);
+bool ParseInteger(const wxString& text, std::int64_t& value);
 
 void WriteDouble(wxXmlNode& node, const wxString& name, double value);
 bool ReadDouble(const wxXmlNode& node, const wxString& name, double& value);
 void WriteBool(wxXmlNode& node, const wxString& name, bool value);
 bool ReadBool(const wxXmlNode& node, const wxString& name, bool& value);
-void WriteInt(wxXmlNode& node, const wxString& name, long value);
+void WriteInt(wxXmlNode& node, const wxString& name, std::int64_t value);
 bool ReadInt(const wxXmlNode& node, const wxString& name, std::int32_t& value);
 bool ReadInt64(const wxXmlNode& node, const wxString& name, std::int64_t& value);
 void WriteString(wxXmlNode& node, const wxString& name, const std::wstring& value);
