@@ -10,6 +10,7 @@
 #include <cstring>
 #include <utility>
 
+#include "tarn/win32/BmpRunLength.h"
 #include "tarn/win32/PictureDecoder.h"
 
 namespace tarn::win32 {
@@ -260,6 +261,8 @@ bool DecodePicture(EPictureFormat format, const std::uint8_t* data, std::size_t 
     if (!ReadPictureHeader(format, data, size, limits, header, error)) return false;
     switch (format) {
         case EPictureFormat::Bmp:
+            // WIC leaves the pixels a run skips undefined; they are transparent everywhere.
+            if (IsRunLengthBmp(data, size)) return DecodeRunLengthBmp(data, size, pixels, error);
             return DecodeStill(GUID_ContainerFormatBmp, data, size, limits, pixels, error);
         case EPictureFormat::Ico:
             return DecodeIcon(data, header, limits, pixels, error);
