@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include "tarn/win32/WindowsApi.h"
+#else
 #include <sys/resource.h>
+#endif
 #include <wx/app.h>
 #include <wx/timer.h>
 #include <wx/toplevel.h>
@@ -18,12 +22,21 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 std::chrono::microseconds CpuTime() {
+#ifdef _WIN32
+    FILETIME created{}, exited{}, kernel{}, user{};
+    ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user);
+    const auto ticks = [](const FILETIME& t) {  // of 100 ns
+        return std::uint64_t{t.dwHighDateTime} << 32 | t.dwLowDateTime;
+    };
+    return std::chrono::microseconds((ticks(kernel) + ticks(user)) / 10);
+#else
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     const auto total = [](const timeval& t) {
         return std::chrono::seconds(t.tv_sec) + std::chrono::microseconds(t.tv_usec);
     };
     return total(usage.ru_utime) + total(usage.ru_stime);
+#endif
 }
 
 // Wall and processor time of a call.

@@ -67,6 +67,10 @@ void Pack(const fs::path& folder, const fs::path& output) {
 class FolderCatalogueTest : public testing::Test {
 protected:
     void SetUp() override {
+#ifdef _WIN32
+        // The folder holds links and a name with a backslash in it, which Windows has not.
+        GTEST_SKIP() << "a Linux folder with links and Linux-only names";
+#endif
         m_content = m_temp.Path() / "menu";
         Put("product.xml", "<product/>");
         Put("pics/red.png", "red");

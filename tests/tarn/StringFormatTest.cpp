@@ -174,7 +174,17 @@ void CompareAll(const std::vector<std::string>& precisions,
 
 }  // namespace
 
+// The reference is the C library's printf, which only a C99 one is: Windows' pads unsigned
+// numbers for " ", has a 32-bit long and never signs a NaN. The formatter writes the same on
+// both systems.
+#ifdef _WIN32
+#define LUM_NEEDS_C99_PRINTF() GTEST_SKIP() << "the C library's printf here is not C99's"
+#else
+#define LUM_NEEDS_C99_PRINTF() static_cast<void>(0)
+#endif
+
 TEST(StringFormatTest, IntegersAgreeWithPrintf) {
+    LUM_NEEDS_C99_PRINTF();
     const std::vector<std::int64_t> values = {
         0, 1, -1, 7, -42, 255, 4096, 32767, -32768, 65535, 65536, 2147483647,
         std::numeric_limits<std::int32_t>::min(), 4294967295LL, 0x123456789ABLL,
@@ -189,6 +199,7 @@ TEST(StringFormatTest, IntegersAgreeWithPrintf) {
 }
 
 TEST(StringFormatTest, UnsignedPushesAgreeWithPrintf) {
+    LUM_NEEDS_C99_PRINTF();
     const std::vector<std::uint64_t> values = {0, 1, 255, 0x80000000u, 0xFFFFFFFFu,
                                                0x8000000000000000ull, ~0ull};
     const auto reference = [](const std::string& format, const std::string&,
@@ -200,6 +211,7 @@ TEST(StringFormatTest, UnsignedPushesAgreeWithPrintf) {
 }
 
 TEST(StringFormatTest, FloatingPointAgreesWithPrintf) {
+    LUM_NEEDS_C99_PRINTF();
     const double inf = std::numeric_limits<double>::infinity();
     const std::vector<double> values = {
         0.0, -0.0, 1.0, 0.5, 1.5, 2.5, 0.125, -1234.5678, 1e-5, 0.0001234, 123456789.0,

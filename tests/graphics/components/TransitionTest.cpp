@@ -91,8 +91,11 @@ public:
     }
     void Step() override {
         shownAtStep.push_back(m_view.GetDocument());
+        // Held half-way, so that a test can interrupt it there however slow the machine is.
+        if (holdAt >= 0 && GetProgress() >= holdAt) return;
         CFastFadeTransitionController::Step();
     }
+    double holdAt = -1;
     std::vector<tarn::P<CGraphicDocument>> shownAtStep;
     wxColour oldCentre;
     wxColour newCentre;
@@ -224,8 +227,10 @@ TEST_F(ViewTransitionTest, APageChangeDuringAFadeStartsOverFromThePageShown) {
     view->SetDocument(red);
     Settle();
     auto first = tarn::New<CWatchingFade>(*view);
+    first->holdAt = 30;
     view->ChangeDocument(green, first);
     ASSERT_TRUE(WaitFor([&] { return first->GetProgress() >= 30; }));
+    ASSERT_LT(first->GetProgress(), 100);
     auto second = tarn::New<CWatchingFade>(*view);
     view->ChangeDocument(blue, second);
     const double stoppedAt = first->GetProgress();

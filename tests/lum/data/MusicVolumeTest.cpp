@@ -148,11 +148,11 @@ TEST(Volume, WritesWhatItReads) {
     ASSERT_EQ(again->GetChildCount(), 2u);
     const auto docs = tarn::Cast<CVolumeFolder>(again->GetChild(0));
     ASSERT_TRUE(docs);
-    EXPECT_EQ(docs->GetOrigin().GetPath(), "/src/docs");
+    EXPECT_EQ(docs->GetOrigin().GetPath(), wxFileName("/src/docs/").GetPath());
     const auto pdf = tarn::Cast<CVolumeFile>(docs->GetChild(0));
     ASSERT_TRUE(pdf);
     EXPECT_EQ(pdf->GetSize(), 77);
-    EXPECT_EQ(pdf->GetOrigin().GetFullPath(), "/src/docs/a.pdf");
+    EXPECT_EQ(pdf->GetOrigin().GetFullPath(), wxFileName("/src/docs/a.pdf").GetFullPath());
     EXPECT_FALSE(again->GetChild(1)->IsFolder());
 }
 

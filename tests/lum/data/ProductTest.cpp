@@ -75,9 +75,9 @@ TEST_F(ProductTest, LoadsEverythingFromTheContentFile) {
     EXPECT_EQ(product->GetFile().GetFullPath(), file.GetFullPath());
     EXPECT_EQ(product->GetTitle(), L"Demo \u00c4");
     EXPECT_EQ(product->GetSplashDuration(), 2500);
-    EXPECT_EQ(product->GetIconFileName().GetFullPath(), "art/icon.ico");
+    EXPECT_EQ(product->GetIconFileName().GetFullPath(), wxFileName("art/icon.ico").GetFullPath());
     // Only the first "base" counts; "\" separates folders.
-    EXPECT_EQ(product->GetBase().GetFullPath(), "C:/Menu/content.lum");
+    EXPECT_EQ(product->GetBase().GetFullPath(), wxFileName("C:/Menu/content.lum").GetFullPath());
     EXPECT_EQ(product->GetVolume()->GetName(), L"DISC");
     EXPECT_EQ(product->GetVolume()->GetChildCount(), 1u);
     EXPECT_FALSE(product->GetMusic()->IsEmpty());

@@ -31,13 +31,18 @@ SDecoded Decode(EPictureFormat format, const Bytes& bytes) {
 }
 
 // The pixels as "r,g,b,a" per pixel, rows top first, separated by spaces and "|".
-std::string Describe(const SPixels& pixels) {
+// clearAsSuch: fully transparent pixels read "clear", whatever colour the decoder left in them.
+std::string Describe(const SPixels& pixels, bool clearAsSuch = false) {
     std::string text;
     for (int y = 0; y < pixels.height; ++y) {
         if (y > 0) text += " | ";
         for (int x = 0; x < pixels.width; ++x) {
             const std::uint8_t* p = &pixels.rgba[4 * (y * pixels.width + x)];
             if (x > 0) text += " ";
+            if (clearAsSuch && p[3] == 0) {
+                text += "clear";
+                continue;
+            }
             text += std::to_string(p[0]) + "," + std::to_string(p[1]) + "," + std::to_string(p[2]) +
                     "," + std::to_string(p[3]);
         }
@@ -92,7 +97,7 @@ TEST(PictureDecoderTest, IconsDecodeTheChosenPictureWithUnmultipliedAlpha) {
                            Raw({0x40, 0, 0, 0, 0x00, 0, 0, 0});   // mask: bottom right clear
     const SDecoded masked = Decode(EPictureFormat::Ico, Ico({{2, 2, 4, paletted}}));
     ASSERT_TRUE(masked.ok) << masked.error;
-    EXPECT_EQ(Describe(masked.pixels), "255,0,0,255 0,160,0,255 | 0,0,255,255 255,255,255,0");
+    EXPECT_EQ(Describe(masked.pixels, true), "255,0,0,255 0,160,0,255 | 0,0,255,255 clear");
 }
 
 TEST(PictureDecoderTest, GifFramesAreComposedOnTheCanvasAndKeepTheirStoredDelays) {
