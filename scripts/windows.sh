@@ -271,7 +271,8 @@ run_unit_tests() {
 # lumplayer.exe and lumtool.exe driven under Wine, beside a Linux build: its lumtool for
 # comparison and for a medium that carries both players.
 run_end_to_end() {
-  local linux=${LINUX_BUILD_DIR:-build}
+  local linux
+  linux=$(realpath -m "${LINUX_BUILD_DIR:-build}")
   if [ ! -f "$linux/CMakeCache.txt" ]; then
     bash scripts/setup.sh
     cmake -S . -B "$linux" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUM_TESTS=OFF
@@ -279,7 +280,7 @@ run_end_to_end() {
   log "building the Linux lumtool and medium player in $linux, for the comparison and the medium"
   cmake --build "$linux" -j "$JOBS" --target lumtool medium_runtime
   wine_environment
-  LUM_WINDOWS_BUILD_DIR=$ROOT/$BUILD_DIR LUM_BUILD_DIR=$ROOT/$linux LUM_WINEPREFIX=$WINEPREFIX \
+  LUM_WINDOWS_BUILD_DIR=$ROOT/$BUILD_DIR LUM_BUILD_DIR=$linux LUM_WINEPREFIX=$WINEPREFIX \
     PYTHONDONTWRITEBYTECODE=1 timeout 1200 python3 -m unittest -v tests/windows/test_wine.py
 }
 
