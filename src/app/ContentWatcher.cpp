@@ -1,8 +1,14 @@
 #include "app/ContentWatcher.h"
 
+#ifdef _WIN32
+#include "tarn/win32/WindowsApi.h"
+#else
 #include <sys/stat.h>
+#endif
 
 #include <wx/string.h>
+
+#include <cstdint>
 
 void CContentWatcher::Watch(const std::vector<std::wstring>& files) {
     m_files = files;
@@ -24,12 +30,23 @@ bool CContentWatcher::Poll() {
 #ifdef _WIN32
 CContentWatcher::SState CContentWatcher::StateOf(const std::wstring& file) {
     SState state;
-    struct _stat64 info {};
-    if (::_wstat64(file.c_str(), &info) != 0) return state;
+    // Opened for its facts only, shared every way, so that no editor is kept from saving.
+    const HANDLE handle = ::CreateFileW(file.c_str(), 0,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return state;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = ::GetFileInformationByHandle(handle, &info) != 0;
+    ::CloseHandle(handle);
+    if (!known) return state;
+    const auto join = [](DWORD high, DWORD low) { return std::uint64_t{high} << 32 | low; };
     state.exists = true;
-    state.size = static_cast<std::int64_t>(info.st_size);
-    // Whole seconds only; a file replaced within the same second still shows in its size.
-    state.modified = static_cast<std::int64_t>(info.st_mtime) * 1000000000;
+    state.size = static_cast<std::int64_t>(join(info.nFileSizeHigh, info.nFileSizeLow));
+    // Ticks of 100 ns rather than nanoseconds: only ever compared.
+    state.modified = static_cast<std::int64_t>(
+        join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime));
+    // The file's number on its volume: a file saved by renaming over this one has another.
+    state.inode = join(info.nFileIndexHigh, info.nFileIndexLow);
     return state;
 }
 #else

@@ -18,7 +18,7 @@ public:
     struct SState {
         bool exists = false;
         std::int64_t size = -1;
-        std::int64_t modified = 0;  // nanoseconds
+        std::int64_t modified = 0;  // nanoseconds (POSIX) or ticks of 100 ns (Windows)
         std::uint64_t inode = 0;
         bool operator==(const SState& other) const {
             return exists == other.exists && size == other.size && modified == other.modified &&
