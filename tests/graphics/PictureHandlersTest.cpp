@@ -24,11 +24,6 @@ namespace {
 
 using namespace picturebytes;
 
-const Rgba kRed{255, 0, 0, 255};
-const Rgba kGreen{0, 160, 0, 255};
-const Rgba kBlue{0, 0, 255, 255};
-const Rgba kWhite{255, 255, 255, 255};
-
 // Each installed handler's type and class.
 std::map<wxBitmapType, std::string> Installed() {
     std::map<wxBitmapType, std::string> installed;

@@ -13,6 +13,12 @@ struct Rgba {
     std::uint8_t r, g, b, a;
 };
 
+// The colours the picture tests build their files from.
+inline const Rgba kRed{255, 0, 0, 255};
+inline const Rgba kGreen{0, 160, 0, 255};
+inline const Rgba kBlue{0, 0, 255, 255};
+inline const Rgba kWhite{255, 255, 255, 255};
+
 inline Bytes Le(std::uint64_t value, int size) {
     Bytes bytes;
     for (int i = 0; i < size; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);

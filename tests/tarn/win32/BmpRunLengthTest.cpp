@@ -10,11 +10,6 @@ namespace {
 
 using namespace picturebytes;
 
-const Rgba kRed{255, 0, 0, 255};
-const Rgba kGreen{0, 160, 0, 255};
-const Rgba kBlue{0, 0, 255, 255};
-const Rgba kWhite{255, 255, 255, 255};
-
 // The decoded pixels, rows top first: R, G, B, W for the palette's colours, "." for clear,
 // "k" for opaque black; or the error.
 std::string Decoded(const Bytes& file) {

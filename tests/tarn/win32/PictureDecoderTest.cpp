@@ -50,11 +50,6 @@ std::string Describe(const SPixels& pixels, bool clearAsSuch = false) {
     return text;
 }
 
-const Rgba kRed{255, 0, 0, 255};
-const Rgba kGreen{0, 160, 0, 255};
-const Rgba kBlue{0, 0, 255, 255};
-const Rgba kWhite{255, 255, 255, 255};
-
 TEST(PictureDecoderTest, BitmapsDecodeToTheirExactColoursTopRowFirst) {
     const SDecoded plain =
         Decode(EPictureFormat::Bmp, Bmp24({{kRed, kGreen, kBlue}, {kWhite, kBlue, kRed}}));

@@ -39,7 +39,6 @@ bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-const Rgba kRed{255, 0, 0, 255};
 const Bytes kTinyIcon = IconPicture({{kRed, kRed}, {kRed, kRed}});
 
 TEST(PictureHeaderTest, EachFormatGivesTheSizeItsDecoderWillAllocate) {
