@@ -76,7 +76,9 @@ std::unique_ptr<wxRichTextBuffer> CCatalogue::LoadRichTextBuffer(const wxXmlNode
     const wxXmlNode* child = nullptr;
     const wxString name = AttachmentName(node, tag, &child);
     if (!child || !OpenEntry(name.ToStdWstring())) return nullptr;
-    return LoadRichTextXml(GetStream());
+    auto text = LoadRichTextXml(GetStream());
+    CloseEntry();
+    return text;
 }
 
 std::unique_ptr<wxBitmap> CCatalogue::LoadBitmap(const wxXmlNode& node, const std::wstring& tag,
@@ -129,7 +131,9 @@ std::unique_ptr<wxBitmap> CCatalogue::DecodeEntry(const wxString& name, const st
 
 tarn::P<CSharedBuffer> CCatalogue::ReadEntry(const std::wstring& name, std::uint64_t limit) {
     if (!OpenEntry(name)) return nullptr;
-    return ReadOpenEntry(limit);
+    auto bytes = ReadOpenEntry(limit);
+    CloseEntry();
+    return bytes;
 }
 
 tarn::P<CSharedBuffer> CCatalogue::ReadOpenEntry(std::uint64_t limit) {
@@ -170,6 +174,7 @@ tarn::P<CSharedBuffer> CCatalogue::LoadBuffer(const wxXmlNode& node, const std::
     if (stored >= 0) limit = std::min<std::uint64_t>(limit, static_cast<std::uint64_t>(stored));
     // The entry's own size bounds the allocation; the stream bounds what is counted.
     auto buffer = ReadOpenEntry(limit);
+    CloseEntry();
     if (buffer->GetLength() == 0) return nullptr;
     return buffer;
 }

@@ -32,6 +32,9 @@ public:
     bool OpenEntry(const std::wstring& name);
     // Delivers the bytes of the entry last opened.
     virtual wxInputStream& GetStream() = 0;
+    // Lets the entry last opened go once it has been read, so that an editor may replace its
+    // file meanwhile (Windows refuses that while the file is open).
+    virtual void CloseEntry() {}
     // Every entry in the order the content holds them (duplicates included).
     virtual std::size_t GetEntryCount() = 0;
     // The internal name of every entry, in that order.

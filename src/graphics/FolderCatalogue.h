@@ -23,6 +23,7 @@ public:
     ~CFolderCatalogue() override;
 
     wxInputStream& GetStream() override;
+    void CloseEntry() override { m_open.reset(); }
     std::size_t GetEntryCount() override;
     std::vector<wxString> GetEntryNames() override;
 

@@ -191,6 +191,35 @@ TEST_F(FolderCatalogueTest, TheContentSourceTellsFoldersFromFiles) {
     EXPECT_FALSE(graphics::CContentSource((m_temp.Path() / "absent").wstring()).IsOk());
 }
 
+// An author's editor saves by writing a new file and renaming it over the old one, which
+// Windows refuses while the player still has the old one open.
+TEST(FolderCatalogueFileTest, AFileReadIsLetGoSoAnEditorCanReplaceIt) {
+    testsupport::TempFolder temp;
+    const fs::path text = temp.Write("menu/words.txt", "before");
+    temp.Write("menu/product.xml", "<product/>");
+    const auto folder = tarn::New<graphics::CFolderCatalogue>(temp.Path() / "menu");
+    const auto Replace = [&](const std::string& bytes) {
+        temp.Write("menu/words.new", bytes);
+        std::error_code error;
+        fs::rename(temp.Path() / "menu/words.new", text, error);
+        return error ? error.message() : std::string("replaced");
+    };
+    const auto read = folder->ReadEntry(L"words.txt", 100);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(read->GetData()), read->GetLength()),
+              "before");
+    EXPECT_EQ(folder->GetStream().GetSize(), 0u) << "the file is still open";
+    EXPECT_EQ(Replace("after"), "replaced");
+
+    const auto node = testsupport::ParseXml("<e><chunk name=\"words.txt\" size=\"5\"/></e>");
+    const auto buffer = folder->LoadBuffer(*node->GetRoot(), L"chunk");
+    ASSERT_TRUE(buffer);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(buffer->GetData()), buffer->GetLength()),
+              "after");
+    EXPECT_EQ(Replace("again"), "replaced");
+    EXPECT_EQ(Read(*folder, L"words.txt"), "again");
+}
+
 TEST(ContentFolderTest, Utf8Names) {
     EXPECT_TRUE(graphics::IsUtf8("plain/\xc3\xa4.png"));
     EXPECT_FALSE(graphics::IsUtf8("Bild_\xe4.png"));

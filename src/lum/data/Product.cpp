@@ -154,7 +154,10 @@ void CProduct::Load(const wxFileName& file) {
         return;
     }
     wxXmlDocument document;
-    if (!ParseBounded(catalogue.GetStream(), kMaxDescriptionSize, document, m_loadProblem)) return;
+    const bool parsed =
+        ParseBounded(catalogue.GetStream(), kMaxDescriptionSize, document, m_loadProblem);
+    catalogue.CloseEntry();
+    if (!parsed) return;
     ReadXml(*document.GetRoot(), catalogue);
     m_file = file;
     if (m_pages.empty()) failed(L"lum.CProduct.NoPages", L"it has no pages");
