@@ -38,17 +38,29 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::filesystem::path& Path() const { return m_path; }
-    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+    // Names are UTF-8 (as the tests write them), on Windows too, where a narrow name would be
+    // read in the ANSI code page.
+    std::filesystem::path operator/(const std::string& name) const {
+        return m_path / Relative(name);
+    }
 
     // Writes a file below the folder and returns its path.
     std::filesystem::path Write(const std::string& name, const std::string& content) const {
-        const std::filesystem::path file = m_path / name;
+        const std::filesystem::path file = m_path / Relative(name);
         std::filesystem::create_directories(file.parent_path());
         std::ofstream(file, std::ios::binary) << content;
         return file;
     }
 
 private:
+    static std::filesystem::path Relative(const std::string& name) {
+#ifdef _WIN32
+        return std::filesystem::path(std::u8string(name.begin(), name.end()));
+#else
+        return name;  // any bytes, UTF-8 or not
+#endif
+    }
+
     std::filesystem::path m_path;
 };
 
