@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "ArchiveFixture.h"
+#include "Environment.h"
 #include "TestSupport.h"
 #include "graphics/EffectDC.h"
 #include "graphics/GraphicElementFactory.h"
@@ -231,6 +232,7 @@ TEST(TextPaintTest, MalformedColoursInRichTextRaiseNoAssertion) {
 }
 
 TEST(CircleTextTest, SpiralMovesInwardAfterOneTurn) {
+    if (testsupport::RunsUnderWine()) GTEST_SKIP() << "Wine's text measures are a pixel off here";
     CCanvas canvas(200, 200);
     TEffectDC<wxMemoryDC> effect(canvas.GetDC());
     ASSERT_TRUE(effect.IsOk());

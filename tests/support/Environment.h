@@ -1,8 +1,13 @@
 #pragma once
-// Setting and clearing environment variables in tests, on POSIX and on Windows alike.
+// Setting and clearing environment variables in tests, on POSIX and on Windows alike, and
+// telling Wine from Windows.
 
 #include <cstdlib>
 #include <string>
+
+#ifdef _WIN32
+#include "tarn/win32/WindowsApi.h"
+#endif
 
 namespace testsupport {
 
@@ -19,6 +24,16 @@ inline void ClearEnvironment(const std::string& name) {
     ::_putenv_s(name.c_str(), "");  // an empty value removes it
 #else
     ::unsetenv(name.c_str());
+#endif
+}
+
+// True when a Windows build runs under Wine, whose GDI+ draws some exact pixels differently.
+inline bool RunsUnderWine() {
+#ifdef _WIN32
+    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    return ntdll && ::GetProcAddress(ntdll, "wine_get_version");
+#else
+    return false;
 #endif
 }
 
