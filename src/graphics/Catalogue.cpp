@@ -131,9 +131,7 @@ std::unique_ptr<wxBitmap> CCatalogue::DecodeEntry(const wxString& name, const st
 
 tarn::P<CSharedBuffer> CCatalogue::ReadEntry(const std::wstring& name, std::uint64_t limit) {
     if (!OpenEntry(name)) return nullptr;
-    auto bytes = ReadOpenEntry(limit);
-    CloseEntry();
-    return bytes;
+    return ReadOpenEntry(limit);
 }
 
 tarn::P<CSharedBuffer> CCatalogue::ReadOpenEntry(std::uint64_t limit) {
@@ -152,6 +150,7 @@ tarn::P<CSharedBuffer> CCatalogue::ReadOpenEntry(std::uint64_t limit) {
         if (got == 0) break;
         buffer->AddLength(static_cast<std::uint32_t>(got));
     }
+    CloseEntry();
     return buffer;
 }
 
@@ -174,7 +173,6 @@ tarn::P<CSharedBuffer> CCatalogue::LoadBuffer(const wxXmlNode& node, const std::
     if (stored >= 0) limit = std::min<std::uint64_t>(limit, static_cast<std::uint64_t>(stored));
     // The entry's own size bounds the allocation; the stream bounds what is counted.
     auto buffer = ReadOpenEntry(limit);
-    CloseEntry();
     if (buffer->GetLength() == 0) return nullptr;
     return buffer;
 }

@@ -83,7 +83,7 @@ private:
                                           wxBitmapType type) override;
     void Forget(const wxBitmap& bitmap) override { m_pictures.Forget(bitmap); }
     void NoteRequest(const wxString& internalName);
-    // Reads what the open entry delivers, at most limit bytes.
+    // Reads what the open entry delivers, at most limit bytes, and lets the entry go.
     tarn::P<CSharedBuffer> ReadOpenEntry(std::uint64_t limit);
 
     std::vector<wxString> m_requested;

@@ -185,8 +185,11 @@ TEST(MirrorTest, PaintsTheDocumentUpsideDownAndFading) {
     EXPECT_GT(fainter.Green(), faded.Green());
 }
 
+constexpr const char* kWineEdges =
+    "Wine's GDI+ puts one-pixel edges a pixel away from where this expects them";
+
 TEST(MirrorTest, DegenerateAndEmptyMirrors) {
-    if (testsupport::RunsUnderWine()) GTEST_SKIP() << "Wine's GDI+ puts one-pixel edges a pixel away from where this expects them";
+    if (testsupport::RunsUnderWine()) GTEST_SKIP() << kWineEdges;
     auto flat = MirrorOfRedTop();
     flat->SetSize({40, 0});
     CCanvas canvas(100, 100);
@@ -210,7 +213,7 @@ TEST(MirrorTest, DegenerateAndEmptyMirrors) {
 }
 
 TEST(PaperTest, ColoursAndShadowEdges) {
-    if (testsupport::RunsUnderWine()) GTEST_SKIP() << "Wine's GDI+ puts one-pixel edges a pixel away from where this expects them";
+    if (testsupport::RunsUnderWine()) GTEST_SKIP() << kWineEdges;
     auto paper = NewInstance(GRAPHIC_PAPER);
     paper->SetCenter({50, 50});
     paper->SetSize({40, 30});  // x 30, y 35, w 40, h 30

@@ -9,9 +9,9 @@
 #include <limits>
 #include <string>
 
+#include "graphics/ContentSource.h"
 #include "graphics/QuietAsserts.h"
 #include "graphics/XmlValues.h"
-#include "graphics/ContentSource.h"
 #include "tarn/StringLocalizer.h"
 #include "tarn/Text.h"
 

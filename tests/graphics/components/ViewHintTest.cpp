@@ -49,7 +49,8 @@ protected:
     }
 
     // The columns where the test holds somewhere: first and last, or -1 and -1.
-    static std::pair<int, int> Columns(const wxImage& band, bool (*test)(const wxImage&, int, int)) {
+    static std::pair<int, int> Columns(const wxImage& band,
+                                       bool (*test)(const wxImage&, int, int)) {
         int first = -1;
         int last = -1;
         for (int x = 0; x < band.GetWidth(); ++x) {

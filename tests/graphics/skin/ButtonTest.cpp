@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "SkinTestSupport.h"
 #include "Environment.h"
+#include "SkinTestSupport.h"
 #include "graphics/GraphicStateButton.h"
 #include "graphics/skin/AnimationLayer.h"
 #include "graphics/skin/GraphicSkinButton.h"
