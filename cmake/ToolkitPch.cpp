@@ -1,0 +1,1 @@
+// Compiled only to build the precompiled toolkit header that every target reuses.
