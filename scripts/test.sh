@@ -19,10 +19,10 @@ cmake -S . -B "$RELEASE_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUM_TESTS=OFF
 cmake --build "$RELEASE_DIR" --target lumtool
 
 BUILD_DIR=${BUILD_DIR:-build-test}
-# Line tables are all a sanitizer report needs; full debug information makes the build a
-# quarter slower.
+# -O1, as the sanitizers' authors advise, and line tables only, which is all a report needs:
+# the build takes about half as long as with -O2 and full debug information.
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUM_SANITIZE=ON \
-  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" \
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" \
   -DLUM_RELEASE_LUMTOOL="$PWD/$RELEASE_DIR/lumtool"
 cmake --build "$BUILD_DIR"
 
