@@ -185,7 +185,8 @@ build_wxwidgets() {
       CPPFLAGS="-I$PREFIX/include -I/usr/$HOST/include -DXML_STATIC" \
       LDFLAGS="-L$PREFIX/lib" >&2 &&
     make -j "$JOBS" >&2 &&
-    make install >&2)
+    make install >&2 &&
+    rm -rf .pch) # about 2 GB of precompiled headers, of no use once installed
 }
 
 build_libraries() {
