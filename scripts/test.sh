@@ -14,8 +14,11 @@ export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/support/lsan.supp:pr
 
 # An ordinary Release lumtool as well, for the damaged-picture suite: the toolkit's libraries
 # are not instrumented, so a memory fault inside them shows only as a crash of such a build.
+# Optimised at -O1: the suite needs glibc's own heap checks, not speed, and -O1 compiles about a
+# fifth faster than -O3.
 RELEASE_DIR=${RELEASE_DIR:-build-release-check}
-cmake -S . -B "$RELEASE_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUM_TESTS=OFF
+cmake -S . -B "$RELEASE_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUM_TESTS=OFF \
+  -DCMAKE_CXX_FLAGS_RELEASE="-O1 -DNDEBUG"
 cmake --build "$RELEASE_DIR" --target lumtool
 
 BUILD_DIR=${BUILD_DIR:-build-test}
