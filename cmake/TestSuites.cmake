@@ -20,7 +20,7 @@ function(lum_add_test_suites target)
   set(include_file "${CMAKE_CURRENT_BINARY_DIR}/${target}_suites.cmake")
   file(GENERATE OUTPUT "${include_file}" CONTENT
 "include(\"${PROJECT_SOURCE_DIR}/cmake/TestSuitesList.cmake\")
-lum_list_test_suites(\"$<TARGET_FILE:${target}>\" [==[${properties}]==])
+lum_list_test_suites(\"$<TARGET_FILE:${target}>\" \"${CMAKE_COMMAND}\" [==[${properties}]==])
 ")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${include_file}")
 endfunction()

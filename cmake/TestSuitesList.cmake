@@ -1,6 +1,7 @@
 # Run by CTest (see TestSuites.cmake): asks a test program for its suites and adds a test for
-# each. A program that cannot list them becomes one failing test that says why.
-function(lum_list_test_suites program properties)
+# each. A program that cannot list them, or lists none, becomes one failing test, so that its
+# tests cannot go missing unnoticed.
+function(lum_list_test_suites program cmake properties)
   get_filename_component(name "${program}" NAME_WE)
   if(NOT EXISTS "${program}")
     add_test("${name}.NotBuilt" "${program}")
@@ -14,6 +15,7 @@ function(lum_list_test_suites program properties)
     return()
   endif()
   string(REPLACE "\n" ";" lines "${listing}")
+  set(found FALSE)
   foreach(line IN LISTS lines)
     # A suite's line starts in the first column and ends in a dot, perhaps with a comment
     # after it ("Groups/PictureTest.  # TypeParam = ...").
@@ -21,6 +23,10 @@ function(lum_list_test_suites program properties)
       set(suite "${CMAKE_MATCH_1}")
       add_test("${suite}" "${program}" "--gtest_filter=${suite}.*")
       set_tests_properties("${suite}" PROPERTIES ${properties})
+      set(found TRUE)
     endif()
   endforeach()
+  if(NOT found)
+    add_test("${name}.ListsNoSuites" "${cmake}" -E false)
+  endif()
 endfunction()
