@@ -47,6 +47,8 @@ def library_of(header):
         return "GdkPixbuf"
     if header.startswith("cairo"):
         return "cairo"
+    if header.startswith("X11/"):
+        return "X11"
     if header in POSIX or header.startswith(("sys/", "linux/")):
         return "POSIX"
     if header.lower() in ("windows.h", "shellapi.h", "shlwapi.h", "shlobj.h", "objbase.h",
