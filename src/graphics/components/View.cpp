@@ -131,7 +131,7 @@ void CView::OnTransitionTimer(wxTimerEvent&) {
         }
     }
     if (!finished) {
-        RequestRepaint();
+        if (!PaintFadeStepOnWindow()) RequestRepaint();
         return;
     }
     // An empty page fades in like any other: the swap ends the transition either way.
@@ -150,10 +150,12 @@ void CView::AdoptArrivedPicture(const tarn::P<CTransitionController>& finished) 
     UpdateViewMatrix();
     if (!(m_pageMatrix == m_transitionMatrix)) return;
     m_pageBuffer = *picture;
+    m_pageBufferOnDisplay = true;
     m_pageBufferShowsDocument = true;
     m_pageBufferReady = true;
     m_redrawDelay = m_arrivingRedrawDelay;
     UpdateVisibleArea();
+    ShowArrivedPictureOnWindow(*finished);
     wxWindow::Refresh(false);
 }
 
@@ -180,6 +182,7 @@ void CView::StartPendingTransition(const wxSize& size) {
         oldPicture = std::make_unique<wxBitmap>(m_pageBuffer);
         m_pageBuffer = wxBitmap(size.x, size.y);
         m_pageBufferShowsDocument = false;
+        m_pageBufferOnDisplay = false;
     } else {
         oldPicture = std::make_unique<wxBitmap>(size.x, size.y, 32);
         wxMemoryDC dc(*oldPicture);
@@ -195,6 +198,7 @@ void CView::StartPendingTransition(const wxSize& size) {
     controller->Begin(std::move(oldPicture), std::move(newPicture));
     // The first step's frame is what this paint shows.
     controller->Step();
+    m_lastFadeStepShown = std::chrono::steady_clock::now();
     m_transitionTimer.Start(controller->GetInterval(), wxTIMER_CONTINUOUS);
 }
 

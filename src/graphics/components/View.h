@@ -11,6 +11,7 @@
 #include <wx/thread.h>
 #include <wx/window.h>
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -202,7 +203,6 @@ protected:
     virtual void PaintRulers(wxDC& dc);
     virtual void CallPainter(CPaintMatrixDC& dc);
     virtual void PaintMessage(wxDC& dc);
-    virtual void PaintExtra(wxDC&) {}
     virtual void PaintHint(wxDC& dc);
     virtual void PaintLayer(CPaintMatrixDC& dc, const CLayerRecord& record);
     // What an interactive view draws over the painted page, in the page's device pixels
@@ -241,7 +241,6 @@ public:
     void Refresh(bool eraseBackground = true, const wxRect* rect = nullptr) override;
 
 protected:
-
 private:
     struct CBackgroundStyle {
         wxColour first{218, 235, 253};
@@ -284,6 +283,31 @@ private:
     // A step of a uniform fade straight into the target, blended by the display; false when
     // this target or fade cannot be painted so (the page buffer then holds the step).
     bool PaintFadeStep(wxDC& target);
+    // The same step drawn straight on the window, outside a paint: the toolkit paces paints
+    // to its frame clock and gives each a fresh buffer, which at full screen costs more than
+    // the blend itself. False when the window cannot be drawn on so; then a paint shows it.
+    bool PaintFadeStepOnWindow();
+    // A uniform fade's step that the display can blend: its pictures and where they go.
+    struct SFadeFrame {
+        std::uint8_t alpha = 0;
+        const wxBitmap* from = nullptr;
+        const wxBitmap* to = nullptr;
+        wxRect area;
+        bool last = false;  // the fade's final step
+    };
+    std::optional<SFadeFrame> UniformFadeFrame(double targetScale);
+    std::optional<SFadeFrame> FadeFrameOf(const CTransitionController& transition,
+                                          double targetScale) const;
+    bool DrawFadeFrame(wxDC& window, const SFadeFrame& frame);
+    // The swap's frame at once, from the display's copy of the new page: the paint that
+    // follows adds what the page asks for (its hover look, the focus ring, the bands).
+    void ShowArrivedPictureOnWindow(const CTransitionController& finished);
+    static double ContentScale(const wxDC& dc);
+    // The display's room for the next fade at this size, made while nothing else happens.
+    void PrepareFade();
+    // Something is painted over the page: the hint, rulers, a message, a border or the
+    // scrollbars' corner.
+    bool HasBands() const;
 
     void OnPaint(wxPaintEvent& event);
     void OnTransitionTimer(wxTimerEvent& event);
@@ -310,12 +334,16 @@ private:
     mutable wxCriticalSection m_transitionLock;
     wxAffineMatrix2D m_transitionMatrix;  // the view matrix the fade's pictures were painted at
     tarn::win32::CWindowFader m_fader;
+    static constexpr std::chrono::microseconds kScreenRefresh{16667};
+    std::chrono::steady_clock::time_point m_lastFadeStepShown;
     // The page as last painted (without the bands): kept, so that a fade starts from it and a
     // finished fade ends in its picture of the new page, without painting a page again.
     wxBitmap m_pageBuffer;
     bool m_pageBufferShowsDocument = false;  // the shown document, not a fade's frame
-    bool m_pageBufferReady = false;          // the next paint may show it as it is
-    std::uint32_t m_redrawDelay = 0;         // asked for by the elements at the last page paint
+    // The buffer is the picture a fade ended in, unchanged: the display holds a copy of it.
+    bool m_pageBufferOnDisplay = false;
+    bool m_pageBufferReady = false;           // the next paint may show it as it is
+    std::uint32_t m_redrawDelay = 0;          // asked for by the elements at the last page paint
     std::uint32_t m_arrivingRedrawDelay = 0;  // asked for by the new page's picture
     tarn::P<IPainter> m_painter;
     IMouseListener* m_mouseListener = nullptr;

@@ -1,7 +1,9 @@
 // The view's paint pipeline: the page buffer (background, overlays below, the document or the
 // fade's frame, overlays above, the owner's painter), shown in the window, then the bands on
 // top. A paint that meets a pending transition paints the new page into a picture, takes the
-// old one from the page buffer, and starts the fade; each frame then only blends the two.
+// old one from the page buffer, and starts the fade; each frame then only blends the two. On
+// an X display the later steps, and the swap's frame, are drawn on the window at once rather
+// than through paints.
 
 #include "graphics/components/View.h"
 
@@ -11,6 +13,7 @@
 #include <wx/settings.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 namespace graphics::components {
@@ -75,6 +78,7 @@ wxBitmap CView::RenderBitmap() {
 
 void CView::PreparePicture(const tarn::P<CGraphicDocument>& document) {
     if (!document || document == m_document) return;
+    PrepareFade();
     const wxSize size = PaintSize();
     wxBitmap picture(size.x, size.y);
     wxMemoryDC dc(picture);
@@ -114,15 +118,17 @@ void CView::Paint(wxDC& target) {
 void CView::ComposeInto(wxDC& target, const wxBitmap& page) {
     // Target units per window pixel: 1 for the window itself (its device context scales by
     // the desktop's factor), the device scale for a plain bitmap (RenderBitmap).
-    const double targetScale =
-        target.GetContentScaleFactor() > 0 ? target.GetContentScaleFactor() : 1.0;
+    const double targetScale = ContentScale(target);
     const double units = GetDeviceScale() / targetScale;
     const wxSize client = GetClientSize();
     const wxRect area = GetPageArea();
     const auto at = [&](int value) { return static_cast<int>(std::lround(value * units)); };
     PaintSurround(target, units);
     if (targetScale == 1.0) {
-        target.DrawBitmap(page, at(area.x), at(area.y), false);
+        // The page a fade ended in is on the display already.
+        const bool copied = &page == &m_pageBuffer && m_pageBufferOnDisplay &&
+                            m_fader.PaintCopyOf(target, page, at(area.x), at(area.y));
+        if (!copied) target.DrawBitmap(page, at(area.x), at(area.y), false);
     } else if (wxGraphicsContext* context = target.GetGraphicsContext()) {
         // One pixel of the page on one pixel of the screen: the context scales by the
         // desktop's factor, the size given here by its inverse.
@@ -156,38 +162,96 @@ void CView::PaintSurround(wxDC& target, double units) {
     target.DrawRectangle(right, at(area.y), at(client.x) - right, bottom - at(area.y));
 }
 
-bool CView::PaintFadeStep(wxDC& target) {
+std::optional<CView::SFadeFrame> CView::UniformFadeFrame(double targetScale) {
     tarn::P<CTransitionController> transition;
     {
         wxCriticalSectionLocker lock(m_transitionLock);
         if (m_transition && m_transition->IsStarted()) transition = m_transition;
     }
     if (!transition) {
-        m_fader.Reset();
-        return false;
+        m_fader.Reset(m_pageBufferOnDisplay);
+        return std::nullopt;
     }
+    return FadeFrameOf(*transition, targetScale);
+}
+
+std::optional<CView::SFadeFrame> CView::FadeFrameOf(const CTransitionController& transition,
+                                                    double targetScale) const {
     // Only where a page pixel is a target pixel: the pictures are blended as they are.
-    const double targetScale =
-        target.GetContentScaleFactor() > 0 ? target.GetContentScaleFactor() : 1.0;
-    if (targetScale != 1.0 || GetDeviceScale() != 1.0 || HasPageOverlay()) return false;
-    const std::optional<std::uint8_t> alpha = transition->GetUniformAlpha();
-    const wxBitmap* from = transition->GetOldPicture();
-    const wxBitmap* to = transition->GetNewPicture();
+    if (targetScale != 1.0 || GetDeviceScale() != 1.0 || HasPageOverlay()) return std::nullopt;
+    const std::optional<std::uint8_t> alpha = transition.GetUniformAlpha();
+    const wxBitmap* from = transition.GetOldPicture();
+    const wxBitmap* to = transition.GetNewPicture();
     const wxRect area = GetPageArea();
     if (!alpha || !from || !to || from->GetSize() != area.GetSize() ||
         to->GetSize() != area.GetSize()) {
+        return std::nullopt;
+    }
+    return SFadeFrame{*alpha, from, to, area, transition.IsFinished()};
+}
+
+bool CView::PaintFadeStep(wxDC& target) {
+    const std::optional<SFadeFrame> frame = UniformFadeFrame(ContentScale(target));
+    if (!frame) return false;
+    PaintSurround(target, 1.0);
+    if (!m_fader.Paint(target, *frame->from, *frame->to, frame->area.x, frame->area.y,
+                       frame->alpha)) {
         return false;
     }
-    PaintSurround(target, 1.0);
-    if (!m_fader.Paint(target, *from, *to, area.x, area.y, *alpha)) return false;
     PaintBands(target, GetClientSize());
     return true;
+}
+
+bool CView::PaintFadeStepOnWindow() {
+    // The bands lie over the page; only a paint draws them.
+    if (HasBands() || !IsShownOnScreen()) return false;
+    wxClientDC window(this);
+    const std::optional<SFadeFrame> frame = UniformFadeFrame(ContentScale(window));
+    if (!frame) return false;
+    // No screen shows steps faster than it refreshes: a step due sooner is left out (the
+    // next one shows the fade's progress), and the display is never kept busy with them.
+    const auto now = std::chrono::steady_clock::now();
+    if (!frame->last && now - m_lastFadeStepShown < kScreenRefresh) return true;
+    if (!DrawFadeFrame(window, *frame)) return false;
+    m_lastFadeStepShown = std::chrono::steady_clock::now();
+    return true;
+}
+
+void CView::ShowArrivedPictureOnWindow(const CTransitionController& finished) {
+    if (HasBands() || !IsShownOnScreen()) return;
+    wxClientDC window(this);
+    std::optional<SFadeFrame> frame = FadeFrameOf(finished, ContentScale(window));
+    if (!frame) return;
+    frame->alpha = 255;  // the new page alone
+    DrawFadeFrame(window, *frame);
+}
+
+bool CView::DrawFadeFrame(wxDC& window, const SFadeFrame& frame) {
+    return m_fader.PaintOnWindow(window, *frame.from, *frame.to, frame.area.x, frame.area.y,
+                                 frame.alpha);
+}
+
+double CView::ContentScale(const wxDC& dc) {
+    return dc.GetContentScaleFactor() > 0 ? dc.GetContentScaleFactor() : 1.0;
+}
+
+void CView::PrepareFade() {
+    if (!IsShownOnScreen() || GetDeviceScale() != 1.0) return;
+    wxClientDC window(this);
+    if (ContentScale(window) != 1.0) return;
+    m_fader.Prepare(window, GetPageArea().GetSize());
+}
+
+bool CView::HasBands() const {
+    return (m_showHint && !m_hint.empty()) || m_rulers || !m_message.empty() ||
+           !HasFlag(wxBORDER_NONE) || (m_vertical->IsShown() && m_horizontal->IsShown());
 }
 
 void CView::PaintPage(const wxSize& size) {
     if (!m_pageBuffer.IsOk() || m_pageBuffer.GetSize() != size) {
         m_pageBuffer = wxBitmap(size.x, size.y);
     }
+    m_pageBufferOnDisplay = false;
     wxMemoryDC dc(m_pageBuffer);
     CPaintMatrixDC context(dc, m_pageMatrix);
     InitPaintContext(context);
@@ -211,7 +275,6 @@ void CView::UpdateVisibleArea() {
 }
 
 void CView::PaintBands(wxDC& dc, const wxSize& size) {
-    PaintExtra(dc);
     if (m_showHint && !m_hint.empty()) PaintHint(dc);
     if (m_rulers) PaintRulers(dc);
     if (!m_message.empty()) PaintMessage(dc);

@@ -7,6 +7,9 @@
 #include <cstdlib>
 
 #include "ViewFixture.h"
+#ifdef __WXGTK3__
+#include "WindowPixels.h"
+#endif
 #include "graphics/GraphicElementFactory.h"
 #include "graphics/GraphicElementType.h"
 #include "graphics/GraphicImage.h"
@@ -80,7 +83,8 @@ TEST(FastFadeTest, FromKeepsPixelsAtOrBelowItsAlpha) {
 class CWatchingFade : public CFastFadeTransitionController {
 public:
     explicit CWatchingFade(CView& view) : CFastFadeTransitionController(0, 255), m_view(view) {}
-    void Begin(std::unique_ptr<wxBitmap> oldPicture, std::unique_ptr<wxBitmap> newPicture) override {
+    void Begin(std::unique_ptr<wxBitmap> oldPicture,
+               std::unique_ptr<wxBitmap> newPicture) override {
         const wxImage oldImage = oldPicture->ConvertToImage();
         const wxImage newImage = newPicture->ConvertToImage();
         oldCentre = wxColour(oldImage.GetRed(200, 150), oldImage.GetGreen(200, 150),
@@ -219,6 +223,52 @@ TEST_F(ViewTransitionTest, TheDisplayBlendsAUniformFadeAsTheFadeItselfPaintsIt) 
     EXPECT_NEAR(again.GetGreen(200, 150), 25, 1);
     EXPECT_EQ(again.GetBlue(200, 150), 0);
 }
+
+#ifdef __WXGTK3__
+// Steps drawn on the window outside paints: where fades are blended by an X display.
+
+// The middle of the view as the display holds it now, without asking the view to paint.
+wxColour MiddleOnDisplay(wxWindow* view) {
+    return PixelOnDisplay(view, wxPoint(200, 150)).value_or(wxColour());
+}
+
+TEST_F(ViewTransitionTest, StepsAfterTheFirstReachTheScreenWithoutPaints) {
+    if (!PixelOnDisplay(view, wxPoint(0, 0))) GTEST_SKIP() << "not an X display";
+    view->SetDocument(Page(*wxRED));
+    Settle();
+    auto fade = tarn::New<CWatchingFade>(*view);
+    fade->holdAt = 50;
+    view->ChangeDocument(Page(*wxBLUE), fade);
+    ASSERT_TRUE(WaitFor([&] { return fade->GetProgress() >= 50; }));
+    const int paints = view->paints;
+    Settle(std::chrono::milliseconds(100));  // the held step is drawn within a screen refresh
+    const wxColour seen = MiddleOnDisplay(view);
+    EXPECT_EQ(view->paints, paints);
+    EXPECT_NEAR(seen.Red(), 128, 1);
+    EXPECT_EQ(seen.Green(), 0);
+    EXPECT_NEAR(seen.Blue(), 127, 1);
+}
+
+TEST_F(ViewTransitionTest, ThePageAFadeEndedInIsShownAsItIsNow) {
+    if (!PixelOnDisplay(view, wxPoint(0, 0))) GTEST_SKIP() << "not an X display";
+    tarn::P<CAnimatedRectangle> rectangle;
+    const auto blue = CountingPage(*wxBLUE, rectangle);
+    view->SetDocument(Page(*wxRED));
+    Settle();
+    view->ChangeDocument(blue, tarn::New<CFastFadeTransitionController>(0, 255));
+    ASSERT_TRUE(WaitFor([&] { return view->GetDocument() == blue; }));
+    Settle();
+    EXPECT_EQ(MiddleOnDisplay(view), *wxBLUE);
+    // The page changes after its fade: the display's copy of the fade's picture is stale.
+    rectangle->SetBrush(wxBrush(*wxYELLOW));
+    view->Refresh(false);
+    Settle();
+    EXPECT_EQ(MiddleOnDisplay(view), *wxYELLOW);
+    view->Refresh(false);
+    Settle();
+    EXPECT_EQ(MiddleOnDisplay(view), *wxYELLOW);
+}
+#endif
 
 TEST_F(ViewTransitionTest, APageChangeDuringAFadeStartsOverFromThePageShown) {
     const auto red = Page(*wxRED);
