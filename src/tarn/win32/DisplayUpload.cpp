@@ -41,6 +41,12 @@ bool Attach(Display* display, XShmSegmentInfo* info) {
     return attached && !g_attachRefused;
 }
 
+// An X pixmap with alpha: what pictures are sent into.
+bool IsPixmapWithAlpha(cairo_surface_t* target) {
+    return cairo_surface_get_type(target) == CAIRO_SURFACE_TYPE_XLIB &&
+           cairo_xlib_surface_get_depth(target) == 32;
+}
+
 }  // namespace
 
 CDisplayUpload::~CDisplayUpload() { Release(); }
@@ -107,9 +113,7 @@ bool CDisplayUpload::Fit(Display* display, int width, int height) {
 }
 
 bool CDisplayUpload::Put(cairo_surface_t* target, cairo_surface_t* picture) {
-    if (cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_XLIB ||
-        cairo_xlib_surface_get_depth(target) != 32 ||
-        cairo_surface_get_type(picture) != CAIRO_SURFACE_TYPE_IMAGE) {
+    if (!IsPixmapWithAlpha(target) || cairo_surface_get_type(picture) != CAIRO_SURFACE_TYPE_IMAGE) {
         return false;
     }
     const cairo_format_t format = cairo_image_surface_get_format(picture);
@@ -139,10 +143,7 @@ bool CDisplayUpload::Put(cairo_surface_t* target, cairo_surface_t* picture) {
 }
 
 bool CDisplayUpload::Warm(cairo_surface_t* target) {
-    if (cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_XLIB ||
-        cairo_xlib_surface_get_depth(target) != 32) {
-        return false;
-    }
+    if (!IsPixmapWithAlpha(target)) return false;
     const int width = cairo_xlib_surface_get_width(target);
     const int height = cairo_xlib_surface_get_height(target);
     if (!Fit(cairo_xlib_surface_get_display(target), width, height)) return false;

@@ -70,13 +70,15 @@ struct SSurface {
         if (surface) cairo_surface_destroy(surface);
         surface = nullptr;
     }
-    // Made again only when missing, of another size, or for another display.
+    // Made already, of this size and content, for target's display.
+    bool Fits(cairo_surface_t* target, cairo_content_t wanted, const wxSize& wantedSize) const {
+        return surface && cairo_surface_get_device(surface) == cairo_surface_get_device(target) &&
+               cairo_surface_get_type(surface) == cairo_surface_get_type(target) &&
+               content == wanted && size == wantedSize;
+    }
+    // Made again only when it does not fit.
     bool Fit(cairo_surface_t* target, cairo_content_t wanted, const wxSize& wantedSize) {
-        if (surface && cairo_surface_get_device(surface) == cairo_surface_get_device(target) &&
-            cairo_surface_get_type(surface) == cairo_surface_get_type(target) &&
-            content == wanted && size == wantedSize) {
-            return true;
-        }
+        if (Fits(target, wanted, wantedSize)) return true;
         Release();
         surface = SimilarTo(target, wanted, wantedSize);
         content = wanted;
@@ -87,6 +89,17 @@ struct SSurface {
 
 bool OnXDisplay(cairo_surface_t* target) {
     return cairo_surface_get_type(target) == CAIRO_SURFACE_TYPE_XLIB;
+}
+
+// Shows source as it is at (x, y) of cr, over the area of its size.
+void CopyAt(cairo_t* cr, cairo_surface_t* source, int x, int y, const wxSize& size) {
+    cairo_save(cr);
+    cairo_rectangle(cr, x, y, size.GetWidth(), size.GetHeight());
+    cairo_clip(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cr, source, x, y);
+    cairo_paint(cr);
+    cairo_restore(cr);
 }
 
 }  // namespace
@@ -161,13 +174,7 @@ bool CWindowFader::PaintOnWindow(wxDC& window, const wxBitmap& from, const wxBit
     cairo_t* step = cairo_create(m_copies->step.surface);
     m_copies->Blend(step, 0, 0, from.GetSize(), alpha);
     cairo_destroy(step);
-    cairo_save(cr);
-    cairo_rectangle(cr, x, y, from.GetWidth(), from.GetHeight());
-    cairo_clip(cr);
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_surface(cr, m_copies->step.surface, x, y);
-    cairo_paint(cr);
-    cairo_restore(cr);
+    CopyAt(cr, m_copies->step.surface, x, y, from.GetSize());
     cairo_surface_flush(surface);
     // Asked of the display's own surface: the window's may be a part of its parent's.
     if (Display* display = cairo_xlib_surface_get_display(m_copies->step.surface)) {
@@ -182,9 +189,9 @@ bool CWindowFader::Prepare(wxDC& window, const wxSize& size) {
     cairo_surface_t* surface = cairo_get_target(cr);
     if (!OnXDisplay(surface)) return false;
     SCopies& copies = *m_copies;
-    const bool ready = copies.fromCopy.surface && copies.fromCopy.size == size &&
-                       copies.toCopy.surface && copies.toCopy.size == size && copies.step.surface &&
-                       copies.step.size == size;
+    const bool ready = copies.fromCopy.Fits(surface, CAIRO_CONTENT_COLOR_ALPHA, size) &&
+                       copies.toCopy.Fits(surface, CAIRO_CONTENT_COLOR_ALPHA, size) &&
+                       copies.step.Fits(surface, CAIRO_CONTENT_COLOR, size);
     if (ready) return true;
     copies.from = copies.to = nullptr;
     if (!copies.fromCopy.Fit(surface, CAIRO_CONTENT_COLOR_ALPHA, size) ||
@@ -208,13 +215,7 @@ bool CWindowFader::PaintCopyOf(wxDC& target, const wxBitmap& picture, int x, int
         !m_copies->toCopy.surface || !OnXDisplay(cairo_get_target(cr))) {
         return false;
     }
-    cairo_save(cr);
-    cairo_rectangle(cr, x, y, picture.GetWidth(), picture.GetHeight());
-    cairo_clip(cr);
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_surface(cr, m_copies->toCopy.surface, x, y);
-    cairo_paint(cr);
-    cairo_restore(cr);
+    CopyAt(cr, m_copies->toCopy.surface, x, y, picture.GetSize());
     return true;
 }
 
