@@ -169,10 +169,11 @@ TEST_F(ViewTransitionTest, TheFadeBlendsPicturesAndPaintsNoElement) {
     const int oldPaints = oldRectangle->paints;
     auto fade = tarn::New<CWatchingFade>(*view);
     view->ChangeDocument(blue, fade);
-    // A frame in the middle of the fade shows both pages at once.
+    // A frame in the middle of the fade shows both pages at once. On a slow machine the fade
+    // may be over by now: rendering the page shown then would paint it once more.
     ASSERT_TRUE(WaitFor([&] { return fade->GetProgress() >= 50 || view->GetDocument() == blue; }));
-    const wxImage middle = view->RenderBitmap().ConvertToImage();
     if (view->GetDocument() == red) {
+        const wxImage middle = view->RenderBitmap().ConvertToImage();
         EXPECT_GT(middle.GetRed(200, 150), 20);
         EXPECT_GT(middle.GetBlue(200, 150), 20);
     }
