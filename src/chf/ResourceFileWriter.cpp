@@ -51,6 +51,17 @@ void CResourceFileWriter::AddEntry(const std::wstring& key, const std::wstring& 
 
 void CResourceFileWriter::Write(const std::wstring& path) const {
     const auto stream = tarn::New<CTarnFileStream>(path, CTarnFileStream::EMode::Create);
+    WriteTo(stream);
+    stream->Flush();
+}
+
+std::vector<std::byte> CResourceFileWriter::ToBytes() const {
+    const auto memory = tarn::New<CMemoryStream>();
+    WriteTo(memory);
+    return memory->GetBytes();
+}
+
+void CResourceFileWriter::WriteTo(const tarn::P<IStream>& stream) const {
     const tarn::P<CChunkFile> file = CChunkFile::Create(stream, CResourceFile::kFileType);
 
     const auto language = tarn::New<CMemoryStream>();
@@ -93,7 +104,6 @@ void CResourceFileWriter::Write(const std::wstring& path) const {
         WriteResourceString(*table, {});
     }
     AppendChunk(*section, MakeChunkId("data"), *table);
-    stream->Flush();
 }
 
 }  // namespace chf

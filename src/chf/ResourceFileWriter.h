@@ -2,11 +2,15 @@
 // Writes a resource file: the header chunks ("lang", "apid", "cmnt", "xdid", "vers") and one
 // "STMP" section whose "data" chunk holds the keyed texts.
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "chf/Stream.h"
+#include "tarn/Pointer.h"
 
 namespace chf {
 
@@ -23,8 +27,12 @@ public:
 
     // Creates or replaces the file; raises the stream errors on failure.
     void Write(const std::wstring& path) const;
+    // The file's bytes, for a writer that puts them in place itself.
+    std::vector<std::byte> ToBytes() const;
 
 private:
+    void WriteTo(const tarn::P<IStream>& stream) const;
+
     std::wstring m_language[3];
     std::wstring m_applicationId;
     std::wstring m_applicationString;

@@ -15,6 +15,7 @@ struct SContentFile {
     std::filesystem::path path;  // folder / relative
     std::string relative;        // the path below the folder, with "/", bytes as on disk
     wxString name;               // the entry name when packed; empty when it cannot be one
+    bool leavesFolder = false;   // a link leads it out of the folder
 };
 
 // A file or folder below the folder that a content file would not hold.

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "Command.h"
 
@@ -98,6 +100,32 @@ std::string Decode(const std::string& raw) {
     return out;
 }
 
+// The length of the UTF-8 sequence at i (1 for a stray byte, which the caller checked away).
+std::size_t Utf8Length(const std::string& text, std::size_t i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const std::size_t length = byte >= 0xf0 ? 4 : byte >= 0xe0 ? 3 : byte >= 0xc0 ? 2 : 1;
+    return i + length <= text.size() ? length : 1;
+}
+
+std::uint32_t Utf8Code(const std::string& text, std::size_t i, std::size_t length) {
+    static constexpr unsigned char kLead[] = {0, 0x7f, 0x1f, 0x0f, 0x07};
+    std::uint32_t code = static_cast<unsigned char>(text[i]) & kLead[length];
+    for (std::size_t k = 1; k < length; ++k) {
+        code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3f);
+    }
+    return code;
+}
+
+std::string Hex(std::uint32_t value) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), kDigits[value & 0xf]);
+        value >>= 4;
+    } while (value != 0);
+    return digits;
+}
+
 }  // namespace
 
 const CDescriptionEditor::SAttribute* CDescriptionEditor::STag::Find(
@@ -108,9 +136,17 @@ const CDescriptionEditor::SAttribute* CDescriptionEditor::STag::Find(
     return nullptr;
 }
 
-std::string CDescriptionEditor::EscapeAttribute(const std::string& value, char quote) {
+std::string CDescriptionEditor::EscapeAttribute(const std::string& value, char quote,
+                                                bool asciiOnly) {
     std::string out;
-    for (const char c : value) {
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        if (asciiOnly && static_cast<unsigned char>(c) >= 0x80) {
+            const std::size_t length = Utf8Length(value, i);
+            out += "&#x" + Hex(Utf8Code(value, i, length)) + ";";
+            i += length - 1;
+            continue;
+        }
         switch (c) {
             case '&':
                 out += "&amp;";
@@ -238,25 +274,36 @@ std::vector<CDescriptionEditor::STag> CDescriptionEditor::ScanTags(const std::st
 
 struct CDescriptionEditor::SLayout {
     std::vector<STag> tags;
+    std::vector<int> ends;   // for each start tag, the tag that ends its element
     int root = -1;           // the root's start tag
     int rootEnd = -1;        // its end tag
     int list = -1;           // the translations element's start tag
     int listEnd = -1;        // its end tag (none when it closes itself)
     std::vector<int> items;  // the translations' start tags
-    // The tag index that ends the element a start tag opens.
-    int EndOf(int start) const {
-        if (tags[start].selfClosing) return start;
-        for (std::size_t i = start + 1; i < tags.size(); ++i) {
-            if (tags[i].closing && tags[i].depth == tags[start].depth) return static_cast<int>(i);
-        }
-        return start;
-    }
+    int EndOf(int start) const { return ends[start]; }
 };
 
 CDescriptionEditor::SLayout CDescriptionEditor::Layout() const {
     SLayout layout;
     layout.tags = ScanTags(m_text);
     const auto& tags = layout.tags;
+    // Matched in one pass: the tags are well nested, ScanTags saw to it.
+    layout.ends.assign(tags.size(), -1);
+    std::vector<int> open;
+    for (std::size_t i = 0; i < tags.size(); ++i) {
+        const int index = static_cast<int>(i);
+        if (tags[i].closing) {
+            if (!open.empty()) {
+                layout.ends[open.back()] = index;
+                open.pop_back();
+            }
+            layout.ends[i] = index;
+        } else if (tags[i].selfClosing) {
+            layout.ends[i] = index;
+        } else {
+            open.push_back(index);
+        }
+    }
     for (std::size_t i = 0; i < tags.size(); ++i) {
         if (!tags[i].closing && tags[i].depth == 0) {
             layout.root = static_cast<int>(i);
@@ -301,40 +348,40 @@ std::string IndentOf(const std::string& text, std::size_t position) {
 
 }  // namespace
 
-bool CDescriptionEditor::SetTranslation(const std::string& id, const std::string& language,
-                                        const std::string& english, const std::string& text) {
-    const SLayout layout = Layout();
-    for (const int index : layout.items) {
-        const STag& tag = layout.tags[index];
-        const SAttribute* idAttribute = tag.Find("id");
-        const SAttribute* languageAttribute = tag.Find("language");
-        if (!idAttribute || !languageAttribute || idAttribute->value != id ||
-            languageAttribute->value != language) {
-            continue;
-        }
-        if (const SAttribute* translation = tag.Find("translation")) {
-            if (translation->value == text) return false;
-            m_text.replace(translation->valueBegin, translation->valueEnd - translation->valueBegin,
-                           EscapeAttribute(text, translation->quote));
-        } else {
-            const std::size_t at =
-                tag.attributes.empty() ? tag.nameEnd : tag.attributes.back().valueEnd + 1;
-            m_text.insert(at, " translation=\"" + EscapeAttribute(text) + "\"");
-        }
-        return true;
-    }
+namespace {
 
-    const std::string element = "<translation id=\"" + EscapeAttribute(id) + "\" language=\"" +
-                                EscapeAttribute(language) + "\" default=\"" +
-                                EscapeAttribute(english) + "\" translation=\"" +
-                                EscapeAttribute(text) + "\"/>";
+std::string Applied(const std::string& text, std::vector<CDescriptionEditor::SEdit> edits) {
+    using SEdit = CDescriptionEditor::SEdit;
+    // An insertion goes before a removal that starts where it does; edits never overlap.
+    std::stable_sort(edits.begin(), edits.end(), [](const SEdit& a, const SEdit& b) {
+        return a.begin != b.begin ? a.begin < b.begin : a.end < b.end;
+    });
+    std::string out;
+    out.reserve(text.size());
+    std::size_t at = 0;
+    for (const SEdit& edit : edits) {
+        out.append(text, at, edit.begin - at);
+        out += edit.text;
+        at = edit.end;
+    }
+    out.append(text, at, std::string::npos);
+    return out;
+}
+
+}  // namespace
+
+CDescriptionEditor::SEdit CDescriptionEditor::Insertion(
+    const SLayout& layout, int anchor, const std::vector<std::string>& added) const {
     const auto& tags = layout.tags;
-    if (!layout.items.empty()) {
-        // After the last translation, on a line of its own as that one is.
-        const STag& last = tags[layout.items.back()];
-        const std::size_t after = tags[layout.EndOf(layout.items.back())].end;
-        m_text.insert(after, SpaceBefore(m_text, last.begin) + element);
-        return true;
+    const auto joined = [&added](const std::string& before) {
+        std::string text;
+        for (const std::string& element : added) text += before + element;
+        return text;
+    };
+    if (anchor >= 0) {
+        // After the last translation, each on a line of its own as that one is.
+        const std::size_t after = tags[layout.EndOf(anchor)].end;
+        return {after, after, joined(SpaceBefore(m_text, tags[anchor].begin))};
     }
     if (layout.list >= 0) {
         const STag& list = tags[layout.list];
@@ -343,16 +390,13 @@ bool CDescriptionEditor::SetTranslation(const std::string& id, const std::string
         const std::string unit = indent.empty() ? std::string("  ") : indent;
         if (list.selfClosing) {
             const std::string open = m_text.substr(list.begin, list.end - list.begin - 2);
-            m_text.replace(
-                list.begin, list.end - list.begin,
-                open + ">\n" + indent + unit + element + "\n" + indent + "</" + list.name + ">");
-        } else {
-            const STag& close = tags[layout.listEnd];
-            const std::string before = SpaceBefore(m_text, close.begin);
-            const std::size_t start = close.begin - before.size();
-            m_text.replace(start, before.size(), "\n" + indent + unit + element + "\n" + indent);
+            return {
+                list.begin, list.end,
+                open + ">" + joined("\n" + indent + unit) + "\n" + indent + "</" + list.name + ">"};
         }
-        return true;
+        const STag& close = tags[layout.listEnd];
+        const std::size_t start = close.begin - SpaceBefore(m_text, close.begin).size();
+        return {start, close.begin, joined("\n" + indent + unit) + "\n" + indent};
     }
     // No translations yet: a list of them as the root's last child.
     const STag& rootEnd = tags[layout.rootEnd];
@@ -363,35 +407,81 @@ bool CDescriptionEditor::SetTranslation(const std::string& id, const std::string
             break;
         }
     }
-    const std::string before = SpaceBefore(m_text, rootEnd.begin);
-    const std::size_t start = rootEnd.begin - before.size();
-    m_text.replace(start, before.size(),
-                   "\n" + indent + "<translations>\n" + indent + indent + element + "\n" + indent +
-                       "</translations>\n");
-    return true;
+    const std::size_t start = rootEnd.begin - SpaceBefore(m_text, rootEnd.begin).size();
+    return {start, rootEnd.begin,
+            "\n" + indent + "<translations>" + joined("\n" + indent + indent) + "\n" + indent +
+                "</translations>\n"};
+}
+
+CDescriptionEditor::SApplied CDescriptionEditor::Apply(const std::string& language,
+                                                       const std::vector<SChange>& changes) {
+    std::unordered_map<std::string, std::size_t> wanted;  // id -> its last change
+    for (std::size_t i = 0; i < changes.size(); ++i) wanted[changes[i].id] = i;
+    const SLayout layout = Layout();
+    const auto& tags = layout.tags;
+    const auto escape = [this](const std::string& value, char quote = '"') {
+        return EscapeAttribute(value, quote, m_asciiOnly);
+    };
+
+    SApplied applied;
+    std::vector<SEdit> edits;
+    std::unordered_set<std::string> present;  // ids that have a translation for language
+    int anchor = -1;                          // the last translation that stays
+    for (const int index : layout.items) {
+        const STag& tag = tags[index];
+        const SAttribute* idAttribute = tag.Find("id");
+        const SAttribute* languageAttribute = tag.Find("language");
+        const bool ours = idAttribute && languageAttribute && languageAttribute->value == language;
+        const auto change = ours ? wanted.find(idAttribute->value) : wanted.end();
+        if (change == wanted.end()) {
+            anchor = index;
+            continue;
+        }
+        const std::string& text = changes[change->second].text;
+        const bool first = present.insert(change->first).second;
+        if (text.empty()) {
+            const std::size_t end = tags[layout.EndOf(index)].end;
+            edits.push_back({tag.begin - SpaceBefore(m_text, tag.begin).size(), end, {}});
+            if (first) ++applied.removed;
+            continue;
+        }
+        anchor = index;
+        if (!first) continue;  // the player reads only the first
+        if (const SAttribute* translation = tag.Find("translation")) {
+            if (translation->value == text) continue;
+            edits.push_back(
+                {translation->valueBegin, translation->valueEnd, escape(text, translation->quote)});
+        } else {
+            const std::size_t at =
+                tag.attributes.empty() ? tag.nameEnd : tag.attributes.back().valueEnd + 1;
+            edits.push_back({at, at, " translation=\"" + escape(text) + "\""});
+        }
+        ++applied.written;
+    }
+
+    std::vector<std::string> added;  // in the order the changes came
+    for (std::size_t number = 0; number < changes.size(); ++number) {
+        const SChange& change = changes[number];
+        if (wanted[change.id] != number || change.text.empty() || present.count(change.id)) {
+            continue;
+        }
+        added.push_back("<translation id=\"" + escape(change.id) + "\" language=\"" +
+                        escape(language) + "\" default=\"" + escape(change.english) +
+                        "\" translation=\"" + escape(change.text) + "\"/>");
+    }
+    applied.written += added.size();
+    if (!added.empty()) edits.push_back(Insertion(layout, anchor, added));
+    m_text = Applied(m_text, std::move(edits));
+    return applied;
+}
+
+bool CDescriptionEditor::SetTranslation(const std::string& id, const std::string& language,
+                                        const std::string& english, const std::string& text) {
+    return Apply(language, {{id, english, text}}).written > 0;
 }
 
 bool CDescriptionEditor::RemoveTranslation(const std::string& id, const std::string& language) {
-    bool removed = false;
-    while (true) {
-        const SLayout layout = Layout();
-        bool found = false;
-        for (const int index : layout.items) {
-            const STag& tag = layout.tags[index];
-            const SAttribute* idAttribute = tag.Find("id");
-            const SAttribute* languageAttribute = tag.Find("language");
-            if (!idAttribute || !languageAttribute || idAttribute->value != id ||
-                languageAttribute->value != language) {
-                continue;
-            }
-            const std::size_t end = layout.tags[layout.EndOf(index)].end;
-            const std::size_t start = tag.begin - SpaceBefore(m_text, tag.begin).size();
-            m_text.erase(start, end - start);
-            found = removed = true;
-            break;
-        }
-        if (!found) return removed;
-    }
+    return Apply(language, {{id, {}, {}}}).removed > 0;
 }
 
 }  // namespace lumtool

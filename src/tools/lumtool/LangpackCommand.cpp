@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "LangpackSource.h"
+#include "OutputFile.h"
 #include "chf/ResourceFile.h"
 #include "chf/ResourceFileWriter.h"
 #include "tarn/Exception.h"
@@ -21,6 +22,7 @@ struct CBuildOptions {
     std::string language;
     std::string application;
     std::string comment;
+    bool throughLink = false;
 };
 
 CBuildOptions ParseBuildOptions(const std::vector<std::string>& arguments) {
@@ -35,6 +37,8 @@ CBuildOptions ParseBuildOptions(const std::vector<std::string>& arguments) {
         else if (argument == "--lang") options.language = value();
         else if (argument == "--app") options.application = value();
         else if (argument == "--comment") options.comment = value();
+        else if (argument == kThroughLinkOption)
+            options.throughLink = true;
         else if (!argument.empty() && argument[0] == '-') throw CUsageError("unknown option " + argument);
         else if (options.source.empty()) options.source = argument;
         else throw CUsageError("more than one source given");
@@ -52,7 +56,7 @@ std::string Line(const std::wstring& text) { return tarn::ToUtf8(text); }
 
 std::string CLangpackCommand::Help() const {
     return "usage: lumtool langpack build SOURCE -o FILE.zvtLang --lang TAG --app ID "
-           "[--comment TEXT]\n"
+           "[--comment TEXT] [--through-link]\n"
            "       lumtool langpack dump FILE\n"
            "\n"
            "build  makes a language pack from SOURCE: a gettext PO file (*.po: msgid is the\n"
@@ -71,17 +75,23 @@ int CLangpackCommand::Run(const std::vector<std::string>& arguments) {
 
 int CLangpackCommand::Build(const std::vector<std::string>& arguments) {
     const CBuildOptions options = ParseBuildOptions(arguments);
+    const std::filesystem::path output =
+        CheckOutput(std::filesystem::path(options.output), {std::filesystem::path(options.source)},
+                    options.throughLink);
     const TPackTexts texts = ReadPackSource(options.source);
     chf::CResourceFileWriter writer;
     writer.SetLanguage(tarn::FromUtf8(options.language));
     writer.SetApplication(tarn::FromUtf8(options.application));
     if (!options.comment.empty()) writer.SetComment(tarn::FromUtf8(options.comment));
     for (const auto& [key, text] : texts) writer.AddEntry(key, text);
+    std::vector<std::byte> bytes;
     try {
-        writer.Write(tarn::FromUtf8(options.output));
+        bytes = writer.ToBytes();
     } catch (const tarn::CException& error) {
         throw CUsageError("cannot write '" + options.output + "': " + error.what());
     }
+    WriteOutput(output, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                options.throughLink);
     m_out << "wrote " << texts.size() << " texts to " << options.output << "\n";
     return 0;
 }

@@ -7,9 +7,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <vector>
 
+#include "OutputFile.h"
 #include "graphics/ContentFolder.h"
+#include "tarn/win32/FileReplacement.h"
 
 namespace lumtool {
 
@@ -42,55 +45,102 @@ void AddEntry(wxZipOutputStream& zip, const graphics::SContentFile& file) {
         in.read(buffer, sizeof buffer);
         if (in.gcount() > 0) zip.Write(buffer, static_cast<size_t>(in.gcount()));
     }
+    if (in.bad()) throw CUsageError("cannot read '" + file.path.string() + "'");
     zip.CloseEntry();
 }
 
-}  // namespace
-
-std::size_t PackFolder(const std::string& folderName, const std::string& output) {
-    const fs::path folder(folderName);
-    if (!fs::is_directory(folder)) throw CUsageError("'" + folderName + "' is not a folder");
-    CheckDescription(folder);
-    // Listed as the folder catalogue lists them, so that the folder plays as the file will.
-    const std::vector<graphics::SContentFile> files =
-        graphics::ListContentFiles(folder, nullptr, fs::path(output));
+// The files to pack; raises CUsageError for what a content file must not hold.
+std::vector<graphics::SContentFile> FilesToPack(const fs::path& folder,
+                                                const SPackOptions& options) {
+    std::vector<graphics::SContentFile> files;
+    for (graphics::SContentFile& file : graphics::ListContentFiles(folder)) {
+        if (tarn::win32::IsTemporaryName(file.path.filename().string())) {
+            std::cerr << "lumtool: warning: '" << file.relative
+                      << "' was left by a write that was cut short; not packed (remove it)\n";
+            continue;
+        }
+        files.push_back(std::move(file));
+    }
+    if (files.empty() || files.front().relative != kDescription) {
+        throw CUsageError("'" + folder.string() + "' holds no " + kDescription +
+                          " any more; nothing written");
+    }
+    std::string outside;
     for (const graphics::SContentFile& file : files) {
         if (file.name.empty()) {
             throw CUsageError("cannot name an entry for '" + file.path.string() +
                               "': its name is not UTF-8");
         }
+        if (file.leavesFolder && !options.allowOutsideLinks) {
+            outside += (outside.empty() ? "" : ", ") + ("'" + file.relative + "'");
+        }
     }
+    if (!outside.empty()) {
+        throw CUsageError("links lead out of the menu folder: " + outside +
+                          "; pack takes only the folder's own files (give "
+                          "--allow-outside-links to pack what they lead to)");
+    }
+    return files;
+}
+
+}  // namespace
+
+std::size_t PackFolder(const std::string& folderName, const std::string& output,
+                       const SPackOptions& options) {
+    const fs::path folder(folderName);
+    if (!fs::is_directory(folder)) throw CUsageError("'" + folderName + "' is not a folder");
+    CheckDescription(folder);
+    const fs::path target = CheckOutput(fs::path(output), {folder}, options.throughLink);
+    // Listed as the folder catalogue lists them, so that the folder plays as the file will.
+    const std::vector<graphics::SContentFile> files = FilesToPack(folder, options);
 
     wxLogNull quiet;
-    wxFileOutputStream file(wxString::FromUTF8(output));
-    if (!file.IsOk()) throw CUsageError("cannot write '" + output + "'");
+    tarn::win32::CFileReplacement replacement(target);
+    CReplacementStream stream(replacement);
     {
         // Names are written as UTF-8 and flagged so, which every reader understands.
-        wxZipOutputStream zip(file, -1, wxConvUTF8);
-        for (const graphics::SContentFile& file : files) AddEntry(zip, file);
-        if (!zip.Close()) throw CUsageError("cannot finish '" + output + "'");
+        wxZipOutputStream zip(stream, -1, wxConvUTF8);
+        for (const graphics::SContentFile& file : files) {
+            AddEntry(zip, file);
+            if (!stream.GetProblem().empty()) throw CUsageError(stream.GetProblem());
+        }
+        if (!zip.Close() || !stream.GetProblem().empty()) {
+            throw CUsageError(stream.GetProblem().empty() ? "cannot finish '" + output + "'"
+                                                          : stream.GetProblem());
+        }
     }
-    if (!file.Close()) throw CUsageError("cannot finish '" + output + "'");
+    replacement.Commit();
     return files.size();
 }
 
 std::string CPackCommand::Help() const {
-    return "usage: lumtool pack FOLDER -o FILE\n"
+    return "usage: lumtool pack FOLDER -o FILE [--through-link] [--allow-outside-links]\n"
            "\n"
            "Packs FOLDER, which holds product.xml and the files it names, into the content\n"
            "file FILE (a ZIP archive; put it beside the player as content.lum). Every file\n"
            "below FOLDER becomes an entry named by its path relative to FOLDER, product.xml\n"
            "first; a link to a file is packed under the link's name, links to folders are not\n"
-           "followed. A folder without a readable, well-formed product.xml is refused.\n";
+           "followed. A folder without a readable, well-formed product.xml is refused.\n"
+           "\n"
+           "FILE is written beside its final name and renamed into place once complete, so a\n"
+           "failure (a full disk, an interruption) leaves an older FILE as it was. FILE must\n"
+           "lie outside FOLDER. Refused unless asked:\n"
+           "  --through-link         FILE is a symbolic link: write the file it leads to\n"
+           "  --allow-outside-links  pack files whose links lead out of FOLDER\n";
 }
 
 int CPackCommand::Run(const std::vector<std::string>& arguments) {
     std::string folder;
     std::string output;
+    SPackOptions options;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         if (arguments[i] == "-o" || arguments[i] == "--output") {
             if (i + 1 >= arguments.size()) throw CUsageError(arguments[i] + " needs a value");
             output = arguments[++i];
+        } else if (arguments[i] == kThroughLinkOption) {
+            options.throughLink = true;
+        } else if (arguments[i] == "--allow-outside-links") {
+            options.allowOutsideLinks = true;
         } else if (!arguments[i].empty() && arguments[i][0] == '-') {
             throw CUsageError("unknown option " + arguments[i]);
         } else if (folder.empty()) {
@@ -101,7 +151,7 @@ int CPackCommand::Run(const std::vector<std::string>& arguments) {
     }
     if (folder.empty()) throw CUsageError("pack: no FOLDER given");
     if (output.empty()) throw CUsageError("pack: no -o FILE given");
-    const std::size_t count = PackFolder(folder, output);
+    const std::size_t count = PackFolder(folder, output, options);
     m_out << "packed " << count << " files into " << output << "\n";
     return 0;
 }

@@ -299,8 +299,19 @@ std::vector<SPoEntry> ParsePo(const std::string& text) {
             last = ELast::Plural;
         } else if (keyword == "msgstr" || keyword.compare(0, 7, "msgstr[") == 0) {
             if (last == ELast::None || last == ELast::Context) Bad(number, "msgstr without msgid");
-            entry.strings.push_back(value);
-            target = &entry.strings.back();
+            // msgstr[N] goes to place N whatever order the file gives them in.
+            std::size_t place = entry.strings.size();
+            if (keyword != "msgstr") {
+                const std::string digits = keyword.substr(7, keyword.find(']') - 7);
+                if (keyword.back() != ']' || digits.empty() || digits.size() > 3 ||
+                    digits.find_first_not_of("0123456789") != std::string::npos) {
+                    Bad(number, "'" + keyword + "' is not a PO keyword");
+                }
+                place = static_cast<std::size_t>(std::stoi(digits));
+            }
+            if (entry.strings.size() <= place) entry.strings.resize(place + 1);
+            entry.strings[place] = value;
+            target = &entry.strings[place];
             last = ELast::String;
         } else {
             Bad(number, "'" + keyword + "' is not a PO keyword");

@@ -10,8 +10,11 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <string_view>
+#include <utility>
 
 #include "DescriptionEditor.h"
+#include "OutputFile.h"
 #include "PoFile.h"
 #include "TranslatableTexts.h"
 #include "graphics/ContentFolder.h"
@@ -20,6 +23,7 @@
 #include "lum/data/Product.h"
 #include "tarn/Exception.h"
 #include "tarn/Text.h"
+#include "tarn/win32/FileReplacement.h"
 
 namespace lumtool {
 
@@ -37,6 +41,7 @@ struct SOptions {
     std::vector<std::string> positional;
     std::string language;
     std::string output;
+    bool throughLink = false;
 };
 
 SOptions ParseOptions(const std::vector<std::string>& arguments, bool withOutput) {
@@ -51,6 +56,8 @@ SOptions ParseOptions(const std::vector<std::string>& arguments, bool withOutput
             options.language = value();
         } else if (withOutput && (argument == "-o" || argument == "--output")) {
             options.output = value();
+        } else if (withOutput && argument == kThroughLinkOption) {
+            options.throughLink = true;
         } else if (argument.size() > 1 && argument[0] == '-') {
             throw CUsageError("unknown option " + argument);
         } else {
@@ -76,24 +83,6 @@ std::string ReadFile(const fs::path& path) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
-}
-
-// Writes beside the file and renames, so that a watching player never reads half a file.
-void WriteFileAtomically(const fs::path& path, const std::string& bytes) {
-    const fs::path temporary = path.string() + ".lumtool-new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) throw CUsageError("cannot write '" + temporary.string() + "'");
-    }
-    std::error_code error;
-    fs::permissions(temporary, fs::status(path, error).permissions(), error);
-    fs::rename(temporary, path, error);
-    if (error) {
-        fs::remove(temporary, error);
-        throw CUsageError("cannot replace '" + path.string() + "'");
-    }
 }
 
 std::string Now() { return wxDateTime::Now().Format("%Y-%m-%d %H:%M%z").utf8_string(); }
@@ -151,6 +140,153 @@ std::string HeaderField(const SPoEntry& header, const std::string& field) {
     return {};
 }
 
+// A text as a message can show it: control characters and bytes that are not UTF-8 as
+// \xNN escapes.
+std::string Printable(const std::string& text) {
+    const bool utf8 = graphics::IsUtf8(text);
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f || (!utf8 && byte >= 0x80)) {
+            static constexpr char kDigits[] = "0123456789abcdef";
+            out += "\\x";
+            out += kDigits[byte >> 4];
+            out += kDigits[byte & 0xf];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool HoldsControlCharacters(const std::string& text) {
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\t' && c != '\n' && c != '\r') || byte == 0x7f) return true;
+    }
+    return false;
+}
+
+// Why an entry cannot go into product.xml, or empty when it can.
+std::string Unwritable(const SPoEntry& entry) {
+    const std::pair<const char*, std::string> parts[] = {
+        {"msgctxt", entry.context}, {"msgid", entry.id}, {"translation", entry.Translation()}};
+    for (const auto& [part, text] : parts) {
+        const std::string of =
+            std::string("the ") + part + " of '" + Printable(entry.context) + "'";
+        if (!graphics::IsUtf8(text)) return of + " is not UTF-8";
+        if (HoldsControlCharacters(text))
+            return of + " holds control characters that XML cannot carry";
+    }
+    return {};
+}
+
+// An encoding's name as its spellings share it: "UTF-8", "utf8" and "UTF_8 " are one.
+std::string EncodingKey(const std::string& name) {
+    std::string key;
+    for (const char c : name) {
+        if (c == '-' || c == '_' || c == ' ' || c == '\t' || c == '"' || c == '\'') continue;
+        key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return key;
+}
+
+void CheckPoHeader(const std::vector<SPoEntry>& entries, const std::string& poName,
+                   const std::string& language) {
+    for (const SPoEntry& entry : entries) {
+        if (!entry.IsHeader()) continue;
+        const std::string type = HeaderField(entry, "Content-Type");
+        const auto charset = type.find("charset=");
+        if (charset != std::string::npos) {
+            const std::string name = type.substr(charset + 8);
+            const std::string key = EncodingKey(name.substr(0, name.find(';')));
+            // "CHARSET" is what gettext's templates leave before anyone chose one.
+            if (key != "utf8" && key != "charset" && key != "ascii" && key != "usascii") {
+                throw CUsageError("'" + poName + "' is written in " + name + "; save it as UTF-8");
+            }
+        }
+        const std::string declared = HeaderField(entry, "Language");
+        if (!declared.empty() && declared != PoLanguage(language) && declared != language) {
+            Warn("'" + poName + "' says it is for " + declared + ", but is imported for " +
+                 language);
+        }
+    }
+}
+
+enum class EDescriptionEncoding { Utf8, Ascii };
+
+[[noreturn]] void RefuseEncoding(const fs::path& description, const std::string& encoding) {
+    throw CUsageError("'" + description.string() + "' is written in " + encoding +
+                      "; import writes UTF-8 only. Convert it first (iconv -f " + encoding +
+                      " -t UTF-8 product.xml > converted.xml), declare encoding=\"UTF-8\" in "
+                      "its first line and put it in the place of product.xml");
+}
+
+// The encoding a product.xml is in, as far as an import can keep it; other encodings are
+// refused, since the edit would mix theirs with UTF-8.
+EDescriptionEncoding CheckDescriptionEncoding(const std::string& text,
+                                              const fs::path& description) {
+    const auto starts = [&text](std::string_view bytes) {
+        return text.compare(0, bytes.size(), bytes) == 0;
+    };
+    using namespace std::string_view_literals;
+    if (starts("\x00\x00\xfe\xff"sv) || starts("\xff\xfe\x00\x00"sv)) {
+        RefuseEncoding(description, "UTF-32");
+    }
+    if (starts("\xfe\xff"sv) || starts("\xff\xfe"sv) || starts("<\x00"sv) || starts("\x00<"sv)) {
+        RefuseEncoding(description, "UTF-16");
+    }
+    const std::size_t begin = starts("\xef\xbb\xbf") ? 3 : 0;
+    std::string declared;
+    if (text.compare(begin, 5, "<?xml") == 0) {
+        const std::size_t end = text.find("?>", begin);
+        const std::size_t at = text.find("encoding", begin);
+        if (at != std::string::npos && at < end) {
+            const std::size_t quote = text.find_first_of("\"'", at);
+            const std::size_t close =
+                quote == std::string::npos ? quote : text.find(text[quote], quote + 1);
+            if (close != std::string::npos && close < end) {
+                declared = text.substr(quote + 1, close - quote - 1);
+            }
+        }
+    }
+    const std::string key = EncodingKey(declared);
+    if (key == "ascii" || key == "usascii") return EDescriptionEncoding::Ascii;
+    if (!key.empty() && key != "utf8") RefuseEncoding(description, declared);
+    if (!graphics::IsUtf8(text)) {
+        throw CUsageError("'" + description.string() +
+                          "' is not UTF-8 text, as it says it is; the player cannot read it "
+                          "either");
+    }
+    return EDescriptionEncoding::Utf8;
+}
+
+// The product.xml an import edits: a file of the folder's own, or the file a link leads to
+// when that lies in the folder too (the link stays).
+fs::path DescriptionToEdit(const fs::path& folder) {
+    std::error_code error;
+    if (!fs::is_directory(folder, error)) {
+        throw CUsageError("'" + folder.string() +
+                          "' is not a folder: import writes into the product.xml of an unpacked "
+                          "menu folder");
+    }
+    const fs::path description = folder / kDescription;
+    if (fs::is_symlink(fs::symlink_status(description, error))) {
+        const fs::path target = tarn::win32::FollowLinks(description);
+        const fs::path root = fs::weakly_canonical(fs::absolute(folder), error);
+        if (target.empty() || !tarn::win32::IsWithin(target, root)) {
+            throw CUsageError("'" + description.string() +
+                              "' is a link that leads out of the menu folder" +
+                              (target.empty() ? std::string() : " (to '" + target.string() + "')") +
+                              "; import writes only files of the folder");
+        }
+    }
+    if (!fs::is_regular_file(description, error)) {
+        throw CUsageError("'" + folder.string() + "' holds no " + kDescription);
+    }
+    return description;
+}
+
 }  // namespace
 
 std::string PoLanguage(const std::string& code) {
@@ -194,6 +330,11 @@ int CTranslationsCommand::Export(const std::vector<std::string>& arguments) {
     if (options.positional.size() != 1) throw CUsageError("export: name one CONTENT");
     if (options.output.empty()) throw CUsageError("export: name the PO file with -o FILE.po");
     const std::string& content = options.positional.front();
+    // Refused before the menu is read, so that a mistake costs nothing.
+    const fs::path output =
+        options.output == "-"
+            ? fs::path()
+            : CheckOutput(fs::path(options.output), {fs::path(content)}, options.throughLink);
 
     graphics::InstallPictureHandlers();
     const lum::data::CElementFactories factories;
@@ -256,10 +397,7 @@ int CTranslationsCommand::Export(const std::vector<std::string>& arguments) {
         std::cout << po;
         return 0;
     }
-    std::ofstream out(options.output, std::ios::binary | std::ios::trunc);
-    out << po;
-    out.close();
-    if (!out) throw CUsageError("cannot write '" + options.output + "'");
+    WriteOutput(output, po, options.throughLink);
     m_out << "wrote " << entries.size() - 1 << " texts (" << translated << " translated into "
           << options.language << ") to " << options.output << "\n";
     return 0;
@@ -270,16 +408,7 @@ int CTranslationsCommand::Import(const std::vector<std::string>& arguments) {
     if (options.positional.size() != 2) throw CUsageError("import: name FOLDER and FILE.po");
     const fs::path folder(options.positional[0]);
     const std::string poName = options.positional[1];
-    std::error_code error;
-    if (!fs::is_directory(folder, error)) {
-        throw CUsageError("'" + folder.string() +
-                          "' is not a folder: import writes into the product.xml of an unpacked "
-                          "menu folder");
-    }
-    const fs::path description = folder / kDescription;
-    if (!fs::is_regular_file(description, error)) {
-        throw CUsageError("'" + folder.string() + "' holds no " + kDescription);
-    }
+    const fs::path description = DescriptionToEdit(folder);
 
     std::vector<SPoEntry> entries;
     try {
@@ -287,30 +416,13 @@ int CTranslationsCommand::Import(const std::vector<std::string>& arguments) {
     } catch (const CUsageError& problem) {
         throw CUsageError("'" + poName + "': " + problem.what());
     }
-    for (const SPoEntry& entry : entries) {
-        if (!entry.IsHeader()) continue;
-        const std::string type = HeaderField(entry, "Content-Type");
-        const auto charset = type.find("charset=");
-        if (charset != std::string::npos) {
-            std::string name = type.substr(charset + 8);
-            for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            if (name != "utf-8" && name != "charset" && name != "ascii" && name != "us-ascii") {
-                throw CUsageError("'" + poName + "' is written in " + type.substr(charset + 8) +
-                                  "; save it as UTF-8");
-            }
-        }
-        const std::string language = HeaderField(entry, "Language");
-        if (!language.empty() && language != PoLanguage(options.language) &&
-            language != options.language) {
-            Warn("'" + poName + "' says it is for " + language + ", but is imported for " +
-                 options.language);
-        }
-    }
+    CheckPoHeader(entries, poName, options.language);
 
     const std::string before = ReadFile(description);
+    const EDescriptionEncoding encoding = CheckDescriptionEncoding(before, description);
     CDescriptionEditor editor(before);
-    std::size_t written = 0;
-    std::size_t removed = 0;
+    editor.SetAsciiOnly(encoding == EDescriptionEncoding::Ascii);
+    std::vector<CDescriptionEditor::SChange> changes;
     std::size_t fuzzy = 0;
     for (const SPoEntry& entry : entries) {
         if (entry.IsHeader() || entry.obsolete) continue;
@@ -321,46 +433,32 @@ int CTranslationsCommand::Import(const std::vector<std::string>& arguments) {
         }
         if (entry.IsFuzzy()) {
             ++fuzzy;
-            Warn(where + ": '" + entry.context +
+            Warn(where + ": '" + Printable(entry.context) +
                  "' is marked fuzzy (its translation may not fit the English text any more); "
                  "skipped");
             continue;
         }
-        const std::string text = entry.Translation();
-        bool control = false;
-        for (const char c : text) {
-            if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') {
-                control = true;
-            }
-        }
-        if (control) {
-            Warn(where + ": the translation of '" + entry.context +
-                 "' holds control characters that XML cannot carry; skipped");
+        if (const std::string problem = Unwritable(entry); !problem.empty()) {
+            Warn(where + ": " + problem + "; skipped");
             continue;
         }
-        if (!graphics::IsUtf8(text)) {
-            Warn(where + ": the translation of '" + entry.context + "' is not UTF-8; skipped");
-            continue;
-        }
-        if (text.empty()) {
-            if (editor.RemoveTranslation(entry.context, options.language)) ++removed;
-            continue;
-        }
-        if (editor.SetTranslation(entry.context, options.language, entry.id, text)) ++written;
+        changes.push_back({entry.context, entry.id, entry.Translation()});
     }
+    const CDescriptionEditor::SApplied applied = editor.Apply(options.language, changes);
 
     if (editor.GetText() != before) {
         // Never leave a description the player cannot read.
         wxLogNull quiet;
         wxXmlDocument check;
         wxMemoryInputStream in(editor.GetText().data(), editor.GetText().size());
-        if (!check.Load(in, "UTF-8") || !check.GetRoot()) {
+        if (!check.Load(in) || !check.GetRoot()) {
             throw CUsageError("the edited product.xml would not be well-formed; nothing written");
         }
-        WriteFileAtomically(description, editor.GetText());
+        tarn::win32::ReplaceFile(description, editor.GetText(), tarn::win32::ELinks::WriteTarget);
     }
-    m_out << written << (written == 1 ? " translation" : " translations") << " written";
-    if (removed > 0) m_out << ", " << removed << " removed";
+    m_out << applied.written << (applied.written == 1 ? " translation" : " translations")
+          << " written";
+    if (applied.removed > 0) m_out << ", " << applied.removed << " removed";
     m_out << " into " << description.string() << " for " << options.language;
     if (fuzzy > 0)
         m_out << "; " << fuzzy << " fuzzy " << (fuzzy == 1 ? "entry" : "entries") << " skipped";

@@ -37,7 +37,15 @@ TEST(PackTest, EveryFileBecomesAnEntryByItsRelativePath) {
     folder.Write("menu/product.xml", "<product title=\"Demo\"/>");
     folder.Write("menu/images/Bild_\xc3\xa4.png", "not really a picture");
     folder.Write("menu/docs/read me.txt", "hello");
-    const std::string output = (folder / "menu/content.lum").string();  // inside: skipped
+    // An output inside the folder would be packed into itself, or over one of its files.
+    EXPECT_THROW(
+        lumtool::PackFolder((folder / "menu").string(), (folder / "menu/content.lum").string()),
+        lumtool::CUsageError);
+    EXPECT_THROW(
+        lumtool::PackFolder((folder / "menu").string(), (folder / "menu/product.xml").string()),
+        lumtool::CUsageError);
+    EXPECT_FALSE(std::filesystem::exists(folder / "menu/content.lum"));
+    const std::string output = (folder / "content.lum").string();
     EXPECT_EQ(lumtool::PackFolder((folder / "menu").string(), output), 3u);
     const auto entries = ReadZip(output);
     ASSERT_EQ(entries.size(), 3u);

@@ -1,18 +1,15 @@
-// The PO reader and writer, and the editor that changes product.xml's translations and leaves
-// everything else as it was.
+// The PO reader and writer.
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "Command.h"
-#include "DescriptionEditor.h"
 #include "PoFile.h"
 #include "TranslationsCommand.h"
 
 namespace {
 
-using lumtool::CDescriptionEditor;
 using lumtool::ParsePo;
 using lumtool::SPoEntry;
 using lumtool::WritePo;
@@ -119,96 +116,21 @@ TEST(PoFileTest, TextThatIsNoPoFileNamesTheLine) {
     }
 }
 
+TEST(PoFileTest, PluralFormsTakeTheirPlaceWhateverTheirOrder) {
+    const std::vector<SPoEntry> entries = ParsePo(
+        "msgctxt \"files\"\nmsgid \"one file\"\nmsgid_plural \"%d files\"\n"
+        "msgstr[1] \"%d Dateien\"\nmsgstr[0] \"eine Datei\"\n");
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].Translation(), "eine Datei");
+    ASSERT_EQ(entries[0].strings.size(), 2u);
+    EXPECT_EQ(entries[0].strings[1], "%d Dateien");
+    EXPECT_THROW(ParsePo("msgid \"a\"\nmsgstr[x] \"b\"\n"), lumtool::CUsageError);
+}
+
 TEST(PoFileTest, LanguageCodes) {
     EXPECT_EQ(lumtool::PoLanguage("de-de"), "de_DE");
     EXPECT_EQ(lumtool::PoLanguage("pt-br"), "pt_BR");
     EXPECT_EQ(lumtool::PoLanguage("fr"), "fr");
-}
-
-const std::string kDescription =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-    "<!-- the author's comment, with <tags> inside -->\n"
-    "<product title='Odd &amp; quoted'>\n"
-    "    <pages><page name=\"main\"/></pages>\n"
-    "    <translations>\n"
-    "        <translation id=\"a\" language=\"de-de\"   default=\"A\" translation=\"Alt\"/>\n"
-    "        <translation language='de-de' id='b' default=\"B &lt;b&gt;\"/>\n"
-    "        <translation id=\"a\" language=\"de-de\" translation=\"second, never used\"/>\n"
-    "        <translation id=\"a\" language=\"fr-fr\" translation=\"Ancien\"></translation>\n"
-    "    </translations>\n"
-    "</product>\n";
-
-TEST(DescriptionEditorTest, ChangesTheTranslationThePlayerUsesAndNothingElse) {
-    CDescriptionEditor editor(kDescription);
-    EXPECT_TRUE(editor.SetTranslation("a", "de-de", "A", "Neu & \"besser\""));
-    EXPECT_FALSE(editor.SetTranslation("a", "de-de", "A", "Neu & \"besser\""));
-    std::string expected = kDescription;
-    expected.replace(expected.find("translation=\"Alt\""), 17,
-                     "translation=\"Neu &amp; &quot;besser&quot;\"");
-    EXPECT_EQ(editor.GetText(), expected);
-
-    // A translation without the attribute gets one.
-    EXPECT_TRUE(editor.SetTranslation("b", "de-de", "B <b>", "Zwei\nZeilen"));
-    expected.replace(expected.find("default=\"B &lt;b&gt;\"/>"), 23,
-                     "default=\"B &lt;b&gt;\" translation=\"Zwei&#10;Zeilen\"/>");
-    EXPECT_EQ(editor.GetText(), expected);
-}
-
-TEST(DescriptionEditorTest, NewTranslationsFollowTheLastOne) {
-    CDescriptionEditor editor(kDescription);
-    EXPECT_TRUE(editor.SetTranslation("c", "de-de", "See", "Siehe"));
-    std::string expected = kDescription;
-    const std::string after = "translation=\"Ancien\"></translation>";
-    expected.insert(expected.find(after) + after.size(),
-                    "\n        <translation id=\"c\" language=\"de-de\" default=\"See\" "
-                    "translation=\"Siehe\"/>");
-    EXPECT_EQ(editor.GetText(), expected);
-}
-
-TEST(DescriptionEditorTest, RemovesEveryTranslationOfAnIdForTheLanguage) {
-    CDescriptionEditor editor(kDescription);
-    EXPECT_TRUE(editor.RemoveTranslation("a", "de-de"));
-    EXPECT_FALSE(editor.RemoveTranslation("a", "de-de"));
-    EXPECT_EQ(
-        editor.GetText(),
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<!-- the author's comment, with <tags> inside -->\n"
-        "<product title='Odd &amp; quoted'>\n"
-        "    <pages><page name=\"main\"/></pages>\n"
-        "    <translations>\n"
-        "        <translation language='de-de' id='b' default=\"B &lt;b&gt;\"/>\n"
-        "        <translation id=\"a\" language=\"fr-fr\" translation=\"Ancien\"></translation>\n"
-        "    </translations>\n"
-        "</product>\n");
-}
-
-TEST(DescriptionEditorTest, MakesTheListWhereThereIsNone) {
-    CDescriptionEditor none("<product>\n  <pages/>\n</product>\n");
-    EXPECT_TRUE(none.SetTranslation("a", "de-de", "A", "B"));
-    EXPECT_EQ(
-        none.GetText(),
-        "<product>\n  <pages/>\n  <translations>\n    <translation id=\"a\" "
-        "language=\"de-de\" default=\"A\" translation=\"B\"/>\n  </translations>\n</product>\n");
-
-    CDescriptionEditor empty("<product>\n  <Translations>\n  </Translations>\n</product>");
-    EXPECT_TRUE(empty.SetTranslation("a", "de-de", "A", "B"));
-    EXPECT_EQ(empty.GetText(),
-              "<product>\n  <Translations>\n    <translation id=\"a\" language=\"de-de\" "
-              "default=\"A\" translation=\"B\"/>\n  </Translations>\n</product>");
-
-    CDescriptionEditor closed("<product>\n  <translations/>\n</product>");
-    EXPECT_TRUE(closed.SetTranslation("a", "de-de", "A", "B"));
-    EXPECT_EQ(closed.GetText(),
-              "<product>\n  <translations>\n    <translation id=\"a\" language=\"de-de\" "
-              "default=\"A\" translation=\"B\"/>\n  </translations>\n</product>");
-}
-
-TEST(DescriptionEditorTest, TextItCannotFollowIsRefused) {
-    for (const std::string& text :
-         {std::string("no xml at all"), std::string("<product><pages></product>"),
-          std::string("<product title=unquoted/>"), std::string("<product><!-- open")}) {
-        EXPECT_THROW(CDescriptionEditor{text}, lumtool::CUsageError) << text;
-    }
 }
 
 }  // namespace

@@ -212,6 +212,23 @@ TEST_F(TranslationsTest, ANewLanguageGetsItsOwnTranslations) {
     EXPECT_FALSE(std::equal(english.GetData(), english.GetData() + bytes, french.GetData()));
 }
 
+TEST_F(TranslationsTest, AnEntryThatCannotBeImportedIsNamedAndSkippedAndTheRestGoIn) {
+    std::string po = Export(m_menu, "de-de", m_temp / "de.po");
+    po = SetMsgstr(po, "btn.guide", "Zum Handbuch");
+    // A translator's tool wrote a control character into one text id and another charset
+    // spelling into the header.
+    po.replace(po.find("charset=UTF-8"), 13, "charset=utf8 ");
+    po += "\nmsgctxt \"bad\\x01id\"\nmsgid \"Bad\"\nmsgstr \"Schlecht\"\n";
+    po += "\nmsgctxt \"bad.text\"\nmsgid \"Bad\"\nmsgstr \"Sch\xffn\"\n";
+    Write(m_temp / "de.po", po);
+    const CRun run = Import(m_temp / "de.po");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Has(run.err, "the msgctxt of 'bad\\x01id' holds control characters")) << run.err;
+    EXPECT_TRUE(Has(run.err, "the translation of 'bad.text' is not UTF-8")) << run.err;
+    EXPECT_TRUE(Has(run.out, "1 translation written")) << run.out;
+    EXPECT_TRUE(Has(Read(m_menu / "product.xml"), "translation=\"Zum Handbuch\""));
+}
+
 TEST_F(TranslationsTest, BadInputIsRefusedInOneLine) {
     Write(m_temp / "bad.po", "msgid \"a\"\nmsgstr \"b\nmore\n");
     CRun run = Import(m_temp / "bad.po");
