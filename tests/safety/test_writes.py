@@ -12,7 +12,11 @@ import subprocess
 import tempfile
 import threading
 import time
+import sys
 import unittest
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../support"))
+import picturefiles  # noqa: E402
 
 BUILD = os.environ.get("LUM_BUILD_DIR", os.path.join(os.path.dirname(__file__), "../../build"))
 LUMTOOL = os.path.join(BUILD, "lumtool")
@@ -145,6 +149,19 @@ class PlantedLinkTest(Case):
                 self.assertNotEqual(self.read("real-" + name), b"old")
         self.assertVictimUntouched()
         self.assertNoTemporaryFiles(self.root)
+
+
+class GifFramesTest(Case):
+    def test_frames_never_write_through_a_planted_link_nor_over_their_gif(self):
+        self.write("menu/art/anim.gif", picturefiles.gif_still(4, 4))
+        os.symlink(self.victim, self.path("menu/art/anim-000.png"))
+        run = lumtool("gif", self.path("menu/art/anim.gif"), "-o", self.path("menu/art"))
+        self.assertOneLineFailure(run, "symbolic link")
+        self.assertVictimUntouched()
+        gif = self.write("menu/art/x-000.png", picturefiles.gif_still(4, 4))
+        run = lumtool("gif", gif, "--name", "x", "-o", self.path("menu/art"))
+        self.assertOneLineFailure(run, "is the input")
+        self.assertEqual(self.read("menu/art/x-000.png"), picturefiles.gif_still(4, 4))
 
 
 class DescriptionLinkTest(Case):

@@ -2,6 +2,7 @@
 
 #include <wx/image.h>
 #include <wx/log.h>
+#include <wx/mstream.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "DescriptionEditor.h"
+#include "OutputFile.h"
 #include "graphics/PictureDecoding.h"
 #include "graphics/PictureHandlers.h"
 #include "tarn/win32/PictureDecoder.h"
@@ -63,7 +65,8 @@ std::string CGifCommand::Help() const {
            "milliseconds, ready to paste into an animation image of product.xml. Its entry\n"
            "names are the frames' paths below the menu folder that holds FOLDER (the nearest\n"
            "folder with a product.xml), or PATH/NAME-000.png with --prefix. The animation\n"
-           "loops when the GIF does.\n";
+           "loops when the GIF does. A frame file is replaced as a whole, never written\n"
+           "through a link, and never over the GIF itself.\n";
 }
 
 int CGifCommand::Run(const std::vector<std::string>& arguments) {
@@ -138,10 +141,16 @@ int CGifCommand::Run(const std::vector<std::string>& arguments) {
         file << name << "-" << std::setw(digits) << std::setfill('0') << i << ".png";
         const wxImage image = graphics::ToImage(frames[i].pixels);
         const fs::path path = fs::path(output) / file.str();
+        // A frame never replaces the GIF, nor writes through a link planted at its name.
+        CheckOutput(path, {fs::path(input)}, false);
         wxLogNull quiet;
-        if (!image.IsOk() || !image.SaveFile(wxString(path.string()), wxBITMAP_TYPE_PNG)) {
+        wxMemoryOutputStream png;
+        if (!image.IsOk() || !image.SaveFile(png, wxBITMAP_TYPE_PNG)) {
             throw CUsageError("cannot write '" + path.string() + "'");
         }
+        std::string encoded(static_cast<std::size_t>(png.GetSize()), '\0');
+        png.CopyTo(encoded.data(), encoded.size());
+        WriteOutput(path, encoded, false);
         entries.push_back(prefix.empty() ? file.str() : prefix + "/" + file.str());
     }
 
