@@ -191,7 +191,7 @@ void CFileReplacement::Commit() {
     replacement::SyncFolder(m_target.has_parent_path() ? m_target.parent_path() : fs::path("."));
 }
 
-void ReplaceFile(const fs::path& target, std::string_view bytes, ELinks links) {
+void ReplaceFileWith(const fs::path& target, std::string_view bytes, ELinks links) {
     CFileReplacement replacement(target, links);
     replacement.Write(bytes);
     replacement.Commit();

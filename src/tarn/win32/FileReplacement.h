@@ -76,9 +76,9 @@ private:
     bool m_committed = false;
 };
 
-// Replaces target with bytes at once.
-void ReplaceFile(const std::filesystem::path& target, std::string_view bytes,
-                 ELinks links = ELinks::Refuse);
+// Replaces target with bytes at once. (Not "ReplaceFile": Windows headers take that name.)
+void ReplaceFileWith(const std::filesystem::path& target, std::string_view bytes,
+                     ELinks links = ELinks::Refuse);
 
 // True for the name of a replacement's temporary file (left behind only by a process that was
 // killed outright): no content of a menu.

@@ -49,7 +49,7 @@ fs::path CheckOutput(const fs::path& output, const std::vector<fs::path>& inputs
 }
 
 void WriteOutput(const fs::path& output, std::string_view bytes, bool throughLink) {
-    tarn::win32::ReplaceFile(
+    tarn::win32::ReplaceFileWith(
         output, bytes,
         throughLink ? tarn::win32::ELinks::WriteTarget : tarn::win32::ELinks::Refuse);
 }

@@ -454,7 +454,8 @@ int CTranslationsCommand::Import(const std::vector<std::string>& arguments) {
         if (!check.Load(in) || !check.GetRoot()) {
             throw CUsageError("the edited product.xml would not be well-formed; nothing written");
         }
-        tarn::win32::ReplaceFile(description, editor.GetText(), tarn::win32::ELinks::WriteTarget);
+        tarn::win32::ReplaceFileWith(description, editor.GetText(),
+                                     tarn::win32::ELinks::WriteTarget);
     }
     m_out << applied.written << (applied.written == 1 ? " translation" : " translations")
           << " written";

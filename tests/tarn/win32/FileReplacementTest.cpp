@@ -13,7 +13,7 @@ namespace fs = std::filesystem;
 using tarn::win32::CFileReplacement;
 using tarn::win32::CFileWriteError;
 using tarn::win32::ELinks;
-using tarn::win32::ReplaceFile;
+using tarn::win32::ReplaceFileWith;
 
 std::string Read(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -44,13 +44,13 @@ TEST(FileReplacementTest, ReplacesAFileKeepingItsPermissionsAndLeavesNothingBesi
     testsupport::TempFolder folder;
     const fs::path target = folder.Write("product.xml", "old");
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    ReplaceFile(target, "new content");
+    ReplaceFileWith(target, "new content");
     EXPECT_EQ(Read(target), "new content");
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(EntriesIn(folder.Path()), 1u);
 
-    ReplaceFile(folder / "fresh.po", "made");
+    ReplaceFileWith(folder / "fresh.po", "made");
     EXPECT_EQ(Read(folder / "fresh.po"), "made");
     EXPECT_EQ(EntriesIn(folder.Path()), 2u);
 }
@@ -104,17 +104,17 @@ TEST(FileReplacementTest, ALinkIsRefusedOrItsFileReplacedAsAsked) {
     const fs::path real = folder.Write("real.xml", "real");
     const fs::path link = folder / "product.xml";
     fs::create_symlink("real.xml", link);
-    ExpectRefused([&] { ReplaceFile(link, "new"); }, CFileWriteError::EReason::Link,
+    ExpectRefused([&] { ReplaceFileWith(link, "new"); }, CFileWriteError::EReason::Link,
                   "is a symbolic link");
     EXPECT_EQ(Read(real), "real");
 
-    ReplaceFile(link, "through", ELinks::WriteTarget);
+    ReplaceFileWith(link, "through", ELinks::WriteTarget);
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(Read(real), "through");
 
     fs::create_symlink("loop-b", folder / "loop-a");
     fs::create_symlink("loop-a", folder / "loop-b");
-    ExpectRefused([&] { ReplaceFile(folder / "loop-a", "x", ELinks::WriteTarget); },
+    ExpectRefused([&] { ReplaceFileWith(folder / "loop-a", "x", ELinks::WriteTarget); },
                   CFileWriteError::EReason::Link, "circle");
 }
 
@@ -122,30 +122,30 @@ TEST(FileReplacementTest, HardLinksReadOnlyFilesAndFoldersAreRefusedUntouched) {
     testsupport::TempFolder folder;
     const fs::path shared = folder.Write("shared.xml", "shared");
     fs::create_hard_link(shared, folder / "other-name.xml");
-    ExpectRefused([&] { ReplaceFile(shared, "new"); }, CFileWriteError::EReason::HardLinks,
+    ExpectRefused([&] { ReplaceFileWith(shared, "new"); }, CFileWriteError::EReason::HardLinks,
                   "2 names");
     EXPECT_EQ(Read(folder / "other-name.xml"), "shared");
 
     const fs::path locked = folder.Write("locked.xml", "locked");
     fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read);
-    ExpectRefused([&] { ReplaceFile(locked, "new"); }, CFileWriteError::EReason::ReadOnly,
+    ExpectRefused([&] { ReplaceFileWith(locked, "new"); }, CFileWriteError::EReason::ReadOnly,
                   "read-only");
     EXPECT_EQ(Read(locked), "locked");
 
     fs::create_directory(folder / "menu");
-    ExpectRefused([&] { ReplaceFile(folder / "menu", "new"); },
+    ExpectRefused([&] { ReplaceFileWith(folder / "menu", "new"); },
                   CFileWriteError::EReason::NotRegular, "is a folder");
     EXPECT_EQ(EntriesIn(folder.Path()), 4u);  // no temporary file left beside any of them
 }
 
 TEST(FileReplacementTest, AFailureNamesTheFileAndTheSystemsReason) {
     testsupport::TempFolder folder;
-    ExpectRefused([&] { ReplaceFile(folder / "no-such-folder/out.lum", "x"); },
+    ExpectRefused([&] { ReplaceFileWith(folder / "no-such-folder/out.lum", "x"); },
                   CFileWriteError::EReason::System, "No such file or directory");
     // /dev/full takes no byte: what a full disk says.
     if (fs::exists("/dev/full")) {
-        ExpectRefused([&] { ReplaceFile("/dev/full", "x"); }, CFileWriteError::EReason::NotRegular,
-                      "not a regular file");
+        ExpectRefused([&] { ReplaceFileWith("/dev/full", "x"); },
+                      CFileWriteError::EReason::NotRegular, "not a regular file");
     }
 }
 
