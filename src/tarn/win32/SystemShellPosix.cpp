@@ -69,7 +69,7 @@ std::string Beginning(const std::filesystem::path& file) {
 // How a file of the medium is started (see RunFile).
 EStart StartOf(const std::filesystem::path& file) {
     const std::string beginning = Beginning(file);
-    const bool program = beginning.rfind("\x7f" "ELF", 0) == 0 || beginning.rfind("#!", 0) == 0;
+    const bool program = beginning.rfind("\x7f\x45LF", 0) == 0 || beginning.rfind("#!", 0) == 0;
     // access() also says no on a medium mounted noexec.
     if (program && ::access(file.c_str(), X_OK) == 0) return EStart::Directly;
     if (tarn::EqualsNoCase(FromUtf8(file.extension().string()), L".sh")) return EStart::WithShell;

@@ -165,7 +165,7 @@ TEST(SystemTest, RunFileHandsDocumentsToTheDesktopOpener) {
     // A script that may not be executed and is no shell script: a document too.
     const fs::path script = disc.Write("install", "#!/bin/sh\ntouch ran\n");
     // An AppImage without its execute bit cannot run from a noexec medium at all.
-    const fs::path image = disc.Write("Tool.AppImage", "\x7f" "ELF");
+    const fs::path image = disc.Write("Tool.AppImage", "\x7f\x45LF");
 
     for (const fs::path& file : {document, script, image}) {
         system->RunFile(tarn::FromUtf8(file.string()), L"--ignored");
