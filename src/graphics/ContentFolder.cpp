@@ -51,8 +51,8 @@ bool IsUtf8(const std::string& text) {
 }
 
 CListingError::CListingError(const std::string& entry, const std::error_code& reason)
-    : tarn::CError(wxString::FromUTF8("cannot list '" + entry + "': " + reason.message())
-                       .ToStdWstring()) {}
+    : tarn::CError(
+          wxString::FromUTF8("cannot list '" + entry + "': " + reason.message()).ToStdWstring()) {}
 
 tarn::P<tarn::CException> CListingError::Clone() const { return tarn::New<CListingError>(*this); }
 

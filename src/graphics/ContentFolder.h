@@ -6,8 +6,8 @@
 #include <wx/string.h>
 
 #include <filesystem>
-#include <system_error>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "tarn/Exception.h"

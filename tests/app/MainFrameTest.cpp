@@ -178,8 +178,8 @@ TEST_F(MainFrameTest, LocalVariantsOpenLikeTheirPlainKindsAndOthersDoNothing) {
     // Actions that name no file or folder start nothing (not the current folder).
     run(EActionType::RunFile, L"", L"");
     run(EActionType::OpenFolder, L"", L"");
-    const std::string expected =
-        (folder.Path() / "docs" / "tool.txt").string() + "\n" + (folder.Path() / "docs").string() + "\n";
+    const std::string expected = (folder.Path() / "docs" / "tool.txt").string() + "\n" +
+                                 (folder.Path() / "docs").string() + "\n";
     const auto recorded = [&] {
         std::ifstream in(record);
         return std::string(std::istreambuf_iterator<char>(in), {});

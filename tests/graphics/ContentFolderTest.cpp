@@ -31,9 +31,9 @@ protected:
         m_temp.Write("menu/product.xml", "<product/>");
         m_temp.Write("menu/pics/red.png", "red");
         m_secret = m_temp.Write("home/.ssh/id_rsa", "key");
-        fs::create_symlink(m_secret, m_menu / "readme.txt");              // absolute, out
+        fs::create_symlink(m_secret, m_menu / "readme.txt");                    // absolute, out
         fs::create_symlink("../../home/.ssh/id_rsa", m_menu / "pics/key.png");  // relative, out
-        fs::create_symlink("pics/red.png", m_menu / "linked.png");          // inside
+        fs::create_symlink("pics/red.png", m_menu / "linked.png");              // inside
         // Out of the folder and back into it: it lies inside.
         fs::create_symlink("../menu/pics/red.png", m_menu / "round.png");
         // A link to a link that leads out: out at the second level.

@@ -16,8 +16,8 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <future>
 #include <fstream>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -262,11 +262,12 @@ TEST(FolderCatalogueLinkTest, FilesLinkedFromOutsideTheFolderAreMissing) {
         EXPECT_EQ(Read(*folder, L"notes.txt"), "<missing>");
         EXPECT_EQ(Read(*folder, L"inside.png"), PngFile());
     }
-    EXPECT_EQ(warnings.Get(),
-              (std::vector<std::string>{
-                  "Picture 'photo.png' is a link that leads out of the menu folder; it is shown "
-                  "as missing.",
-                  "File 'notes.txt' is a link that leads out of the menu folder; it is not read."}));
+    EXPECT_EQ(
+        warnings.Get(),
+        (std::vector<std::string>{
+            "Picture 'photo.png' is a link that leads out of the menu folder; it is shown "
+            "as missing.",
+            "File 'notes.txt' is a link that leads out of the menu folder; it is not read."}));
     const std::vector<wxString> names = folder->GetEntryNames();
     EXPECT_EQ(std::count(names.begin(), names.end(), "photo.png"), 0);
     EXPECT_EQ(folder->GetFiles().size(), 5u) << "the outward links stay listed";
@@ -294,9 +295,8 @@ TEST(FolderCatalogueFileTest, WhatIsNoLongerARegularFileIsMissingWithoutBlocking
     fs::create_symlink("pipe", inner);  // a link inside the folder, to a FIFO
     for (const auto& [name, path] : {std::pair{L"fifo.png", fifo}, std::pair{L"zero.png", device},
                                      std::pair{L"inner.png", inner}}) {
-        auto read = std::async(std::launch::async, [&, name = name] {
-            return folder->ReadEntry(name, 1 << 20);
-        });
+        auto read = std::async(std::launch::async,
+                               [&, name = name] { return folder->ReadEntry(name, 1 << 20); });
         if (read.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
             ADD_FAILURE() << "reading " << path << " blocks";
             // Give the blocked reader a writer, so that the test can end.

@@ -8,9 +8,9 @@ std::FILE* OpenRegularFileForReading(const std::filesystem::path& path, std::str
     // Held without FILE_SHARE_DELETE while the file is looked at and opened once more for the
     // stream: meanwhile the name cannot be moved away or replaced. A reparse point (a link) in
     // the last part is opened as itself and refused below.
-    const HANDLE handle = ::CreateFileW(
-        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    const HANDLE handle =
+        ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         reason = "cannot be opened (error " + std::to_string(::GetLastError()) + ")";
         return nullptr;

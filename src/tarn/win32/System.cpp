@@ -23,9 +23,9 @@ bool IsAsciiDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 std::size_t SchemeLength(const std::wstring& text) {
     if (text.empty() || !IsAsciiLetter(text[0])) return 0;
     std::size_t length = 1;
-    while (length < text.size() && (IsAsciiLetter(text[length]) || IsAsciiDigit(text[length]) ||
-                                    text[length] == L'+' || text[length] == L'-' ||
-                                    text[length] == L'.')) {
+    while (length < text.size() &&
+           (IsAsciiLetter(text[length]) || IsAsciiDigit(text[length]) || text[length] == L'+' ||
+            text[length] == L'-' || text[length] == L'.')) {
         ++length;
     }
     return length < text.size() && text[length] == L':' ? length : 0;

@@ -249,8 +249,8 @@ TEST(SystemTest, WebsitesBecomeAddressesThatAreNeverOptionsOrFiles) {
     EXPECT_EQ(address(L"localhost:8080/menu"), L"https://localhost:8080/menu");
     for (const wchar_t* refused :
          {L"-x", L" --help", L"/etc/passwd", L"./x", L"..\\x", L"~/x", L"\\\\server\\share",
-          L"file:///etc/passwd", L"javascript:alert(1)", L"C:\\Windows", L"smb://host/x",
-          L"https:", L"", L"   ", L"www.example.com\n-x"}) {
+          L"file:///etc/passwd", L"javascript:alert(1)", L"C:\\Windows", L"smb://host/x", L"https:",
+          L"", L"   ", L"www.example.com\n-x"}) {
         EXPECT_EQ(address(refused), L"") << tarn::ToUtf8(refused);
     }
 }

@@ -206,8 +206,10 @@ TEST_F(FolderTest, AFolderCheckNamesEveryLinkThatLeadsOut) {
     fs::create_symlink("art/logo.png", folder / "inside.png");
     const CRun run = RunTool("check " + Quote(folder), m_temp);
     EXPECT_EQ(run.status, 1) << run.out << run.err;
-    EXPECT_TRUE(Has(run.out, "folder: 'readme.txt' is a link that leads out of the menu folder "
-                             "(to " + Quote(fs::canonical(key)) + "); pack refuses it\n"))
+    EXPECT_TRUE(Has(run.out,
+                    "folder: 'readme.txt' is a link that leads out of the menu folder "
+                    "(to " +
+                        Quote(fs::canonical(key)) + "); pack refuses it\n"))
         << run.out;
     EXPECT_TRUE(Has(run.out, "1 problem found")) << run.out;
 }
@@ -216,7 +218,8 @@ TEST_F(FolderTest, AFolderCheckNamesEveryLinkThatLeadsOut) {
 // why, instead of judging the part it could list.
 TEST_F(FolderTest, AFolderThatCannotBeListedCompletelyIsNotChecked) {
     const fs::path folder = m_temp / "menu";
-    WriteFolder(folder, {{"product.xml", "<product><pages><page name=\"main\"/></pages></product>"}});
+    WriteFolder(folder,
+                {{"product.xml", "<product><pages><page name=\"main\"/></pages></product>"}});
     const std::string level(200, 'd');
     int parent = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
     ASSERT_GE(parent, 0);
