@@ -43,8 +43,8 @@ struct SLeftOut {
 // Every regular file below folder (a link to a file counts, under the link's own name; links to
 // folders are not followed), "product.xml" first and the rest ordered by their relative path.
 // exclude (when given) is left out: the content file being written into the folder. What is
-// left out for another reason goes to leftOut when given; so does a subfolder that may not be
-// read (permission denied). Raises CListingError when any other part of the folder cannot be
+// left out for another reason goes to leftOut when given; so do a link that cannot be followed
+// (a loop) and a subfolder that may not be read (permission denied). Raises CListingError when any other part of the folder cannot be
 // listed, and when an entry vanishes between being listed and being looked at: the folder is
 // changing under the listing, and a file skipped for that could be one the menu needs.
 std::vector<SContentFile> ListContentFiles(const std::filesystem::path& folder,
