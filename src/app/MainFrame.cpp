@@ -339,6 +339,19 @@ void CMainFrame::ShowSplash() {
 
 // ---- Actions ----
 
+namespace {
+
+// A website goes to the desktop only as an address it cannot take for an option or a file.
+void OpenWebsite(const std::wstring& website) {
+    const std::wstring address = tarn::win32::CSystem::WebsiteAddress(website);
+    if (address.empty()) {
+        throw tarn::CError(L"The website '" + website + L"' is not an address the player opens");
+    }
+    tarn::win32::GetSystem()->ShellOpen(tarn::New<tarn::CURI>(address));
+}
+
+}  // namespace
+
 void CMainFrame::OnClick(graphics::CGraphicStateButton& button) {
     auto* actionButton = dynamic_cast<lum::data::CGraphicActionButton*>(&button);
     if (actionButton == nullptr) return;
@@ -372,7 +385,7 @@ void CMainFrame::ExecuteAction(const lum::data::CAction& action) {
             ChangePage(action);
             break;
         case EActionType::OpenWebsite:
-            tarn::win32::GetSystem()->ShellOpen(tarn::New<tarn::CURI>(action.GetWebsite()));
+            OpenWebsite(action.GetWebsite());
             break;
         case EActionType::SendMail:
             tarn::win32::GetSystem()->ShellOpen(
@@ -396,12 +409,16 @@ void CMainFrame::ExecuteAction(const lum::data::CAction& action) {
 }
 
 void CMainFrame::RunFile(const lum::data::CAction& action) {
-    const wxFileName file = ResolvePath(wxFileName(wxString(action.GetFile())));
-    tarn::win32::GetSystem()->RunFile(file.GetFullPath().ToStdWstring());
+    if (action.GetFile().empty()) return;
+    wxFileName file = ResolvePath(wxFileName(wxString(action.GetFile())));
+    file.MakeAbsolute();  // an absolute path is never taken for an option
+    tarn::win32::GetSystem()->RunFile(file.GetFullPath().ToStdWstring(), action.GetParams());
 }
 
 void CMainFrame::OpenFolder(const lum::data::CAction& action) {
-    const wxFileName folder = ResolvePath(wxFileName(wxString(action.GetFolder())));
+    if (action.GetFolder().empty()) return;
+    wxFileName folder = ResolvePath(wxFileName(wxString(action.GetFolder())));
+    folder.MakeAbsolute();
     tarn::win32::GetSystem()->ExploreFolder(folder.GetFullPath().ToStdWstring());
 }
 

@@ -50,54 +50,125 @@ bool IsUtf8(const std::string& text) {
     return true;
 }
 
-std::vector<SContentFile> ListContentFiles(const fs::path& folder, std::vector<SLeftOut>* leftOut,
-                                           const fs::path& exclude) {
-    std::vector<SContentFile> files;
+CListingError::CListingError(const std::string& entry, const std::error_code& reason)
+    : tarn::CError(
+          wxString::FromUTF8("cannot list '" + entry + "': " + reason.message()).ToStdWstring()) {}
+
+tarn::P<tarn::CException> CListingError::Clone() const { return tarn::New<CListingError>(*this); }
+
+fs::path ResolveBelow(const fs::path& root, const fs::path& file) {
     std::error_code error;
-    const fs::path skip = exclude.empty() ? fs::path() : fs::weakly_canonical(exclude, error);
-    const auto note = [&](const fs::path& path, const std::string& reason) {
-        if (leftOut) leftOut->push_back({path.lexically_relative(folder).generic_string(), reason});
-    };
-    // A folder that cannot be read is left out, by the packer as here.
-    fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied,
-                                        error);
-    if (error) return files;
-    const auto visit = [&](const fs::directory_entry& entry) {
-        // The name below the folder, never resolved through links: a linked file is packed
-        // under the link's name.
-        const fs::path relative = entry.path().lexically_relative(folder);
-        std::error_code statError;
-        const bool isLink = entry.is_symlink(statError);
-        const fs::file_status target = entry.status(statError);
+    fs::path resolved = fs::canonical(file, error);
+    if (error) return {};
+    const fs::path inside = resolved.lexically_relative(root);
+    if (inside.empty() || *inside.begin() == "..") return {};
+    return resolved;
+}
+
+namespace {
+
+// One walk over a folder, depth first; links to folders are never entered.
+class CListing {
+public:
+    CListing(const fs::path& folder, std::vector<SLeftOut>* leftOut, const fs::path& exclude)
+        : m_folder(folder), m_leftOut(leftOut) {
+        std::error_code error;
+        m_root = fs::canonical(folder, error);
+        if (error) throw CListingError(folder.string(), error);
+        if (!exclude.empty()) m_skip = fs::weakly_canonical(exclude, error);
+    }
+
+    std::vector<SContentFile> Run() {
+        List(m_folder, true);
+        return std::move(m_files);
+    }
+
+private:
+    std::string Relative(const fs::path& path) const {
+        return path.lexically_relative(m_folder).generic_string();
+    }
+    void Note(const fs::path& path, const std::string& reason) {
+        if (m_leftOut) m_leftOut->push_back({Relative(path), reason});
+    }
+
+    void List(const fs::path& folder, bool isRoot) {
+        std::error_code error;
+        fs::directory_iterator it(folder, error);
+        if (error == std::errc::permission_denied && !isRoot) {
+            // The packer cannot read it either; the author hears of it.
+            Note(folder, "is a folder that may not be read (permission denied)");
+            return;
+        }
+        const std::string name = isRoot ? folder.string() : Relative(folder);
+        if (error) throw CListingError(name, error);
+        for (const fs::directory_iterator end; it != end;) {
+            Visit(*it);
+            it.increment(error);
+            if (error) throw CListingError(name, error);
+        }
+    }
+
+    void Visit(const fs::directory_entry& entry) {
+        std::error_code error;
+        const fs::file_status own = entry.symlink_status(error);
+        if (error) throw CListingError(Relative(entry.path()), error);
+        const bool isLink = fs::is_symlink(own);
+        const fs::file_status target = isLink ? entry.status(error) : own;
+        if (isLink && error && target.type() != fs::file_type::not_found) {
+            // A link's target is whatever its maker chose; the packer cannot follow it either.
+            Note(entry.path(), "is a link that cannot be followed (" + error.message() + ")");
+            return;
+        }
         if (fs::is_directory(target)) {
-            if (isLink) note(entry.path(), "is a link to a folder, which is not followed");
+            if (isLink) {
+                Note(entry.path(), "is a link to a folder, which is not followed");
+            } else {
+                List(entry.path(), false);
+            }
             return;
         }
         if (!fs::is_regular_file(target)) {
             if (isLink && !fs::exists(target)) {
-                note(entry.path(), "is a link to nothing");
+                Note(entry.path(), "is a link to nothing");
             } else {
-                note(entry.path(), "is not a regular file");
+                Note(entry.path(), "is not a regular file");
             }
             return;
         }
-        if (!skip.empty() && fs::weakly_canonical(entry.path(), statError) == skip) return;
+        if (!m_skip.empty() && fs::weakly_canonical(entry.path(), error) == m_skip) return;
+        AddFile(entry.path());
+    }
+
+    void AddFile(const fs::path& path) {
+        // The name below the folder, never resolved through links: a linked file is packed
+        // under the link's name.
         SContentFile file;
-        file.path = entry.path();
-        file.relative = relative.generic_string();
+        file.path = path;
+        file.relative = Relative(path);
+        std::error_code error;
+        file.target = fs::canonical(path, error);
+        if (error) throw CListingError(file.relative, error);  // gone since it was listed
+        file.leavesFolder = ResolveBelow(m_root, path).empty();
         if (IsUtf8(file.relative)) {
             file.name = wxString::FromUTF8(file.relative);
         } else {
-            note(entry.path(), "has a name that is not UTF-8, so it cannot be an entry");
+            Note(path, "has a name that is not UTF-8, so it cannot be an entry");
         }
-        files.push_back(std::move(file));
-    };
-    for (const fs::recursive_directory_iterator end; it != end;) {
-        visit(*it);
-        it.increment(error);
-        if (error) break;
+        m_files.push_back(std::move(file));
     }
-    if (error) files.clear();  // a folder that changed under the listing: nothing sure
+
+    fs::path m_folder;
+    fs::path m_root;  // the folder with its links resolved
+    fs::path m_skip;
+    std::vector<SLeftOut>* m_leftOut;
+    std::vector<SContentFile> m_files;
+};
+
+}  // namespace
+
+std::vector<SContentFile> ListContentFiles(const fs::path& folder, std::vector<SLeftOut>* leftOut,
+                                           const fs::path& exclude) {
+    std::vector<SContentFile> files = CListing(folder, leftOut, exclude).Run();
     std::sort(files.begin(), files.end(), [](const SContentFile& a, const SContentFile& b) {
         if ((a.relative == kDescription) != (b.relative == kDescription)) {
             return a.relative == kDescription;

@@ -161,7 +161,7 @@ TEST_F(MainFrameTest, LocalVariantsOpenLikeTheirPlainKindsAndOthersDoNothing) {
     const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
     testsupport::SetEnvironment("PATH", bin.string() + ":" + path);
     fs::create_directories(folder.Path() / "docs");
-    std::ofstream(folder.Path() / "docs" / "tool.sh") << "x";
+    std::ofstream(folder.Path() / "docs" / "tool.txt") << "x";
     ASSERT_TRUE(frame->LoadContent(content));
 
     const auto run = [&](EActionType type, const std::wstring& file, const std::wstring& folderName) {
@@ -171,12 +171,15 @@ TEST_F(MainFrameTest, LocalVariantsOpenLikeTheirPlainKindsAndOthersDoNothing) {
         action->SetFolder(folderName);
         frame->ExecuteAction(*action);
     };
-    run(EActionType::RunLocalFile, L"docs\\tool.sh", L"");
+    run(EActionType::RunLocalFile, L"docs\\tool.txt", L"");
     run(EActionType::OpenLocalFolder, L"", L"DOCS");
-    run(EActionType::Custom, L"docs/tool.sh", L"docs");
-    run(EActionType::Undefined, L"docs/tool.sh", L"docs");
-    const std::string expected =
-        (folder.Path() / "docs" / "tool.sh").string() + "\n" + (folder.Path() / "docs").string() + "\n";
+    run(EActionType::Custom, L"docs/tool.txt", L"docs");
+    run(EActionType::Undefined, L"docs/tool.txt", L"docs");
+    // Actions that name no file or folder start nothing (not the current folder).
+    run(EActionType::RunFile, L"", L"");
+    run(EActionType::OpenFolder, L"", L"");
+    const std::string expected = (folder.Path() / "docs" / "tool.txt").string() + "\n" +
+                                 (folder.Path() / "docs").string() + "\n";
     const auto recorded = [&] {
         std::ifstream in(record);
         return std::string(std::istreambuf_iterator<char>(in), {});

@@ -92,12 +92,13 @@ class Sandbox:
             with open(path, "w") as f:
                 f.write(recorder)
             os.chmod(path, 0o755)
-        # Plain texts open with "lumviewer --open PATH *" (the toolkit reads XDG_DATA_DIRS).
+        # Plain texts open with "lumviewer --open PATH *", a program that needs a terminal
+        # (the toolkit reads XDG_DATA_DIRS).
         apps = os.path.join(self.root, "xdg", "applications")
         os.makedirs(apps)
         with open(os.path.join(apps, "lumviewer.desktop"), "w") as f:
             f.write("[Desktop Entry]\nType=Application\nName=Lum viewer\n"
-                    "Exec=%s --open %%f *\nMimeType=text/plain;\n" % os.path.join(self.bin, "lumviewer"))
+                    "Exec=%s --open %%f *\nTerminal=true\nMimeType=text/plain;\n" % os.path.join(self.bin, "lumviewer"))
 
     def env(self, display):
         env = dict(os.environ)

@@ -8,7 +8,8 @@ import subprocess
 import time
 import unittest
 
-from playerkit import (LUMTOOL, Display, Player, Sandbox, button, page, product, wait_until)
+from playerkit import (LUMTOOL, Display, Player, Sandbox, button, page, png_bytes, product,
+                       wait_until)
 
 DISPLAY = None
 
@@ -172,6 +173,32 @@ class ReloadTest(AuthoringTest):
         self.assertEqual(player.wait_title(window, "Packed [P0]"), "Packed [P0]")
 
 
+class OutwardLinkTest(AuthoringTest):
+    def test_a_picture_linked_from_outside_the_folder_is_shown_as_missing(self):
+        picture = ('<image name="%s"><center x="%d" y="240"/><size width="200" height="100"/>'
+                   '<attachment-bitmap name="%s.png"/></image>')
+        self.write("product.xml", product([page("P0", [picture % ("logo", 160, "logo"),
+                                                       picture % ("inner", 480, "inner")])]))
+        with open(os.path.join(self.sandbox.root, "photo.png"), "wb") as f:
+            f.write(png_bytes(20, 10, (200, 30, 30)))
+        with open(os.path.join(self.folder, "text", "inner.png"), "wb") as f:
+            f.write(png_bytes(20, 10, (30, 30, 200)))
+        os.symlink("../photo.png", os.path.join(self.folder, "logo.png"))
+        os.symlink("text/inner.png", os.path.join(self.folder, "inner.png"))
+        player = self.start(self.folder, "-nosplash")
+        window = self.shown(player)
+        shown = self.page_pixels(player, window)
+        errors = player.errors()
+        self.assertEqual(errors.count("Picture 'logo.png' is a link that leads out of the menu "
+                                      "folder; it is shown as missing."), 1, errors)
+        self.assertNotIn("inner.png", errors)
+        # What the page looks like without the picture, and not with it.
+        os.remove(os.path.join(self.folder, "logo.png"))
+        self.assertEqual(shown, self.rendered(self.folder))
+        shutil.copy(os.path.join(self.sandbox.root, "photo.png"), os.path.join(self.folder, "logo.png"))
+        self.assertNotEqual(shown, self.rendered(self.folder))
+
+
 class AuthorModeTest(AuthoringTest):
     def test_saving_product_xml_reloads_within_a_second(self):
         self.write("product.xml", product(menu_pages()))
@@ -230,8 +257,8 @@ class TemplateTest(AuthoringTest):
         self.assertEqual(player.geometry(window)[2:], (640, 480))
         player.click(window, 320, 250)
         self.assertTrue(wait_until(lambda: self.sandbox.opened(), 10), player.errors())
-        opened = self.sandbox.opened()[0]
-        self.assertEqual(opened[-1], os.path.join(self.folder, "readme.txt"))
+        # The desktop's opener, which starts a terminal editor in a terminal.
+        self.assertEqual(self.sandbox.opened()[0], ["xdg-open", os.path.join(self.folder, "readme.txt")])
         player.click(window, 320, 314)
         self.assertEqual(player.wait_exit(30), 0)
 

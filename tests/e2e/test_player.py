@@ -174,26 +174,67 @@ class ActionTest(PlayerTest):
         wait_until(lambda: len(self.sandbox.opened()) >= count, 10)
         return self.sandbox.opened()
 
-    def test_run_file_of_an_executable_type_goes_to_the_desktop(self):
+    def installer(self, name, executable):
+        """A shell script on the medium that writes its folder and arguments to a marker."""
         docs = os.path.join(self.sandbox.root, "docs")
-        os.makedirs(docs)
-        script = os.path.join(docs, 'my "setup" file.sh')
-        open(script, "w").close()
-        opened = self.click_and_record('<action type="run-file" file="docs\\my &quot;setup&quot; file.sh"/>')
-        self.assertEqual(opened, [["xdg-open", script]])
-        # Nothing of the player's (its content file, the display connection) stays open in
-        # what it started: the disc can be ejected once the player has ended.
-        self.assertEqual(self.sandbox.descriptors(), [["xdg-open", [0, 1, 2]]])
+        os.makedirs(docs, exist_ok=True)
+        script = os.path.join(docs, name)
+        marker = os.path.join(self.sandbox.root, name + ".marker")
+        with open(script, "w") as f:
+            f.write("#!/bin/sh\nprintf '%%s\\n' \"$PWD\" \"$@\" > '%s'\n" % marker)
+        os.chmod(script, 0o755 if executable else 0o644)
+        return marker
 
-    def test_run_file_of_a_document_uses_its_open_command_with_the_path_intact(self):
+    def test_run_file_of_an_installer_starts_it_in_its_folder_with_its_parameters(self):
+        # With its execute bit, and without (as on a medium mounted noexec): run as "sh FILE".
+        for name, executable in (("install", True), ('my "setup" file.sh', False)):
+            marker = self.installer(name, executable)
+            file = name.replace('"', "&quot;")
+            menu = self.action_menu([button("act", 100, 100, 200, 60,
+                                            '<action type="run-file" file="docs\\%s" '
+                                            'params="-x &quot;two words&quot; $(id) ;"/>' % file)])
+            player = self.start(menu, "-nosplash")
+            player.click(self.shown(player), 200, 130)
+            self.assertTrue(wait_until(lambda: os.path.exists(marker), 10), name)
+            time.sleep(0.2)
+            with open(marker) as f:
+                self.assertEqual(f.read().splitlines(),
+                                 [os.path.join(self.sandbox.root, "docs"), "-x", "two words",
+                                  "$(id)", ";"], name)
+            self.stop_players()
+        self.assertEqual(self.sandbox.opened(), [])
+
+    def stop_players(self):
+        for player in self.players:
+            player.stop()
+        self.players = []
+
+    def test_run_file_of_a_document_goes_to_the_desktop_opener(self):
         docs = os.path.join(self.sandbox.root, "Docs")
         os.makedirs(docs)
         document = os.path.join(docs, "Read me 'now'.txt")
         open(document, "w").close()
-        # Written with other letter cases, as media made on Windows often are.
+        # The toolkit knows an open command for texts, a terminal editor; only the desktop's
+        # opener starts it in a terminal. Written with other letter cases, as media made on
+        # Windows often are.
         opened = self.click_and_record('<action type="run-file" file="docs/Read me \'now\'.txt"/>')
-        self.assertEqual(opened, [["lumviewer", "--open", document]])
-        self.assertEqual(self.sandbox.descriptors(), [["lumviewer", [0, 1, 2]]])
+        self.assertEqual(opened, [["xdg-open", document]])
+        # Nothing of the player's (its content file, the display connection) stays open in
+        # what it started: the disc can be ejected once the player has ended.
+        self.assertEqual(self.sandbox.descriptors(), [["xdg-open", [0, 1, 2]]])
+
+    def test_a_website_that_the_opener_would_take_for_an_option_is_refused(self):
+        menu = self.action_menu([
+            button("bad", 20, 100, 150, 50, '<action type="open-website" website="-x"/>'),
+            button("good", 200, 100, 150, 50,
+                   '<action type="open-website" website="https://example.com/"/>')])
+        player = self.start(menu, "-nosplash")
+        window = self.shown(player)
+        player.click(window, 95, 125)
+        player.click(window, 275, 125)
+        wait_until(lambda: self.sandbox.opened(), 10)
+        self.assertEqual(self.sandbox.opened(), [["xdg-open", "https://example.com/"]])
+        self.assertIn("The website '-x' is not an address the player opens", player.errors())
 
     def test_website_mail_and_folder_reach_the_desktop_exactly(self):
         os.makedirs(os.path.join(self.sandbox.root, "Extras"))
@@ -207,7 +248,7 @@ class ActionTest(PlayerTest):
             player.click(window, x, 125)
         wait_until(lambda: len(self.sandbox.opened()) >= 3, 10)
         self.assertEqual(self.sandbox.opened(), [
-            ["xdg-open", "www.example.com/a b"],
+            ["xdg-open", "https://www.example.com/a b"],
             ["xdg-open", "mailto:help@example.com"],
             ["xdg-open", os.path.join(self.sandbox.root, "Extras")]])
 

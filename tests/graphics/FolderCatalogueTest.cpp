@@ -9,9 +9,15 @@
 #include <wx/wfstream.h>
 #include <wx/zipstrm.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -218,6 +224,87 @@ TEST(FolderCatalogueFileTest, AFileReadIsLetGoSoAnEditorCanReplaceIt) {
               "after");
     EXPECT_EQ(Replace("again"), "replaced");
     EXPECT_EQ(Read(*folder, L"words.txt"), "again");
+}
+
+// Keeps every warning logged while it lives.
+class CWarnings : public wxLog {
+public:
+    CWarnings() : m_previous(wxLog::SetActiveTarget(this)) {}
+    ~CWarnings() override { wxLog::SetActiveTarget(m_previous); }
+    const std::vector<std::string>& Get() const { return m_texts; }
+
+protected:
+    void DoLogRecord(wxLogLevel level, const wxString& text, const wxLogRecordInfo&) override {
+        if (level <= wxLOG_Warning) m_texts.push_back(text.utf8_string());
+    }
+
+private:
+    wxLog* m_previous;
+    std::vector<std::string> m_texts;
+};
+
+// A stranger's folder may link to the player's user's own files: they are not read, and the
+// log says so once for each name.
+TEST(FolderCatalogueLinkTest, FilesLinkedFromOutsideTheFolderAreMissing) {
+    testsupport::TempFolder temp;
+    temp.Write("menu/product.xml", "<product/>");
+    temp.Write("menu/pics/red.png", PngFile());
+    const fs::path outside = temp.Write("home/photo.png", PngFile());
+    temp.Write("home/notes.txt", "private");
+    fs::create_symlink(outside, temp.Path() / "menu/photo.png");
+    fs::create_symlink("../home/notes.txt", temp.Path() / "menu/notes.txt");
+    fs::create_symlink("pics/red.png", temp.Path() / "menu/inside.png");
+    const auto folder = tarn::New<graphics::CFolderCatalogue>(temp.Path() / "menu");
+    const CWarnings warnings;
+    for (int twice = 0; twice < 2; ++twice) {
+        EXPECT_FALSE(folder->HasEntry(L"photo.png"));
+        EXPECT_FALSE(folder->ReadEntry(L"photo.png", 1000));
+        EXPECT_EQ(Read(*folder, L"notes.txt"), "<missing>");
+        EXPECT_EQ(Read(*folder, L"inside.png"), PngFile());
+    }
+    EXPECT_EQ(
+        warnings.Get(),
+        (std::vector<std::string>{
+            "Picture 'photo.png' is a link that leads out of the menu folder; it is shown "
+            "as missing.",
+            "File 'notes.txt' is a link that leads out of the menu folder; it is not read."}));
+    const std::vector<wxString> names = folder->GetEntryNames();
+    EXPECT_EQ(std::count(names.begin(), names.end(), "photo.png"), 0);
+    EXPECT_EQ(folder->GetFiles().size(), 5u) << "the outward links stay listed";
+}
+
+// A picture that is replaced after the listing by a FIFO, or by a link to a device, is missing
+// when it is read, at once: the player must not wait for a writer that never comes.
+TEST(FolderCatalogueFileTest, WhatIsNoLongerARegularFileIsMissingWithoutBlocking) {
+    testsupport::TempFolder temp;
+    temp.Write("menu/product.xml", "<product/>");
+    const fs::path fifo = temp.Write("menu/fifo.png", PngFile());
+    const fs::path device = temp.Write("menu/zero.png", PngFile());
+    const fs::path inner = temp.Write("menu/inner.png", PngFile());
+    temp.Write("menu/pipe", "");
+    const auto folder = tarn::New<graphics::CFolderCatalogue>(temp.Path() / "menu");
+    ASSERT_EQ(folder->GetEntryCount(), 5u);  // listed while all were files
+
+    fs::remove(fifo);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    fs::remove(device);
+    fs::create_symlink("/dev/zero", device);
+    fs::remove(inner);
+    fs::remove(temp.Path() / "menu/pipe");
+    ASSERT_EQ(::mkfifo((temp.Path() / "menu/pipe").c_str(), 0600), 0);
+    fs::create_symlink("pipe", inner);  // a link inside the folder, to a FIFO
+    for (const auto& [name, path] : {std::pair{L"fifo.png", fifo}, std::pair{L"zero.png", device},
+                                     std::pair{L"inner.png", inner}}) {
+        auto read = std::async(std::launch::async,
+                               [&, name = name] { return folder->ReadEntry(name, 1 << 20); });
+        if (read.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+            ADD_FAILURE() << "reading " << path << " blocks";
+            // Give the blocked reader a writer, so that the test can end.
+            const int writer = ::open(fs::canonical(path).c_str(), O_WRONLY);
+            if (writer >= 0) ::close(writer);
+        }
+        EXPECT_FALSE(read.get()) << path;
+    }
 }
 
 TEST(ContentFolderTest, Utf8Names) {

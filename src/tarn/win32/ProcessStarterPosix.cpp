@@ -26,7 +26,11 @@ public:
     CSpawnSettings(const CSpawnSettings&) = delete;
     CSpawnSettings& operator=(const CSpawnSettings&) = delete;
 
-    bool Prepare() {
+    bool Prepare(const std::string& folder) {
+        if (!folder.empty() &&
+            posix_spawn_file_actions_addchdir_np(&m_actions, folder.c_str()) != 0) {
+            return false;
+        }
         // Whatever the toolkit or a library opened without close-on-exec stays behind.
         if (posix_spawn_file_actions_addclosefrom_np(&m_actions, 3) != 0) return false;
         sigset_t none;
@@ -49,13 +53,13 @@ private:
 
 }  // namespace
 
-bool StartDetached(const std::vector<std::string>& words) {
+bool StartDetached(const std::vector<std::string>& words, const std::string& folder) {
     if (words.empty() || words.front().empty()) return false;
     std::vector<char*> argv;
     for (const std::string& word : words) argv.push_back(const_cast<char*>(word.c_str()));
     argv.push_back(nullptr);
     CSpawnSettings settings;
-    if (!settings.Prepare()) return false;
+    if (!settings.Prepare(folder)) return false;
     pid_t child = 0;
     if (posix_spawnp(&child, argv.front(), settings.Actions(), settings.Attributes(), argv.data(),
                      environ) != 0) {

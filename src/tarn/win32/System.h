@@ -1,5 +1,6 @@
 #pragma once
 // The process-wide system object: the desktop's "open", path conversions and file chores.
+// Nothing handed to the desktop's opener may start with "-": it would read it as an option.
 
 #include <cstdint>
 #include <map>
@@ -18,9 +19,20 @@ public:
     virtual std::uint32_t GetLibraryVersion(const std::wstring& library) = 0;
     virtual P<CPathes> GetPathes() = 0;
 
-    // Runs a file from the medium as the desktop would: programs and other "application/"
-    // types are opened like any file, documents with the open command of their type.
-    virtual void RunFile(const std::wstring& path) = 0;
+    // Runs a file from the medium (path is absolute) for a run-file action.
+    //
+    // Programs start directly, never through a shell, in their own folder, with params as
+    // their arguments. params is one string, as the action holds it: Windows hands it to
+    // ShellExecuteW unchanged; elsewhere it is split into words by Windows' own rules
+    // (SplitWindowsArguments), so that a menu's program gets the same arguments on either.
+    // On Linux a program is an ELF file or a script starting with "#!" that may be executed;
+    // a ".sh" file that may not (media are often mounted noexec) runs as "/bin/sh FILE".
+    //
+    // Everything else, documents above all, and an AppImage without its execute bit (which
+    // cannot run from a noexec medium), goes to the desktop's opener (xdg-open on Linux,
+    // ShellExecuteW's "open" on Windows) without the params: the opener knows the user's
+    // choices and starts a terminal for programs that need one.
+    virtual void RunFile(const std::wstring& path, const std::wstring& params) = 0;
     // Shows the folder in the desktop's file manager.
     virtual void ExploreFolder(const std::wstring& path) = 0;
 };
@@ -57,8 +69,15 @@ public:
 
     std::uint32_t GetLibraryVersion(const std::wstring& library) override;
     P<CPathes> GetPathes() override { return m_pathes; }
-    void RunFile(const std::wstring& path) override;
+    void RunFile(const std::wstring& path, const std::wstring& params) override;
     void ExploreFolder(const std::wstring& path) override;
+
+    // The address a website action opens: one with a scheme of kWebSchemes kept as given, a
+    // bare one such as "www.example.org/x" with "https://" before it. Empty when the website
+    // is none the player opens: another scheme ("file:", "javascript:"), or text that the
+    // opener could take for an option or a file ("-x", "/etc", "./x", "\\server").
+    static std::wstring WebsiteAddress(const std::wstring& website);
+    static constexpr const wchar_t* kWebSchemes[] = {L"http", L"https", L"ftp", L"mailto"};
 
     // Seeds the generator behind unique names (it starts with the standard seed 5489).
     void SeedUniqueNames(std::uint32_t seed);

@@ -1,17 +1,24 @@
-// The desktop side of the system object: opening files and addresses, running files from the
-// medium with their type's program, showing folders, and the program of a file type.
+// The desktop side of the system object: opening files and addresses, running programs from
+// the medium, showing folders, and the program of a file type.
 
-#include <wx/cmdline.h>
 #include <wx/filefn.h>
 #include <wx/filename.h>
 #include <wx/log.h>
 #include <wx/mimetype.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <filesystem>
 #include <memory>
 
+#include "tarn/Exception.h"
 #include "tarn/Text.h"
+#include "tarn/win32/NativeFiles.h"
 #include "tarn/win32/ProcessStarter.h"
+#include "tarn/win32/RegularFile.h"
 #include "tarn/win32/System.h"
+#include "tarn/win32/WindowsArguments.h"
 
 namespace tarn::win32 {
 
@@ -43,26 +50,30 @@ std::unique_ptr<wxFileType> FileTypeOfExtension(const wxString& extension) {
     return std::unique_ptr<wxFileType>(wxTheMimeTypesManager->GetFileTypeFromExtension(extension));
 }
 
-// A stand-in for the path while the open command is split into words; it holds nothing a
-// command line would quote or split.
-const wxString kPathToken = "LUMPLAYERPATHTOKEN";
+enum class EStart { Directly, WithShell, Opener };
 
-// The open command of a document type as words, with the path as one intact word. A
-// trailing " *" (an old way of saying "more files may follow") is dropped.
-std::vector<std::string> OpenCommandWords(const wxFileType& type, const wxString& mimeType,
-                                          const wxString& path) {
-    wxString command;
-    if (!type.GetOpenCommand(&command, wxFileType::MessageParameters(kPathToken, mimeType))) {
-        return {};
-    }
-    command.Replace(" *", " ");
-    command.Trim(true);
-    std::vector<std::string> words;
-    for (wxString word : wxCmdLineParser::ConvertStringToArgs(command, wxCMD_LINE_SPLIT_UNIX)) {
-        word.Replace(kPathToken, path);
-        words.push_back(word.utf8_string());
-    }
-    return words;
+// The first bytes of the file, read only when it is a regular file (never from a FIFO).
+std::string Beginning(const std::filesystem::path& file) {
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::canonical(file, error);
+    if (error) return {};
+    std::string reason;
+    std::FILE* opened = OpenRegularFileForReading(resolved, reason);
+    if (!opened) return {};
+    char bytes[4] = {};
+    const std::size_t got = std::fread(bytes, 1, sizeof bytes, opened);
+    std::fclose(opened);
+    return std::string(bytes, got);
+}
+
+// How a file of the medium is started (see RunFile).
+EStart StartOf(const std::filesystem::path& file) {
+    const std::string beginning = Beginning(file);
+    const bool program = beginning.rfind("\x7f\x45LF", 0) == 0 || beginning.rfind("#!", 0) == 0;
+    // access() also says no on a medium mounted noexec.
+    if (program && ::access(file.c_str(), X_OK) == 0) return EStart::Directly;
+    if (tarn::EqualsNoCase(FromUtf8(file.extension().string()), L".sh")) return EStart::WithShell;
+    return EStart::Opener;
 }
 
 }  // namespace
@@ -70,23 +81,27 @@ std::vector<std::string> OpenCommandWords(const wxFileType& type, const wxString
 void CSystem::ShellOpen(const P<CURI>& uri) {
     const std::string target = ToUtf8(URIToPath(uri, true));
     if (target.empty()) return;
+    if (target[0] == '-') {
+        throw CError(L"'" + FromUtf8(target) +
+                     L"' is not opened: the desktop would take it for an option");
+    }
     // One argument, exactly as given: no shell ever sees it.
     StartDetached({kOpener, target});
 }
 
-void CSystem::RunFile(const std::wstring& path) {
-    const std::unique_ptr<wxFileType> type = FileTypeOfExtension(wxFileName(path).GetExt());
-    wxString mimeType;
-    if (!type || (type->GetMimeType(&mimeType) && mimeType.StartsWith("application/"))) {
-        ShellOpen(PathToURI(path));
-        return;
+void CSystem::RunFile(const std::wstring& path, const std::wstring& params) {
+    const std::filesystem::path file = NativePath(path);
+    const EStart start = StartOf(file);
+    if (start != EStart::Opener) {
+        std::vector<std::string> words;
+        if (start == EStart::WithShell) words.push_back("/bin/sh");
+        words.push_back(file.string());  // absolute: never a word the program takes for an option
+        for (const std::wstring& argument : SplitWindowsArguments(params)) {
+            words.push_back(ToUtf8(argument));
+        }
+        if (StartDetached(words, file.parent_path().string())) return;
     }
-    const std::vector<std::string> words = OpenCommandWords(*type, mimeType, path);
-    if (words.empty()) {
-        ShellOpen(PathToURI(path));
-        return;
-    }
-    StartDetached(words);
+    ShellOpen(PathToURI(path));
 }
 
 void CSystem::ExploreFolder(const std::wstring& path) { ShellOpen(PathToURI(path)); }

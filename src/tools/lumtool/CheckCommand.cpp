@@ -16,11 +16,11 @@ std::string CCheckCommand::Help() const {
            "button skins without a normal, hover or down look, page names that differ only in\n"
            "letter case, a splash picture or music that will not show or play. For a folder\n"
            "also what a content file packed from it would not hold (links to folders, names\n"
-           "that are not UTF-8).\n"
+           "that are not UTF-8) and the links that lead out of the folder, which pack refuses.\n"
            "\n"
-           "Exit status: 0 no problems, 1 problems found, 2 the file cannot be read at all\n"
-           "(the reason goes to stderr). Needs a display; without one, lumtool runs itself\n"
-           "under xvfb-run when that is installed.\n";
+           "Exit status: 0 no problems, 1 problems found, 2 the file cannot be read at all,\n"
+           "or a part of the folder cannot be listed (the reason goes to stderr). Needs a\n"
+           "display; without one, lumtool runs itself under xvfb-run when that is installed.\n";
 }
 
 int CCheckCommand::Run(const std::vector<std::string>& arguments) {

@@ -117,7 +117,11 @@ void CContentCheck::Run() {
 
     graphics::CContentSource source(wxString::FromUTF8(m_path).ToStdWstring());
     wxXmlDocument document;
-    ReadDescription(source, document);
+    try {
+        ReadDescription(source, document);
+    } catch (const graphics::CListingError& error) {
+        Unreadable(error.what());  // a part of the folder is not known, so nothing is sure
+    }
     LoadProduct();
     for (std::size_t i = 0; i < m_product->GetPageCount(); ++i) {
         m_pageNames.push_back(m_product->GetPage(i)->GetName());
@@ -207,6 +211,14 @@ void CContentCheck::CheckLeftOut(graphics::CContentSource& source) {
         Problem(L"folder: " + Quoted(wxString::FromUTF8(left.relative).ToStdWstring()) + L" " +
                 wxString::FromUTF8(left.reason).ToStdWstring() +
                 L"; a content file packed from the folder does not hold it");
+    }
+    // A stranger's folder may link to the author's own files, which must not end up packed.
+    for (const graphics::SContentFile& file : folder->GetFiles()) {
+        if (!file.leavesFolder) continue;
+        Problem(L"folder: " + Quoted(wxString::FromUTF8(file.relative).ToStdWstring()) +
+                L" is a link that leads out of the menu folder (to " +
+                Quoted(wxString(file.target.c_str(), *wxConvFileName).ToStdWstring()) +
+                L"); pack refuses it");
     }
 }
 

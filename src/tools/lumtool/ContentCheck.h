@@ -19,7 +19,8 @@ public:
 
     // Reads the content file, or an unpacked folder, and runs every check. Raises CUsageError
     // with the reason when it cannot be read as a menu at all (no ZIP archive, no product.xml,
-    // malformed XML, a reading error of the loader, no pages). Needs the GUI toolkit and the
+    // malformed XML, a reading error of the loader, no pages, a folder that cannot be listed
+    // completely). Needs the GUI toolkit and the
     // element factories.
     void Run();
 

@@ -17,6 +17,7 @@
 #include "tarn/StreamManager.h"
 #include "tarn/Text.h"
 #include "tarn/win32/VersionText.h"
+#include "tarn/win32/WindowsArguments.h"
 
 namespace {
 
@@ -145,29 +146,122 @@ TEST(SystemTest, StartedProgramsInheritOnlyTheStandardDescriptors) {
     for (const int descriptor : {file, pipe[0], pipe[1]}) ::close(descriptor);
 }
 
-TEST(SystemTest, RunFileUsesTheOpenCommandOfDocumentsAndTheDesktopForPrograms) {
-    DescriptorRecorder viewer("lumviewer");
+// Documents go to the desktop's opener even where the toolkit knows an open command for their
+// type: the command of a .desktop file may need a terminal, which only the opener provides.
+TEST(SystemTest, RunFileHandsDocumentsToTheDesktopOpener) {
+    const DescriptorRecorder viewer("lumviewer");  // would be started instead of the opener
     FakeOpener opener;
-    // A private desktop database: plain texts open with "lumviewer --open %f *" (found on PATH:
-    // the toolkit reads the command line in lower case).
+    // A private desktop database: plain texts open with "lumviewer --open %f *", a terminal
+    // program (found on PATH: the toolkit reads the command line in lower case).
     testsupport::TempFolder xdg;
     xdg.Write("applications/lumviewer.desktop",
               "[Desktop Entry]\nType=Application\nName=Viewer\nExec=lumviewer --open %f *\n"
-              "MimeType=text/plain;\n");
+              "Terminal=true\nMimeType=text/plain;\n");
     const std::string oldData = std::getenv("XDG_DATA_DIRS") ? std::getenv("XDG_DATA_DIRS") : "";
     setenv("XDG_DATA_DIRS", xdg.Path().c_str(), 1);
     const P<CSystem> system = tarn::New<CSystem>();
+    testsupport::TempFolder disc;
+    const fs::path document = disc.Write("Read me; $(x).txt", "words");
+    // A script that may not be executed and is no shell script: a document too.
+    const fs::path script = disc.Write("install", "#!/bin/sh\ntouch ran\n");
+    // An AppImage without its execute bit cannot run from a noexec medium at all.
+    const fs::path image = disc.Write("Tool.AppImage", "\x7f\x45LF");
 
-    const std::string document = "/media/disc/Read me; $(x).txt";
-    system->RunFile(tarn::FromUtf8(document));
-    EXPECT_EQ(viewer.Record(),
-              "{\"args\": [\"--open\", \"/media/disc/Read me; $(x).txt\"], \"fds\": [0, 1, 2]}");
-
-    system->RunFile(L"/media/disc/setup.sh");
-    EXPECT_EQ(opener.NextCall(), std::vector<std::string>{"/media/disc/setup.sh"});
+    for (const fs::path& file : {document, script, image}) {
+        system->RunFile(tarn::FromUtf8(file.string()), L"--ignored");
+        EXPECT_EQ(opener.NextCall(), std::vector<std::string>{file.string()});
+    }
+    EXPECT_FALSE(fs::exists(disc.Path() / "ran"));
     system->ExploreFolder(L"/media/disc/Docs");
     EXPECT_EQ(opener.NextCall(), std::vector<std::string>{"/media/disc/Docs"});
     setenv("XDG_DATA_DIRS", oldData.c_str(), 1);
+}
+
+// The lines a started program wrote to the file at path, waiting for it up to five seconds.
+std::vector<std::string> Marker(const fs::path& path) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!fs::exists(path) && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the writer finishes
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// Programs on the medium start directly in their own folder, with the action's parameters
+// split as Windows splits them, never through a shell that would read $ or ; in them.
+TEST(SystemTest, RunFileStartsProgramsDirectlyInTheirFolder) {
+    FakeOpener opener;
+    testsupport::TempFolder disc;
+    const std::string record = "printf '%s\\n' \"$PWD\" \"$@\" > \"$LUM_MARKER\"\n";
+    const fs::path installer = disc.Write("setup/install", "#!/bin/sh\n" + record);
+    fs::permissions(installer, fs::perms::owner_all);
+    // As on a medium mounted noexec: no execute bit, so it runs as "sh FILE".
+    const fs::path script = disc.Write("setup/Setup.SH", record);
+    const fs::path copy = disc.Path() / "bin/mark";
+    fs::create_directories(copy.parent_path());
+    fs::copy_file("/usr/bin/touch", copy);  // an ELF program
+    const P<CSystem> system = tarn::New<CSystem>();
+    const std::string params = R"(-x "two words" a\"b $(rm) ;)";
+    const std::vector<std::string> words{"-x", "two words", "a\"b", "$(rm)", ";"};
+    for (const fs::path& file : {installer, script}) {
+        const fs::path marker = disc.Path() / (file.filename().string() + ".marker");
+        setenv("LUM_MARKER", marker.c_str(), 1);
+        system->RunFile(tarn::FromUtf8(file.string()), tarn::FromUtf8(params));
+        std::vector<std::string> expected{fs::canonical(disc.Path() / "setup").string()};
+        expected.insert(expected.end(), words.begin(), words.end());
+        EXPECT_EQ(Marker(marker), expected) << file;
+    }
+    system->RunFile(tarn::FromUtf8(copy.string()), L"made \"by touch\"");
+    Marker(disc.Path() / "bin/by touch");
+    EXPECT_TRUE(fs::exists(disc.Path() / "bin/made"));
+    EXPECT_TRUE(fs::exists(disc.Path() / "bin/by touch"));
+    unsetenv("LUM_MARKER");
+}
+
+TEST(SystemTest, ParametersSplitAsWindowsSplitsACommandLine) {
+    using tarn::win32::SplitWindowsArguments;
+    using Words = std::vector<std::wstring>;
+    EXPECT_EQ(SplitWindowsArguments(L""), Words{});
+    EXPECT_EQ(SplitWindowsArguments(L"  \t "), Words{});
+    EXPECT_EQ(SplitWindowsArguments(L" /S  /D=C:\\Program Files\\x "),
+              (Words{L"/S", L"/D=C:\\Program", L"Files\\x"}));
+    EXPECT_EQ(SplitWindowsArguments(L"\"C:\\Program Files\\x\" \"\" end"),
+              (Words{L"C:\\Program Files\\x", L"", L"end"}));
+    EXPECT_EQ(SplitWindowsArguments(L"a\"b c\"d e"), (Words{L"ab cd", L"e"}));
+    // Backslashes count only before a quote: 2n give n, 2n+1 give n and a literal quote.
+    EXPECT_EQ(SplitWindowsArguments(L"a\\\\b a\\\\\"b c\" a\\\"b"),
+              (Words{L"a\\\\b", L"a\\b c", L"a\"b"}));
+    EXPECT_EQ(SplitWindowsArguments(L"\"say \"\"hi\"\"\" x"), (Words{L"say \"hi\"", L"x"}));
+    EXPECT_EQ(SplitWindowsArguments(L"\"open end"), (Words{L"open end"}));
+}
+
+TEST(SystemTest, WebsitesBecomeAddressesThatAreNeverOptionsOrFiles) {
+    const auto address = &CSystem::WebsiteAddress;
+    EXPECT_EQ(address(L"https://example.com/a?b=1#c"), L"https://example.com/a?b=1#c");
+    EXPECT_EQ(address(L"  HTTP://example.com "), L"HTTP://example.com");
+    EXPECT_EQ(address(L"ftp://files.example.com/x"), L"ftp://files.example.com/x");
+    EXPECT_EQ(address(L"mailto:info@example.com"), L"mailto:info@example.com");
+    // What authors write most: a bare host, which has always opened as a web page.
+    EXPECT_EQ(address(L"www.example.com/a b"), L"https://www.example.com/a b");
+    EXPECT_EQ(address(L"localhost:8080/menu"), L"https://localhost:8080/menu");
+    for (const wchar_t* refused :
+         {L"-x", L" --help", L"/etc/passwd", L"./x", L"..\\x", L"~/x", L"\\\\server\\share",
+          L"file:///etc/passwd", L"javascript:alert(1)", L"C:\\Windows", L"smb://host/x", L"https:",
+          L"", L"   ", L"www.example.com\n-x"}) {
+        EXPECT_EQ(address(refused), L"") << tarn::ToUtf8(refused);
+    }
+}
+
+TEST(SystemTest, ShellOpenRefusesWhatTheOpenerWouldTakeForAnOption) {
+    FakeOpener opener;
+    const P<CSystem> system = tarn::New<CSystem>();
+    EXPECT_THROW(system->ShellOpen(CURI::Parse(L"-x")), tarn::CError);
+    EXPECT_THROW(system->ShellOpen(CURI::Parse(L"--version")), tarn::CError);
+    system->ShellOpen(CURI::Parse(L"https://example.com/-x"));
+    EXPECT_EQ(opener.NextCall(), std::vector<std::string>{"https://example.com/-x"});
 }
 
 TEST(SystemTest, UnknownExtensionHasNoExecutable) {

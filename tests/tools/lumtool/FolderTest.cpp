@@ -1,7 +1,10 @@
 // An unpacked menu folder and the content file packed from it, through the real lumtool: the
 // same check report and the same rendered pictures, for the demo and for content with faults.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <wx/image.h>
 
 #include <cstdlib>
@@ -187,6 +190,54 @@ TEST_F(FolderTest, AFolderCheckSaysWhatThePackedFileWouldNotHold) {
     const CRun packed = RunTool("check " + Quote(Pack(folder)), m_temp);
     EXPECT_EQ(packed.status, 1);
     EXPECT_FALSE(Has(packed.out, "folder:")) << packed.out;
+}
+
+// A stranger's folder whose readme links to the author's key: check names it, and what it
+// links to, as a problem; a link inside the folder is fine.
+TEST_F(FolderTest, AFolderCheckNamesEveryLinkThatLeadsOut) {
+    const fs::path folder = m_temp / "menu";
+    const std::string description =
+        "<product title=\"Links\"><pages><page name=\"main\"><document version=\"1\">" +
+        Element("image", "inside", "<attachment-bitmap name=\"inside.png\"/>") +
+        "</document></page></pages><clientsize width=\"200\" height=\"160\"/></product>";
+    WriteFolder(folder, {{"product.xml", description}, {"art/logo.png", lumtest::PngBytes(6, 4)}});
+    const fs::path key = m_temp.Write("home/.ssh/id_rsa", "secret");
+    fs::create_symlink("../home/.ssh/id_rsa", folder / "readme.txt");
+    fs::create_symlink("art/logo.png", folder / "inside.png");
+    const CRun run = RunTool("check " + Quote(folder), m_temp);
+    EXPECT_EQ(run.status, 1) << run.out << run.err;
+    EXPECT_TRUE(Has(run.out,
+                    "folder: 'readme.txt' is a link that leads out of the menu folder "
+                    "(to " +
+                        Quote(fs::canonical(key)) + "); pack refuses it\n"))
+        << run.out;
+    EXPECT_TRUE(Has(run.out, "1 problem found")) << run.out;
+}
+
+// Folders nested deeper than a path may be long cannot be listed: check says which one and
+// why, instead of judging the part it could list.
+TEST_F(FolderTest, AFolderThatCannotBeListedCompletelyIsNotChecked) {
+    const fs::path folder = m_temp / "menu";
+    WriteFolder(folder,
+                {{"product.xml", "<product><pages><page name=\"main\"/></pages></product>"}});
+    const std::string level(200, 'd');
+    int parent = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(parent, 0);
+    for (int depth = 0; depth < 25; ++depth) {  // 5000 bytes, more than PATH_MAX
+        ASSERT_EQ(::mkdirat(parent, level.c_str(), 0700), 0);
+        const int child = ::openat(parent, level.c_str(), O_RDONLY | O_DIRECTORY);
+        ::close(parent);
+        parent = child;
+        ASSERT_GE(parent, 0);
+    }
+    ::close(parent);
+    const CRun run = RunTool("check " + Quote(folder), m_temp);
+    // rm walks by descriptors, where the temporary folder's removal would give up.
+    EXPECT_EQ(std::system(("rm -rf " + Quote(folder / level)).c_str()), 0);
+    EXPECT_EQ(run.status, 2) << run.out;
+    EXPECT_TRUE(Has(run.err, "cannot be read: cannot list '" + level + "/" + level)) << run.err;
+    EXPECT_TRUE(Has(run.err, "': File name too long\n")) << run.err;
+    EXPECT_FALSE(Has(run.err, "product.xml")) << run.err;
 }
 
 TEST_F(FolderTest, FoldersThatCannotBeReadSayWhy) {
