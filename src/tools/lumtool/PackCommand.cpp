@@ -6,13 +6,15 @@
 #include <wx/zipstrm.h>
 
 #include <filesystem>
-#include <fstream>
+#include <cstdio>
+#include <memory>
 #include <iostream>
 #include <vector>
 
 #include "OutputFile.h"
 #include "graphics/ContentFolder.h"
 #include "tarn/win32/FileReplacement.h"
+#include "tarn/win32/RegularFile.h"
 
 namespace lumtool {
 
@@ -35,17 +37,19 @@ void CheckDescription(const fs::path& folder) {
 }
 
 void AddEntry(wxZipOutputStream& zip, const graphics::SContentFile& file) {
-    std::ifstream in(file.path, std::ios::binary);
-    if (!in) throw CUsageError("cannot read '" + file.path.string() + "'");
+    // Opened as it is now: a name listed as a file may have become a FIFO or a device since.
+    std::string reason;
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(
+        tarn::win32::OpenRegularFileForReading(file.target, reason), &std::fclose);
+    if (!in) throw CUsageError("cannot read '" + file.relative + "' (" + reason + ")");
     if (!zip.PutNextEntry(file.name)) {
         throw CUsageError("cannot write the entry '" + file.relative + "'");
     }
     char buffer[65536];
-    while (in) {
-        in.read(buffer, sizeof buffer);
-        if (in.gcount() > 0) zip.Write(buffer, static_cast<size_t>(in.gcount()));
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, in.get())) > 0;) {
+        zip.Write(buffer, got);
     }
-    if (in.bad()) throw CUsageError("cannot read '" + file.path.string() + "'");
+    if (std::ferror(in.get())) throw CUsageError("cannot read '" + file.relative + "'");
     zip.CloseEntry();
 }
 
