@@ -1,6 +1,7 @@
 #include "WindowsMedium.h"
 
 #include <array>
+#include <cerrno>
 #include <fstream>
 #include <system_error>
 
@@ -63,8 +64,11 @@ void WriteUtf16(const fs::path& file, const std::string& text) {
             put(code);
         }
     }
+    out.close();
     if (!out) {
-        throw CUsageError("cannot write '" + file.string() + "'");
+        // The stream keeps no reason; the failed write or close left it in errno.
+        const std::error_code reason(errno, std::generic_category());
+        throw CUsageError("cannot write '" + file.string() + "': " + reason.message());
     }
 }
 
