@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "Command.h"
+#include "FileCopy.h"
 #include "StopSignals.h"
 
 #ifndef LUM_PAYLOAD_IN_BUILD
@@ -45,8 +46,8 @@ bool IsPayload(const fs::path& folder) {
 
 void CopyFile(const fs::path& source, const fs::path& target, fs::perms permissions) {
     CStopSignals::ThrowIfStopped();
+    CopyFileBytes(source, target);
     std::error_code error;
-    if (!fs::copy_file(source, target, error) || error) Fail("write", target, error);
     fs::permissions(target, permissions, error);
     if (error) Fail("set the permissions of", target, error);
 }
@@ -66,7 +67,7 @@ void CopyFolder(const fs::path& source, const fs::path& target) {
         } else if (fs::is_directory(status)) {
             CopyFolder(entry.path(), to);
         } else {
-            fs::copy_file(entry.path(), to, error);
+            CopyFileBytes(entry.path(), to);
         }
         if (error) Fail("write", to, error);
     }
@@ -157,10 +158,13 @@ void SwapIntoPlace(const fs::path& staging, const fs::path& root) {
     };
     for (const fs::path& name : names) {
         const fs::path target = root / name;
-        // A folder (the old player's, or anything in a file's place) cannot be renamed over:
-        // it goes aside whole, so no library of an older player stays behind. A link is
-        // replaced itself, never what it points to.
-        if (fs::is_directory(fs::symlink_status(target, error))) move(target, aside / name);
+        // A folder cannot be renamed over a file or a folder, nor a file over a folder:
+        // what is in the way goes aside whole (so no library of an older player stays
+        // behind). A link is replaced itself, never what it points to.
+        const fs::file_status old = fs::symlink_status(target, error);
+        const bool folderInvolved =
+            fs::is_directory(old) || fs::is_directory(fs::symlink_status(staging / name, error));
+        if (fs::exists(old) && folderInvolved) move(target, aside / name);
         move(staging / name, target);
     }
 }

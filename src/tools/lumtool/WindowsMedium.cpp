@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "Command.h"
+#include "FileCopy.h"
 #include "tarn/Text.h"
 
 namespace lumtool {
@@ -102,12 +103,7 @@ fs::path FindWindowsPlayer(const std::string& given, const fs::path& programFold
 
 void WriteWindowsPlayer(const fs::path& player, const fs::path& root, const std::string& title,
                         const std::string& iconFile) {
-    std::error_code error;
-    const fs::path target = root / kWindowsPlayerName;
-    fs::copy_file(player, target, fs::copy_options::overwrite_existing, error);
-    if (error) {
-        throw CUsageError("cannot write '" + target.string() + "': " + error.message());
-    }
+    CopyFileBytes(player, root / kWindowsPlayerName);
     WriteUtf16(root / "autorun.inf", AutorunInf(title, iconFile));
 }
 
