@@ -3,9 +3,8 @@
 // library's copy reports a full disk as an input/output error once it has begun.
 
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
-#include <memory>
+#include <fstream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -15,32 +14,39 @@
 
 namespace lumtool {
 
+// Raises CUsageError naming the file and the reason that the failed stream left in errno
+// (file streams keep none of their own).
+[[noreturn]] inline void FailOnFile(const std::string& what, const std::filesystem::path& path) {
+    const int code = errno != 0 ? errno : EIO;
+    throw CUsageError("cannot " + what + " '" + path.string() +
+                      "': " + std::error_code(code, std::generic_category()).message());
+}
+
 // Copies source to target (created or truncated) with source's permissions, stopping
 // between blocks when a signal asks to. Raises CUsageError naming the file and the reason.
 inline void CopyFileBytes(const std::filesystem::path& source,
                           const std::filesystem::path& target) {
-    const auto fail = [](const std::string& what, const std::filesystem::path& path, int code) {
-        throw CUsageError("cannot " + what + " '" + path.string() +
-                          "': " + std::error_code(code, std::generic_category()).message());
-    };
-    using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
-    File in(std::fopen(source.string().c_str(), "rb"), &std::fclose);
-    if (!in) fail("read", source, errno);
-    File out(std::fopen(target.string().c_str(), "wb"), &std::fclose);
-    if (!out) fail("write", target, errno);
+    errno = 0;
+    std::ifstream in(source, std::ios::binary);
+    if (!in) FailOnFile("read", source);
+    std::ofstream out(target, std::ios::binary | std::ios::trunc);
+    if (!out) FailOnFile("write", target);
     std::vector<char> block(1 << 20);
-    for (;;) {
+    while (in) {
         CStopSignals::ThrowIfStopped();
-        const std::size_t read = std::fread(block.data(), 1, block.size(), in.get());
-        if (read == 0 && std::ferror(in.get())) fail("read", source, errno);
-        if (read == 0) break;
-        if (std::fwrite(block.data(), 1, read, out.get()) != read) fail("write", target, errno);
+        in.read(block.data(), static_cast<std::streamsize>(block.size()));
+        if (in.bad()) FailOnFile("read", source);
+        if (!out.write(block.data(), in.gcount())) FailOnFile("write", target);
     }
-    if (std::fclose(out.release()) != 0) fail("write", target, errno);
+    out.close();
+    if (!out) FailOnFile("write", target);
     std::error_code error;
     std::filesystem::permissions(target, std::filesystem::status(source, error).permissions(),
                                  error);
-    if (error) fail("set the permissions of", target, error.value());
+    if (error) {
+        throw CUsageError("cannot set the permissions of '" + target.string() +
+                          "': " + error.message());
+    }
 }
 
 }  // namespace lumtool

@@ -1,11 +1,12 @@
 #include "NewCommand.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 #include <vector>
 
+#include "FileCopy.h"
 #include "StagingFolder.h"
 #include "StopSignals.h"
 #include "Templates.h"
@@ -56,13 +57,11 @@ void RemoveLeftovers(const fs::path& folder) {
 
 // Writes one file; the message names the system's reason (a full disk, say).
 void WriteFile(const fs::path& path, const STemplateFile& file) {
-    std::FILE* out = std::fopen(path.string().c_str(), "wb");
-    bool written = out != nullptr && std::fwrite(file.data, 1, file.size, out) == file.size;
-    if (out != nullptr && std::fclose(out) != 0) written = false;
-    if (!written) {
-        const std::error_code reason(errno, std::generic_category());
-        throw CUsageError("cannot write '" + path.string() + "': " + reason.message());
-    }
+    errno = 0;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(file.data, static_cast<std::streamsize>(file.size));
+    out.close();
+    if (!out) FailOnFile("write", path);
 }
 
 void WriteFiles(const STemplate& chosen, const fs::path& folder) {

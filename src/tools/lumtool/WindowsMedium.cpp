@@ -50,6 +50,7 @@ bool IsWindowsProgram(const fs::path& file) {
 }
 
 void WriteUtf16(const fs::path& file, const std::string& text) {
+    errno = 0;
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.put(static_cast<char>(0xFF)).put(static_cast<char>(0xFE));
     for (const wchar_t c : tarn::FromUtf8(text)) {
@@ -66,11 +67,7 @@ void WriteUtf16(const fs::path& file, const std::string& text) {
         }
     }
     out.close();
-    if (!out) {
-        // The stream keeps no reason; the failed write or close left it in errno.
-        const std::error_code reason(errno, std::generic_category());
-        throw CUsageError("cannot write '" + file.string() + "': " + reason.message());
-    }
+    if (!out) FailOnFile("write", file);
 }
 
 }  // namespace
