@@ -6,9 +6,13 @@
 #include <wx/utils.h>
 
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "Command.h"
+#include "MediumTree.h"
+#include "StagingFolder.h"
+#include "StopSignals.h"
 
 namespace lumtool {
 
@@ -31,6 +35,22 @@ std::string Reason(wxInputStream* messages) {
     return (problem.empty() ? last : problem).utf8_string();
 }
 
+// The image while xorriso writes it: removed unless it was renamed into place.
+class CPartialFile {
+public:
+    explicit CPartialFile(fs::path path) : m_path(std::move(path)) {}
+    CPartialFile(const CPartialFile&) = delete;
+    CPartialFile& operator=(const CPartialFile&) = delete;
+    ~CPartialFile() {
+        std::error_code error;
+        fs::remove(m_path, error);
+    }
+    const fs::path& Path() const { return m_path; }
+
+private:
+    fs::path m_path;
+};
+
 }  // namespace
 
 std::string VolumeLabel(const std::string& name) {
@@ -50,16 +70,21 @@ fs::path FindXorriso() {
     wxPathList path;
     path.AddEnvList("PATH");
     const wxString found = path.FindAbsoluteValidPath("xorriso");
-    return fs::path(found.utf8_string());
+    if (found.empty()) return {};
+    // A relative entry on PATH must not leave a program name that reads as an option.
+    return fs::absolute(fs::path(found.utf8_string()));
 }
 
 void WriteIsoImage(const fs::path& xorriso, const fs::path& tree, const fs::path& image,
                    const std::string& label) {
-    const fs::path partial = image.string() + ".part";
-    std::error_code error;
-    fs::remove(partial, error);
+    // Absolute paths: a name such as "-v" must reach xorriso as a path, not as an option.
+    const fs::path target = fs::absolute(image);
+    // A name of its own beside the image, so that no file of the author's is overwritten.
+    const CPartialFile partial(
+        UnusedName(target.parent_path(), "." + target.filename().string() + ".lumtool-", ".part"));
     // -r: Rock Ridge with every file readable and execute bits kept; -J and -joliet-long:
-    // Joliet names up to 103 letters; ISO level 3: files beyond 4 GiB.
+    // Joliet names up to 103 letters; ISO level 3: files beyond 4 GiB. -m leaves out the
+    // staging folders of killed runs.
     const std::vector<std::string> words = {xorriso.string(),
                                             "-as",
                                             "mkisofs",
@@ -68,11 +93,13 @@ void WriteIsoImage(const fs::path& xorriso, const fs::path& tree, const fs::path
                                             "-joliet-long",
                                             "-iso-level",
                                             "3",
+                                            "-m",
+                                            std::string(kMediumStagingPrefix) + "*",
                                             "-V",
                                             VolumeLabel(label),
                                             "-o",
-                                            partial.string(),
-                                            tree.string()};
+                                            partial.Path().string(),
+                                            fs::absolute(tree).string()};
     std::vector<wxString> converted;
     for (const std::string& word : words) converted.push_back(wxString::FromUTF8(word));
     std::vector<const wchar_t*> argv;
@@ -83,16 +110,14 @@ void WriteIsoImage(const fs::path& xorriso, const fs::path& tree, const fs::path
     wxProcess process;
     process.Redirect();
     const long status = wxExecute(argv.data(), wxEXEC_SYNC | wxEXEC_NOEVENTS, &process);
-    if (status != 0 || !fs::is_regular_file(partial, error)) {
-        fs::remove(partial, error);
+    CStopSignals::ThrowIfStopped();
+    std::error_code error;
+    if (status != 0 || !fs::is_regular_file(partial.Path(), error)) {
         throw CUsageError("xorriso could not write '" + image.string() +
                           "': " + Reason(process.GetErrorStream()));
     }
-    fs::rename(partial, image, error);
-    if (error) {
-        fs::remove(partial, error);
-        throw CUsageError("cannot write '" + image.string() + "'");
-    }
+    fs::rename(partial.Path(), target, error);
+    if (error) throw CUsageError("cannot write '" + image.string() + "': " + error.message());
 }
 
 }  // namespace lumtool

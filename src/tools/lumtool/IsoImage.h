@@ -17,8 +17,10 @@ std::string VolumeLabel(const std::string& name);
 // The full path of xorriso on PATH, or an empty path.
 std::filesystem::path FindXorriso();
 
-// Writes the image of tree to image (replacing an older one only when the new one is
-// complete). Raises CUsageError, with xorriso's own message, when that fails.
+// Writes the image of tree to image: xorriso writes a file of a new name beside it, which
+// replaces image (by renaming) only when it is complete and is removed otherwise. Staging
+// folders left in tree by killed runs are left out. Raises CUsageError, with xorriso's own
+// message, when that fails.
 void WriteIsoImage(const std::filesystem::path& xorriso, const std::filesystem::path& tree,
                    const std::filesystem::path& image, const std::string& label);
 

@@ -12,6 +12,8 @@
 
 #include "IsoImage.h"
 #include "MediumTree.h"
+#include "StagingFolder.h"
+#include "StopSignals.h"
 #include "WindowsMedium.h"
 #include "graphics/ZipArchive.h"
 #include "tarn/Text.h"
@@ -28,6 +30,7 @@ struct CMediumOptions {
     std::string image;
     std::optional<std::string> label;
     std::string windowsPlayer;
+    bool throughLink = false;
 };
 
 // What the medium takes from the product.
@@ -52,6 +55,8 @@ CMediumOptions ParseArguments(const std::vector<std::string>& arguments) {
             options.image = value();
         } else if (argument == "--label") {
             options.label = value();
+        } else if (argument == "--through-link") {
+            options.throughLink = true;
         } else if (argument == "--windows-player") {
             options.windowsPlayer = value();
         } else if (!argument.empty() && argument[0] == '-') {
@@ -66,6 +71,9 @@ CMediumOptions ParseArguments(const std::vector<std::string>& arguments) {
     if (options.folder.empty()) throw CUsageError("medium: no -o FOLDER given");
     if (options.label && options.image.empty()) {
         throw CUsageError("--label names the ISO image; give --iso FILE.iso too");
+    }
+    if (options.throughLink && options.image.empty()) {
+        throw CUsageError("--through-link is about the ISO image; give --iso FILE.iso too");
     }
     return options;
 }
@@ -97,28 +105,73 @@ fs::path ProgramFolder() {
     return fs::path(program.utf8_string()).parent_path();
 }
 
-// The image goes beside the tree, never into it (it would end up in itself).
-void CheckImagePlace(const fs::path& image, const fs::path& folder) {
+// Whether path is folder or lies below it, links resolved where they exist.
+bool IsWithin(const fs::path& path, const fs::path& folder) {
     std::error_code error;
-    fs::path tree = fs::weakly_canonical(fs::absolute(folder), error);
-    if (tree.filename().empty()) tree = tree.parent_path();  // "out/" names the folder "out"
-    const fs::path parent = fs::weakly_canonical(fs::absolute(image).parent_path(), error);
-    const auto [treeEnd, parentAt] =
-        std::mismatch(tree.begin(), tree.end(), parent.begin(), parent.end());
-    if (treeEnd == tree.end()) {
-        throw CUsageError("the ISO image '" + image.string() + "' must not be inside the medium '" +
+    fs::path outer = fs::weakly_canonical(fs::absolute(folder), error);
+    if (outer.filename().empty()) outer = outer.parent_path();  // "out/" names the folder "out"
+    const fs::path inner = fs::weakly_canonical(fs::absolute(path), error);
+    return std::mismatch(outer.begin(), outer.end(), inner.begin(), inner.end()).first ==
+           outer.end();
+}
+
+// The file the image is to be written to: the one named, or, with --through-link, the file
+// that a symbolic link of that name leads to. Without it a link is refused, since writing
+// through it would replace a file somewhere else.
+fs::path ImageTarget(const std::string& image, bool throughLink) {
+    fs::path path = fs::absolute(image);
+    std::error_code error;
+    if (!fs::is_symlink(fs::symlink_status(path, error))) return path;
+    if (!throughLink) {
+        throw CUsageError("the ISO image '" + image +
+                          "' is a symbolic link; give --through-link to write through it");
+    }
+    for (int hops = 0; fs::is_symlink(fs::symlink_status(path, error)); ++hops) {
+        const fs::path next = fs::read_symlink(path, error);
+        if (error || hops == 40) {
+            throw CUsageError("the ISO image '" + image + "' is a link that leads nowhere");
+        }
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return path.lexically_normal();
+}
+
+// The image goes beside the tree, never into it (it would end up in itself), and never
+// over a file the medium is made from.
+void CheckImagePlace(const fs::path& image, const std::string& named, const fs::path& folder,
+                     const std::vector<std::string>& inputs) {
+    std::error_code error;
+    if (IsWithin(image.parent_path(), folder)) {
+        throw CUsageError("the ISO image '" + named + "' must not be inside the medium '" +
                           folder.string() + "'");
     }
-    if (!fs::is_directory(parent, error)) {
-        throw CUsageError("the folder of the ISO image '" + image.string() + "' does not exist");
+    if (!fs::is_directory(image.parent_path(), error)) {
+        throw CUsageError("the folder of the ISO image '" + named + "' does not exist");
+    }
+    if (fs::is_directory(image, error)) {
+        throw CUsageError("the ISO image '" + named + "' is a folder");
+    }
+    for (const std::string& input : inputs) {
+        if (!input.empty() && fs::exists(image, error) && fs::equivalent(image, input, error)) {
+            throw CUsageError("the ISO image '" + named + "' is '" + input +
+                              "', which the medium is made from; name another file");
+        }
+    }
+}
+
+// Tells about staging folders of killed runs in the medium's root (they are harmless).
+void NoteLeftovers(const fs::path& root) {
+    for (const fs::path& leftover : LeftoverStagingFolders(root)) {
+        std::cerr << "lumtool: note: '" << leftover.string()
+                  << "' is left from an interrupted run and can be removed\n";
     }
 }
 
 }  // namespace
 
 std::string CMediumCommand::Help() const {
-    return "usage: lumtool medium CONTENT -o FOLDER [--iso FILE.iso] [--label NAME]\n"
-           "                      [--windows-player FILE]\n"
+    return "usage: lumtool medium CONTENT -o FOLDER [--iso FILE.iso [--through-link]]\n"
+           "                      [--label NAME] [--windows-player FILE]\n"
            "\n"
            "Writes the tree of a medium (a disc, a USB stick, a folder to hand out) that plays\n"
            "the menu CONTENT on Linux desktops with GTK 3 that never installed lumplayer:\n"
@@ -137,20 +190,32 @@ std::string CMediumCommand::Help() const {
            "with --windows-player), the medium plays on Windows too:\n"
            "\n"
            "  FOLDER/lumplayer.exe  the Windows player\n"
-           "  FOLDER/autorun.inf    names it, with the product's icon and title, for AutoPlay\n";
+           "  FOLDER/autorun.inf    names it, with the product's icon and title, for AutoPlay\n"
+           "\n"
+           "These files are first written into a new folder FOLDER/.lumtool-medium-XXXXXX and\n"
+           "then renamed into place, replacing those of an older medium: a failure (a full\n"
+           "disk, Ctrl+C) leaves the old medium as it was. A run that is killed outright may\n"
+           "leave that folder behind; it can be removed, and the image leaves it out. The\n"
+           "image, too, is written under a new name beside FILE.iso and renamed at the end.\n"
+           "A FILE.iso that is a symbolic link is refused unless --through-link is given\n"
+           "(write through an output that is a symbolic link).\n";
 }
 
 int CMediumCommand::Run(const std::vector<std::string>& arguments) {
     const CMediumOptions options = ParseArguments(arguments);
     const CProductFacts product = ReadProduct(options.content);
     const std::string& title = product.title;
+    const fs::path root = fs::absolute(options.folder);
     std::error_code error;
-    if (fs::exists(options.folder, error) && !fs::is_directory(options.folder, error)) {
+    if (fs::exists(root, error) && !fs::is_directory(root, error)) {
         throw CUsageError("'" + options.folder + "' is not a folder");
     }
+    fs::path image;
     fs::path xorriso;
     if (!options.image.empty()) {
-        CheckImagePlace(options.image, options.folder);
+        image = ImageTarget(options.image, options.throughLink);
+        CheckImagePlace(image, options.image, options.folder,
+                        {options.content, options.windowsPlayer});
         xorriso = FindXorriso();
         if (xorriso.empty()) {
             throw CUsageError(
@@ -159,20 +224,35 @@ int CMediumCommand::Run(const std::vector<std::string>& arguments) {
     }
     const fs::path windowsPlayer = FindWindowsPlayer(options.windowsPlayer, ProgramFolder());
     const fs::path payload = FindPayload(ProgramFolder());
+    if (IsWithin(root, payload / kPrivateFolder)) {
+        throw CUsageError("the medium '" + options.folder +
+                          "' must not be inside the player's files '" +
+                          (payload / kPrivateFolder).string() + "'");
+    }
     if (PayloadHasSanitizers(payload)) {
         std::cerr << "lumtool: note: this player was built with the sanitizers; make media to hand "
                      "out with a Release build\n";
     }
 
-    WriteMediumTree(options.content, payload, options.folder);
-    if (!windowsPlayer.empty()) {
-        WriteWindowsPlayer(windowsPlayer, options.folder, title, product.iconFile);
-    }
+    // Declared first, so that the staging folder is gone before a signal ends the process.
+    const CStopSignals stopSignals;
+    CCreatedFolder created(root);
+    NoteLeftovers(root);
+    {
+        CStagingFolder staging(root, kMediumStagingPrefix);
+        StageMediumTree(options.content, payload, staging.Path());
+        if (!windowsPlayer.empty()) {
+            WriteWindowsPlayer(windowsPlayer, staging.Path(), title, product.iconFile);
+        }
+        CStopSignals::ThrowIfStopped();
+        SwapIntoPlace(staging.Path(), root);
+    }  // the staging folder goes, with the old player's folder
+    created.Keep();
     m_out << "wrote the medium " << options.folder
           << (windowsPlayer.empty() ? " (Linux only: no Windows player at hand)" : "") << "\n";
-    if (!options.image.empty()) {
+    if (!image.empty()) {
         const std::string label = options.label.value_or(title);
-        WriteIsoImage(xorriso, options.folder, options.image, label.empty() ? "MENU" : label);
+        WriteIsoImage(xorriso, root, image, label.empty() ? "MENU" : label);
         m_out << "wrote the image " << options.image << "\n";
     }
     return 0;

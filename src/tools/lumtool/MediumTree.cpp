@@ -1,8 +1,11 @@
 #include "MediumTree.h"
 
 #include <system_error>
+#include <utility>
 
 #include "Command.h"
+#include "FileCopy.h"
+#include "StopSignals.h"
 
 #ifndef LUM_PAYLOAD_IN_BUILD
 #error "the build names the payload folders (LUM_PAYLOAD_IN_BUILD, LUM_PAYLOAD_INSTALLED)"
@@ -17,6 +20,8 @@ namespace {
 constexpr const char* kLauncher = "lumplayer";
 constexpr const char* kAutorun = "autorun.sh";
 constexpr const char* kContent = "content.lum";
+// Inside the staging folder: where the folders replaced in the root wait for removal.
+constexpr const char* kAside = "replaced";
 
 constexpr fs::perms kExecutable = fs::perms::owner_all | fs::perms::group_read |
                                   fs::perms::group_exec | fs::perms::others_read |
@@ -39,32 +44,47 @@ bool IsPayload(const fs::path& folder) {
     throw CUsageError("cannot " + what + " '" + path.string() + "': " + error.message());
 }
 
-// Replaces target by a copy of source: a read-only file left by an earlier run is no obstacle.
 void CopyFile(const fs::path& source, const fs::path& target, fs::perms permissions) {
+    CStopSignals::ThrowIfStopped();
+    CopyFileBytes(source, target);
     std::error_code error;
-    fs::remove(target, error);
-    if (error) Fail("replace", target, error);
-    if (!fs::copy_file(source, target, error) || error) Fail("write", target, error);
     fs::permissions(target, permissions, error);
     if (error) Fail("set the permissions of", target, error);
 }
 
-void CopyContent(const fs::path& content, const fs::path& target) {
+// Copies a folder of the payload file by file, so that a signal stops it between files and
+// a failure names the file. Links are copied as links (the libraries' version names).
+void CopyFolder(const fs::path& source, const fs::path& target) {
     std::error_code error;
-    // Writing the medium into the folder the content file already sits in keeps it as it is.
-    if (fs::exists(target, error) && fs::equivalent(content, target, error)) return;
-    CopyFile(content, target, kReadable);
+    fs::create_directory(target, error);
+    if (error) Fail("write", target, error);
+    for (const fs::directory_entry& entry : fs::directory_iterator(source, error)) {
+        CStopSignals::ThrowIfStopped();
+        const fs::path to = target / entry.path().filename();
+        const fs::file_status status = entry.symlink_status(error);
+        if (fs::is_symlink(status)) {
+            fs::copy_symlink(entry.path(), to, error);
+        } else if (fs::is_directory(status)) {
+            CopyFolder(entry.path(), to);
+        } else {
+            CopyFileBytes(entry.path(), to);
+        }
+        if (error) Fail("write", to, error);
+    }
+    if (error) Fail("read", source, error);
 }
 
-void CopyPrivateFolder(const fs::path& payload, const fs::path& root) {
-    const fs::path target = root / kPrivateFolder;
-    std::error_code error;
-    fs::remove_all(target, error);  // libraries of an older player must not stay behind
-    if (error) Fail("replace", target, error);
-    fs::copy(payload / kPrivateFolder, target, fs::copy_options::recursive, error);
-    if (error) Fail("write", target, error);
-    fs::permissions(PrivatePlayer(root), kExecutable, error);
-    if (error) Fail("set the permissions of", PrivatePlayer(root), error);
+// One move of SwapIntoPlace, to be undone when a later one fails.
+struct SMove {
+    fs::path from;
+    fs::path to;
+};
+
+void UndoMoves(const std::vector<SMove>& moves) {
+    for (auto move = moves.rbegin(); move != moves.rend(); ++move) {
+        std::error_code error;
+        fs::rename(move->to, move->from, error);
+    }
 }
 
 }  // namespace
@@ -93,14 +113,60 @@ bool PayloadHasSanitizers(const fs::path& payload) {
     return false;
 }
 
-void WriteMediumTree(const fs::path& content, const fs::path& payload, const fs::path& root) {
+std::vector<fs::path> LeftoverStagingFolders(const fs::path& root) {
+    std::vector<fs::path> found;
     std::error_code error;
-    fs::create_directories(root, error);
-    if (error) Fail("create the folder", root, error);
-    CopyContent(content, root / kContent);
-    CopyPrivateFolder(payload, root);
-    CopyFile(payload / kLauncher, root / kLauncher, kExecutable);
-    CopyFile(payload / kAutorun, root / kAutorun, kExecutable);
+    for (const auto& entry : fs::directory_iterator(root, error)) {
+        if (entry.path().filename().string().rfind(kMediumStagingPrefix, 0) == 0) {
+            found.push_back(entry.path());
+        }
+    }
+    return found;
+}
+
+void StageMediumTree(const fs::path& content, const fs::path& payload, const fs::path& staging) {
+    // The content first: it may be the medium's own content.lum, which the swap replaces.
+    CopyFile(content, staging / kContent, kReadable);
+    CopyFolder(payload / kPrivateFolder, staging / kPrivateFolder);
+    std::error_code error;
+    fs::permissions(PrivatePlayer(staging), kExecutable, error);
+    if (error) Fail("set the permissions of", PrivatePlayer(staging), error);
+    CopyFile(payload / kLauncher, staging / kLauncher, kExecutable);
+    CopyFile(payload / kAutorun, staging / kAutorun, kExecutable);
+}
+
+void SwapIntoPlace(const fs::path& staging, const fs::path& root) {
+    std::vector<fs::path> names;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(staging, error)) {
+        names.push_back(entry.path().filename());
+    }
+    if (error) Fail("read", staging, error);
+    const fs::path aside = staging / kAside;
+    fs::create_directory(aside, error);
+    if (error) Fail("write", aside, error);
+
+    std::vector<SMove> moves;
+    const auto move = [&](const fs::path& from, const fs::path& to) {
+        fs::rename(from, to, error);
+        if (error) {
+            const std::error_code reason = error;
+            UndoMoves(moves);
+            Fail("replace", to, reason);
+        }
+        moves.push_back({from, to});
+    };
+    for (const fs::path& name : names) {
+        const fs::path target = root / name;
+        // A folder cannot be renamed over a file or a folder, nor a file over a folder:
+        // what is in the way goes aside whole (so no library of an older player stays
+        // behind). A link is replaced itself, never what it points to.
+        const fs::file_status old = fs::symlink_status(target, error);
+        const bool folderInvolved =
+            fs::is_directory(old) || fs::is_directory(fs::symlink_status(staging / name, error));
+        if (fs::exists(old) && folderInvolved) move(target, aside / name);
+        move(staging / name, target);
+    }
 }
 
 }  // namespace lumtool

@@ -2,6 +2,10 @@
 // The files of a medium: the content file, the launcher and autorun.sh at its root, and the
 // player's private folder. All but the content file come from the payload that the build
 // prepares beside lumtool.
+//
+// They are written into a staging folder inside the medium's root (same file system, so
+// they can be renamed into place, and writable wherever the root is, even when the root is
+// a mounted stick) and swapped in at the end: a failure leaves the old medium as it was.
 
 #include <filesystem>
 #include <string>
@@ -12,6 +16,10 @@ namespace lumtool {
 // The folder, below a medium's root and below the payload, that holds the player and its
 // libraries.
 inline constexpr const char* kPrivateFolder = ".lumplayer";
+
+// How the staging folders in a medium's root begin. One left by a killed run can be removed;
+// no player reads it and the ISO image leaves it out.
+inline constexpr const char* kMediumStagingPrefix = ".lumtool-medium-";
 
 // Where lumtool looks for the payload, relative to its own folder: first in the build folder,
 // then in an installed prefix.
@@ -25,10 +33,19 @@ std::filesystem::path FindPayload(const std::filesystem::path& programFolder);
 // too large for media that are handed out).
 bool PayloadHasSanitizers(const std::filesystem::path& payload);
 
-// Writes the medium below root (created when missing): root/content.lum as a copy of
-// content, the launcher and autorun.sh, and the private folder afresh. Other files in root,
-// such as the documents the menu opens, stay as they are. Raises CUsageError on failure.
-void WriteMediumTree(const std::filesystem::path& content, const std::filesystem::path& payload,
-                     const std::filesystem::path& root);
+// The staging folders of earlier runs that were killed, in root.
+std::vector<std::filesystem::path> LeftoverStagingFolders(const std::filesystem::path& root);
+
+// Writes the medium's own files into staging: staging/content.lum as a copy of content, the
+// launcher, autorun.sh and the private folder. Raises CUsageError with the system's reason
+// on failure, and when a signal asks to stop.
+void StageMediumTree(const std::filesystem::path& content, const std::filesystem::path& payload,
+                     const std::filesystem::path& staging);
+
+// Moves every file and folder of staging into root, each over the one of that name; a
+// folder in the way is first moved aside into staging (for the staging folder's owner to
+// remove with it). Other files in root, such as the documents the menu opens, stay as they
+// are. On failure the moves made are undone and CUsageError is raised.
+void SwapIntoPlace(const std::filesystem::path& staging, const std::filesystem::path& root);
 
 }  // namespace lumtool

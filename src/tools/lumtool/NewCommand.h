@@ -21,8 +21,8 @@ private:
 };
 
 // Writes the files of the named template below folder, which must not exist or be empty.
-// Raises CUsageError for an unknown template or a folder that holds files. Returns the
-// number of files written.
+// Raises CUsageError for an unknown template, a folder that holds files, or a failure to
+// write (the folder is then as it was). Returns the number of files written.
 std::size_t WriteTemplate(const std::string& templateName, const std::string& folder);
 
 }  // namespace lumtool

@@ -1,10 +1,12 @@
 #include "WindowsMedium.h"
 
 #include <array>
+#include <cerrno>
 #include <fstream>
 #include <system_error>
 
 #include "Command.h"
+#include "FileCopy.h"
 #include "tarn/Text.h"
 
 namespace lumtool {
@@ -48,6 +50,7 @@ bool IsWindowsProgram(const fs::path& file) {
 }
 
 void WriteUtf16(const fs::path& file, const std::string& text) {
+    errno = 0;
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.put(static_cast<char>(0xFF)).put(static_cast<char>(0xFE));
     for (const wchar_t c : tarn::FromUtf8(text)) {
@@ -63,9 +66,8 @@ void WriteUtf16(const fs::path& file, const std::string& text) {
             put(code);
         }
     }
-    if (!out) {
-        throw CUsageError("cannot write '" + file.string() + "'");
-    }
+    out.close();
+    if (!out) FailOnFile("write", file);
 }
 
 }  // namespace
@@ -98,12 +100,7 @@ fs::path FindWindowsPlayer(const std::string& given, const fs::path& programFold
 
 void WriteWindowsPlayer(const fs::path& player, const fs::path& root, const std::string& title,
                         const std::string& iconFile) {
-    std::error_code error;
-    const fs::path target = root / kWindowsPlayerName;
-    fs::copy_file(player, target, fs::copy_options::overwrite_existing, error);
-    if (error) {
-        throw CUsageError("cannot write '" + target.string() + "': " + error.message());
-    }
+    CopyFileBytes(player, root / kWindowsPlayerName);
     WriteUtf16(root / "autorun.inf", AutorunInf(title, iconFile));
 }
 

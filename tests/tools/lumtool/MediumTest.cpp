@@ -165,6 +165,73 @@ TEST(MediumTest, ThePlayersFilesAreFoundBesideLumtoolOrNamedAsMissing) {
     EXPECT_TRUE(RunsForEveryone(folder / "out/.lumplayer/bin/lumplayer"));
 }
 
+// Names that read as options reach xorriso as paths: "-o -v" is the folder "./-v", and the
+// image is of that folder, not an empty one.
+TEST(MediumTest, OptionLikeNamesReachXorrisoAsPaths) {
+    testsupport::TempFolder folder;
+    const fs::path before = fs::current_path();
+    fs::current_path(folder.Path());
+    const auto run = RunTool("medium " + Quoted(DEMO_CONTENT) + " -o -v --iso out.iso", folder);
+    const auto listing =
+        lumtooltest::RunProgram("/usr/bin/xorriso", "-indev out.iso -find / -type f", folder);
+    fs::current_path(before);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Bytes(folder / "-v/content.lum"), Bytes(DEMO_CONTENT));
+    EXPECT_NE(listing.out.find("'/content.lum'"), std::string::npos) << listing.out << listing.err;
+    EXPECT_NE(listing.out.find("'/.lumplayer/bin/lumplayer'"), std::string::npos) << listing.out;
+}
+
+// The image never replaces a file somewhere else through a link, nor the content file.
+TEST(MediumTest, AnImageThatIsALinkOrAnInputIsRefused) {
+    testsupport::TempFolder folder;
+    const fs::path elsewhere = folder.Write("elsewhere/keep.iso", "not to be overwritten");
+    fs::create_symlink(elsewhere, folder / "disc.iso");
+    const std::string start =
+        "medium " + Quoted(DEMO_CONTENT) + " -o " + Quoted(folder / "out") + " --iso ";
+    const auto refused = RunTool(start + Quoted(folder / "disc.iso"), folder);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("is a symbolic link; give --through-link"), std::string::npos)
+        << refused.err;
+    EXPECT_EQ(Bytes(elsewhere), "not to be overwritten");
+    EXPECT_FALSE(fs::exists(folder / "out"));
+
+    const auto through = RunTool(start + Quoted(folder / "disc.iso") + " --through-link", folder);
+    ASSERT_EQ(through.status, 0) << through.err;
+    EXPECT_TRUE(fs::is_symlink(folder / "disc.iso"));
+    EXPECT_EQ(Bytes(elsewhere).substr(0x8001, 5), "CD001");  // the volume descriptor
+
+    const fs::path content = folder / "menu.lum";
+    fs::copy_file(DEMO_CONTENT, content);
+    const auto itself = RunTool("medium " + Quoted(content) + " -o " + Quoted(folder / "out2") +
+                                    " --iso " + Quoted(content),
+                                folder);
+    EXPECT_EQ(itself.status, 2);
+    EXPECT_NE(itself.err.find("which the medium is made from"), std::string::npos) << itself.err;
+    EXPECT_EQ(Bytes(content), Bytes(DEMO_CONTENT));
+}
+
+// A folder handed over with links where the medium's files go: the links are replaced, and
+// what they point to stays as it was.
+TEST(MediumTest, LinksInTheTargetAreReplacedNotWrittenThrough) {
+    testsupport::TempFolder folder;
+    const fs::path secret = folder.Write("home/secret.txt", "keep me");
+    folder.Write("home/lib/libkeep.so", "keep me too");
+    const fs::path medium = folder / "handed over";
+    fs::create_directories(medium);
+    fs::create_symlink(secret, medium / "content.lum");
+    fs::create_symlink(secret, medium / "lumplayer");
+    fs::create_symlink(folder / "home", medium / ".lumplayer");
+    const auto run = RunTool("medium " + Quoted(DEMO_CONTENT) + " -o " + Quoted(medium), folder);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Bytes(secret), "keep me");
+    EXPECT_EQ(Bytes(folder / "home/lib/libkeep.so"), "keep me too");
+    EXPECT_FALSE(fs::is_symlink(medium / "content.lum"));
+    EXPECT_FALSE(fs::is_symlink(medium / ".lumplayer"));
+    EXPECT_EQ(Bytes(medium / "content.lum"), Bytes(DEMO_CONTENT));
+    EXPECT_TRUE(RunsForEveryone(medium / "lumplayer"));
+    EXPECT_TRUE(RunsForEveryone(medium / ".lumplayer/bin/lumplayer"));
+}
+
 // autorun.inf as Windows reads it: UTF-16 with a byte order mark, here turned back to UTF-8
 // for ASCII and two-byte letters.
 std::string AutorunText(const fs::path& file) {
@@ -172,8 +239,8 @@ std::string AutorunText(const fs::path& file) {
     if (bytes.size() < 2 || bytes.substr(0, 2) != "\xff\xfe") return "no byte order mark";
     std::string text;
     for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-        const unsigned unit = static_cast<unsigned char>(bytes[i]) |
-                              static_cast<unsigned char>(bytes[i + 1]) << 8;
+        const unsigned unit =
+            static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8;
         if (unit < 0x80) {
             text += static_cast<char>(unit);
         } else {
@@ -186,7 +253,8 @@ std::string AutorunText(const fs::path& file) {
 
 TEST(MediumTest, AWindowsPlayerAtHandGoesOnTheMediumWithAutorunInf) {
     testsupport::TempFolder folder;
-    const fs::path player = folder.Write("build/lumplayer.exe", std::string("MZ\x90\0windows player", 18));
+    const fs::path player =
+        folder.Write("build/lumplayer.exe", std::string("MZ\x90\0windows player", 18));
     const auto run = RunTool("medium " + Quoted(DEMO_CONTENT) + " -o " + Quoted(folder / "out") +
                                  " --windows-player " + Quoted(player),
                              folder);
@@ -213,7 +281,8 @@ TEST(MediumTest, AWindowsPlayerThatIsNoneIsRefusedBeforeAnythingIsWritten) {
     const auto notWindows = RunTool(start + " --windows-player " + Quoted(script), folder);
     EXPECT_EQ(notWindows.status, 2);
     EXPECT_NE(notWindows.err.find("is not a Windows program"), std::string::npos) << notWindows.err;
-    const auto missing = RunTool(start + " --windows-player " + Quoted(folder / "nothing.exe"), folder);
+    const auto missing =
+        RunTool(start + " --windows-player " + Quoted(folder / "nothing.exe"), folder);
     EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.err.find("no such Windows player"), std::string::npos) << missing.err;
     EXPECT_FALSE(fs::exists(folder / "out"));
@@ -230,7 +299,8 @@ TEST(AutorunInfTest, TheProductCannotAddLinesOrPointOutsideTheMedium) {
     // Icons that are not on the medium give way to the player's own.
     for (const char* icon : {"../outside.ico", "art/../../up.ico", "/etc/icon.ico", "C:\\x.ico",
                              "\\\\server\\share\\x.ico", "  "}) {
-        EXPECT_NE(AutorunInf("T", icon).find("icon=lumplayer.exe,0\r\n"), std::string::npos) << icon;
+        EXPECT_NE(AutorunInf("T", icon).find("icon=lumplayer.exe,0\r\n"), std::string::npos)
+            << icon;
     }
     // No title, no label line.
     EXPECT_EQ(AutorunInf("", "").find("label="), std::string::npos);

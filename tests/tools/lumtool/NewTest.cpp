@@ -124,4 +124,22 @@ TEST_F(NewTest, NothingIsWrittenOver) {
     EXPECT_EQ(RunTool("new " + Quote(m_temp / "empty"), m_temp).status, 0);
 }
 
+// A killed run may leave its staging folder in an empty folder: it is not the author's, so
+// the folder still counts as empty, and the leftover does not end up in the menu.
+TEST_F(NewTest, ALeftoverOfAKilledRunDoesNotMakeTheFolderBusy) {
+    m_temp.Write("stick/.lumtool-new-k1ll3d/product.xml", "<product>half");
+    const CRun run = RunTool("new " + Quote(m_temp / "stick"), m_temp);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto files = Files(m_temp / "stick");
+    EXPECT_EQ(files.count("product.xml"), 1u);
+    for (const auto& [name, bytes] : files)
+        EXPECT_EQ(name.find(".lumtool-new-"), std::string::npos) << name;
+    // And no staging folder of this run stays beside a folder made new.
+    ASSERT_EQ(RunTool("new " + Quote(m_temp / "made"), m_temp).status, 0);
+    for (const auto& entry : fs::directory_iterator(m_temp.Path())) {
+        EXPECT_EQ(entry.path().filename().string().find("lumtool-new"), std::string::npos)
+            << entry.path();
+    }
+}
+
 }  // namespace
