@@ -151,6 +151,19 @@ class PlantedLinkTest(Case):
         self.assertNoTemporaryFiles(self.root)
 
 
+class OutwardLinkTest(Case):
+    def test_a_link_to_a_private_file_is_reported_and_never_packed(self):
+        os.symlink(os.path.relpath(self.victim, self.menu), self.path("menu/readme.txt"))
+        packed = self.path("content.lum")
+        run = lumtool("pack", self.menu, "-o", packed)
+        self.assertOneLineFailure(run, "'readme.txt'", "--allow-outside-links")
+        self.assertFalse(os.path.exists(packed))
+        run = lumtool("check", self.menu)
+        self.assertEqual(run.returncode, 1, run.stdout + run.stderr)
+        self.assertIn("folder: 'readme.txt' is a link that leads out of the menu folder",
+                      run.stdout)
+
+
 class GifFramesTest(Case):
     def test_frames_never_write_through_a_planted_link_nor_over_their_gif(self):
         self.write("menu/art/anim.gif", picturefiles.gif_still(4, 4))
