@@ -195,8 +195,11 @@ TEST(SingletonTest, WaitersUseTheInstalledWait) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     });
     static tarn::TSingletonHolder<CSlowSingleton> holder;
+    const int constructionsBefore = CSlowSingleton::s_constructions.load();
     std::thread builder([] { holder.Get([] { return tarn::New<CSlowSingleton>(); }); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    // Once the builder is inside the constructor, a second caller must wait for it (a fixed
+    // pause was too short where threads start slowly, as under Wine on a busy machine).
+    while (CSlowSingleton::s_constructions.load() == constructionsBefore) std::this_thread::yield();
     tarn::P<CSlowSingleton> instance = holder.Get([] { return tarn::New<CSlowSingleton>(); });
     builder.join();
     tarn::singleton::SetWaitFunction(nullptr);

@@ -46,8 +46,10 @@ TEST(FileReplacementTest, ReplacesAFileKeepingItsPermissionsAndLeavesNothingBesi
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     ReplaceFileWith(target, "new content");
     EXPECT_EQ(Read(target), "new content");
+#ifndef _WIN32  // Windows keeps only a read-only flag
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+#endif
     EXPECT_EQ(EntriesIn(folder.Path()), 1u);
 
     ReplaceFileWith(folder / "fresh.po", "made");
