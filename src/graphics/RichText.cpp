@@ -4,6 +4,7 @@
 #include <wx/richtext/richtextxml.h>
 
 #include "graphics/QuietAsserts.h"
+#include "graphics/XmlReader.h"
 
 namespace graphics {
 namespace {
@@ -109,11 +110,29 @@ std::unique_ptr<wxRichTextBuffer> NewRichTextBuffer() {
 }
 
 std::unique_ptr<wxRichTextBuffer> LoadRichTextXml(wxInputStream& stream) {
+    if (!stream.IsOk()) return nullptr;
+    // Read by our own reader, in one pass (the toolkit's loader is slow on long tokens), and
+    // then taken in as the toolkit's handler takes in the tree it reads.
+    wxXmlDocument document;
+    std::wstring problem;
+    if (xml::ReadStream(stream, kMaxRichTextSize, document, problem) != xml::EStreamRead::Read ||
+        document.GetRoot()->GetName() != "richtext") {
+        return nullptr;
+    }
     auto buffer = NewRichTextBuffer();
     wxRichTextXMLHandler handler("XML", "xml", wxRICHTEXT_TYPE_XML);
+    handler.GetHelper().SetFlags(handler.GetFlags());
     wxLogNull quiet;
     const CQuietAsserts damagedTextIsNoDialog;  // a malformed colour fails a toolkit check
-    if (!stream.IsOk() || !handler.LoadFile(buffer.get(), stream)) return nullptr;
+    buffer->ResetAndClearCommands();
+    buffer->Clear();
+    for (wxXmlNode* child = document.GetRoot()->GetChildren(); child; child = child->GetNext()) {
+        if (child->GetType() != wxXML_ELEMENT_NODE || child->GetName() == "richtext-version") {
+            continue;
+        }
+        handler.ImportXML(buffer.get(), buffer.get(), child);
+    }
+    buffer->UpdateRanges();
     buffer->Invalidate(wxRICHTEXT_ALL);  // the toolkit's form of "dirty"
     return buffer;
 }

@@ -9,6 +9,7 @@
 #include <wx/richtext/richtextstyles.h>
 #include <wx/stream.h>
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -22,8 +23,10 @@ wxRichTextStyleSheet& GetRichTextStyleSheet();
 
 // An empty buffer with the default attributes and the style sheet.
 std::unique_ptr<wxRichTextBuffer> NewRichTextBuffer();
+// The longest rich-text XML form read, as long as a product.xml may be.
+inline constexpr std::size_t kMaxRichTextSize = std::size_t{64} << 20;
 // A new buffer read from the toolkit's rich-text XML form, marked for layout; none when the
-// stream does not hold a readable document.
+// stream does not hold a readable document or holds more than kMaxRichTextSize bytes.
 std::unique_ptr<wxRichTextBuffer> LoadRichTextXml(wxInputStream& stream);
 bool SaveRichTextXml(wxRichTextBuffer& buffer, wxOutputStream& stream);
 // A copy that shares nothing with the original.

@@ -1,8 +1,5 @@
 #include "lum/data/Product.h"
 
-#include <wx/log.h>
-#include <wx/mstream.h>
-
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +8,7 @@
 
 #include "graphics/ContentSource.h"
 #include "graphics/QuietAsserts.h"
+#include "graphics/XmlReader.h"
 #include "graphics/XmlValues.h"
 #include "tarn/StringLocalizer.h"
 #include "tarn/Text.h"
@@ -43,53 +41,27 @@ std::int32_t LeadingInteger(const wxString& text) {
     return static_cast<std::int32_t>(value);
 }
 
-// Keeps the toolkit's last error or warning instead of printing it, for as long as it lives.
-class CLogCapture : public wxLog {
-public:
-    CLogCapture() : m_previous(wxLog::SetActiveTarget(this)) {}
-    ~CLogCapture() override { wxLog::SetActiveTarget(m_previous); }
-    CLogCapture(const CLogCapture&) = delete;
-    CLogCapture& operator=(const CLogCapture&) = delete;
-    const wxString& GetLast() const { return m_last; }
-
-protected:
-    // The message itself, without the time and level the text form would put before it.
-    void DoLogRecord(wxLogLevel level, const wxString& message, const wxLogRecordInfo&) override {
-        if (level <= wxLOG_Warning) m_last = message;
-    }
-
-private:
-    wxLog* m_previous;
-    wxString m_last;
-};
-
-// Reads at most limit bytes of the stream and parses them; false, with the reason, when the
-// text is longer, empty, not well formed or has no root.
+// Reads product.xml whole, within limit bytes; false, with the reason, when it is longer, empty,
+// not well formed or has no root.
 bool ParseBounded(wxInputStream& in, std::size_t limit, wxXmlDocument& document,
                   std::wstring& problem) {
-    std::string bytes;
-    char chunk[64 * 1024];
-    while (true) {
-        in.Read(chunk, sizeof chunk);
-        const std::size_t got = in.LastRead();
-        if (got == 0) break;
-        if (bytes.size() + got > limit) {
+    std::wstring reason;
+    switch (graphics::xml::ReadStream(in, limit, document, reason)) {
+        case graphics::xml::EStreamRead::Read:
+            return true;
+        case graphics::xml::EStreamRead::TooLarge:
             problem = tarn::Localize(L"lum.CProduct.DescriptionTooLarge",
                                      L"its product.xml is larger than the player reads (64 MiB)");
             return false;
-        }
-        bytes.append(chunk, got);
+        case graphics::xml::EStreamRead::Empty:
+            problem = tarn::Localize(L"lum.CProduct.DescriptionEmpty", L"its product.xml is empty");
+            return false;
+        case graphics::xml::EStreamRead::Malformed:
+            break;
     }
-    if (bytes.empty()) {
-        problem = tarn::Localize(L"lum.CProduct.DescriptionEmpty", L"its product.xml is empty");
-        return false;
-    }
-    wxMemoryInputStream text(bytes.data(), bytes.size());
-    const CLogCapture log;
-    if (document.Load(text, "UTF-8") && document.GetRoot() != nullptr) return true;
     problem = tarn::Localize(L"lum.CProduct.DescriptionMalformed",
-                             L"its product.xml is not well-formed XML");
-    if (!log.GetLast().empty()) problem += L" (" + log.GetLast().ToStdWstring() + L")";
+                             L"its product.xml is not well-formed XML") +
+              L" (" + reason + L")";
     return false;
 }
 

@@ -2,7 +2,6 @@
 
 #include <wx/image.h>
 #include <wx/log.h>
-#include <wx/mstream.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -12,6 +11,7 @@
 #include "graphics/PictureHandlers.h"
 #include "graphics/PictureReader.h"
 #include "graphics/QuietAsserts.h"
+#include "graphics/XmlReader.h"
 #include "graphics/skin/GraphicSkinButton.h"
 #include "graphics/skin/Skin.h"
 #include "graphics/skin/State.h"
@@ -30,24 +30,6 @@ constexpr const wchar_t* kDescription = L"product.xml";
 std::string Utf8(const std::wstring& text) { return wxString(text).utf8_string(); }
 
 std::wstring Quoted(const std::wstring& text) { return L"'" + text + L"'"; }
-
-// Keeps the toolkit's last error or warning instead of printing it, for as long as it lives.
-class CLogCapture : public wxLog {
-public:
-    CLogCapture() : m_previous(wxLog::SetActiveTarget(this)) {}
-    ~CLogCapture() override { wxLog::SetActiveTarget(m_previous); }
-    const wxString& GetLast() const { return m_last; }
-
-protected:
-    // The message itself, without the time and level the text form would put before it.
-    void DoLogRecord(wxLogLevel level, const wxString& message, const wxLogRecordInfo&) override {
-        if (level <= wxLOG_Warning) m_last = message;
-    }
-
-private:
-    wxLog* m_previous;
-    wxString m_last;
-};
 
 const wchar_t* Noun(EAttachmentKind kind, const std::wstring& where) {
     switch (kind) {
@@ -80,6 +62,9 @@ std::wstring Describe(const SAttachmentUse& use) {
             if (use.kind == EAttachmentKind::Picture) return named + L" does not decode";
             if (use.kind == EAttachmentKind::RichText) return named + L" is not readable rich text";
             return named + L" is empty";
+        case EAttachmentOutcome::TooLarge:
+            return named + L" is larger than the player reads of it (" +
+                   std::to_wstring(use.limit >> 20) + L" MiB); none of it is read";
     }
     return {};
 }
@@ -142,25 +127,19 @@ void CContentCheck::ReadDescription(graphics::CContentSource& source,
     if (!catalogue.HasEntry(kDescription)) Unreadable("it holds no product.xml");
     if (!catalogue.OpenEntry(kDescription)) Unreadable("its product.xml cannot be opened");
 
-    std::string bytes;
-    char chunk[64 * 1024];
-    wxInputStream& in = catalogue.GetStream();
-    while (true) {
-        in.Read(chunk, sizeof chunk);
-        const std::size_t got = in.LastRead();
-        if (got == 0) break;
-        if (bytes.size() + got > lum::data::CProduct::kMaxDescriptionSize) {
+    std::wstring reason;
+    const auto read = graphics::xml::ReadStream(
+        catalogue.GetStream(), lum::data::CProduct::kMaxDescriptionSize, document, reason);
+    catalogue.CloseEntry();
+    switch (read) {
+        case graphics::xml::EStreamRead::Read:
+            return;
+        case graphics::xml::EStreamRead::TooLarge:
             Unreadable("its product.xml is larger than the player reads (64 MiB)");
-        }
-        bytes.append(chunk, got);
-    }
-    if (bytes.empty()) Unreadable("its product.xml is empty");
-    wxMemoryInputStream text(bytes.data(), bytes.size());
-    const CLogCapture log;
-    if (!document.Load(text, "UTF-8") || !document.GetRoot()) {
-        std::string reason = "its product.xml is not well-formed XML";
-        if (!log.GetLast().empty()) reason += " (" + log.GetLast().utf8_string() + ")";
-        Unreadable(reason);
+        case graphics::xml::EStreamRead::Empty:
+            Unreadable("its product.xml is empty");
+        case graphics::xml::EStreamRead::Malformed:
+            Unreadable("its product.xml is not well-formed XML (" + Utf8(reason) + ")");
     }
 }
 

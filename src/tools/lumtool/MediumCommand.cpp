@@ -15,7 +15,9 @@
 #include "StagingFolder.h"
 #include "StopSignals.h"
 #include "WindowsMedium.h"
+#include "graphics/XmlReader.h"
 #include "graphics/ZipArchive.h"
+#include "lum/data/Product.h"
 #include "tarn/Text.h"
 
 namespace lumtool {
@@ -93,8 +95,19 @@ CProductFacts ReadProduct(const std::string& content) {
         throw CUsageError("'" + content + "' is not a content file (no product.xml)");
     }
     wxXmlDocument description;
-    if (!description.Load(archive.GetCatalogue().GetStream()) || !description.GetRoot()) {
-        throw CUsageError("'" + content + "': product.xml is not well-formed XML");
+    std::wstring reason;
+    switch (graphics::xml::ReadStream(archive.GetCatalogue().GetStream(),
+                                      lum::data::CProduct::kMaxDescriptionSize, description,
+                                      reason)) {
+        case graphics::xml::EStreamRead::Read:
+            break;
+        case graphics::xml::EStreamRead::TooLarge:
+            throw CUsageError("'" + content +
+                              "': product.xml is larger than the player reads (64 MiB)");
+        case graphics::xml::EStreamRead::Empty:
+        case graphics::xml::EStreamRead::Malformed:
+            throw CUsageError("'" + content + "': product.xml is not well-formed XML (" +
+                              tarn::ToUtf8(reason) + ")");
     }
     return {description.GetRoot()->GetAttribute("title").utf8_string(),
             description.GetRoot()->GetAttribute("icon-filename").utf8_string()};

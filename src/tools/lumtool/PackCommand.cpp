@@ -11,8 +11,11 @@
 #include <iostream>
 #include <vector>
 
+#include "InputFile.h"
 #include "OutputFile.h"
 #include "graphics/ContentFolder.h"
+#include "graphics/XmlReader.h"
+#include "lum/data/Product.h"
 #include "tarn/win32/FileReplacement.h"
 #include "tarn/win32/RegularFile.h"
 
@@ -29,10 +32,12 @@ void CheckDescription(const fs::path& folder) {
     if (!fs::is_regular_file(description)) {
         throw CUsageError("'" + folder.string() + "' holds no " + kDescription);
     }
-    wxLogNull quiet;  // the toolkit's parser complains in dialogs otherwise
     wxXmlDocument document;
-    if (!document.Load(wxString(description.string())) || !document.GetRoot()) {
-        throw CUsageError("'" + description.string() + "' is not well-formed XML");
+    std::wstring reason;
+    const std::string text = ReadInputFile(description, lum::data::CProduct::kMaxDescriptionSize);
+    if (!graphics::xml::ReadDocument(text, document, reason)) {
+        throw CUsageError("'" + description.string() + "' is not well-formed XML (" +
+                          wxString(reason).utf8_string() + ")");
     }
 }
 

@@ -2,23 +2,24 @@
 
 #include <wx/datetime.h>
 #include <wx/log.h>
-#include <wx/mstream.h>
 #include <wx/xml/xml.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string_view>
 #include <utility>
 
 #include "DescriptionEditor.h"
+#include "InputFile.h"
 #include "OutputFile.h"
 #include "PoFile.h"
 #include "TranslatableTexts.h"
 #include "graphics/ContentFolder.h"
 #include "graphics/PictureHandlers.h"
+#include "graphics/XmlReader.h"
 #include "lum/data/ElementFactories.h"
 #include "lum/data/Product.h"
 #include "tarn/Exception.h"
@@ -32,6 +33,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kDescription = "product.xml";
+// A translation of the largest product.xml the player reads, with room for its English texts.
+constexpr std::uint64_t kMaxPoSize = std::uint64_t{256} << 20;
 
 std::string Utf8(const std::wstring& text) { return tarn::ToUtf8(text); }
 
@@ -75,14 +78,6 @@ SOptions ParseOptions(const std::vector<std::string>& arguments, bool withOutput
         }
     }
     return options;
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw CUsageError("cannot read '" + path.string() + "'");
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 std::string Now() { return wxDateTime::Now().Format("%Y-%m-%d %H:%M%z").utf8_string(); }
@@ -412,13 +407,13 @@ int CTranslationsCommand::Import(const std::vector<std::string>& arguments) {
 
     std::vector<SPoEntry> entries;
     try {
-        entries = ParsePo(ReadFile(poName));
+        entries = ParsePo(ReadInputFile(poName, kMaxPoSize));
     } catch (const CUsageError& problem) {
         throw CUsageError("'" + poName + "': " + problem.what());
     }
     CheckPoHeader(entries, poName, options.language);
 
-    const std::string before = ReadFile(description);
+    const std::string before = ReadInputFile(description, lum::data::CProduct::kMaxDescriptionSize);
     const EDescriptionEncoding encoding = CheckDescriptionEncoding(before, description);
     CDescriptionEditor editor(before);
     editor.SetAsciiOnly(encoding == EDescriptionEncoding::Ascii);
@@ -448,10 +443,9 @@ int CTranslationsCommand::Import(const std::vector<std::string>& arguments) {
 
     if (editor.GetText() != before) {
         // Never leave a description the player cannot read.
-        wxLogNull quiet;
         wxXmlDocument check;
-        wxMemoryInputStream in(editor.GetText().data(), editor.GetText().size());
-        if (!check.Load(in) || !check.GetRoot()) {
+        std::wstring reason;
+        if (!graphics::xml::ReadDocument(editor.GetText(), check, reason)) {
             throw CUsageError("the edited product.xml would not be well-formed; nothing written");
         }
         tarn::win32::ReplaceFileWith(description, editor.GetText(),
