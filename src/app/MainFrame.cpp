@@ -454,7 +454,7 @@ void CMainFrame::Quit() {
 // ---- Music ----
 
 void CMainFrame::PlayMusic(const tarn::P<lum::data::CMusic>& music) {
-    if (!music || music->GetFormat() != L"wav") return;
+    if (!music || music->IsEmpty() || music->GetFormat() != L"wav") return;
     const std::wstring extension = L"." + music->GetFormat();
     const auto system = tarn::win32::GetSystem();
     std::wstring path;

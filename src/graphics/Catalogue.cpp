@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "graphics/PictureDecoding.h"
 #include "graphics/RichText.h"
 #include "graphics/XmlValues.h"
 #include "tarn/Exception.h"
@@ -21,6 +22,11 @@ wxString AttachmentName(const wxXmlNode& node, const std::wstring& tag, const wx
     *child = xml::FindChild(node, wxString(tag));
     if (!*child) return {};
     return (*child)->GetAttribute("name", wxString());
+}
+
+void WarnTooLarge(const wxString& name, std::uint64_t limit) {
+    wxLogWarning("Entry '%s' is larger than the %llu MiB read of it; it is not read.", name,
+                 static_cast<unsigned long long>(limit >> 20));
 }
 
 }  // namespace
@@ -97,9 +103,12 @@ std::unique_ptr<wxBitmap> CCatalogue::LoadBitmap(const wxXmlNode& node, const st
 
 std::unique_ptr<wxBitmap> CCatalogue::LoadBitmapByName(const wxXmlNode&, const std::wstring& name,
                                                        wxBitmapType type, wxFileName& fileName) {
-    // One byte more than a picture may have, so that a larger one is refused, not cut.
-    const auto bytes = ReadEntry(name, tarn::win32::kMaxPictureBytes + 1);
-    if (!bytes) return nullptr;
+    std::string refused;
+    const auto bytes = ReadPictureEntry(name, refused);
+    if (!bytes) {
+        if (!refused.empty()) m_pictures.Refuse(name, refused);
+        return nullptr;
+    }
     fileName.Clear();
     return m_pictures.Read(name, type, bytes->GetData(), bytes->GetLength());
 }
@@ -124,9 +133,29 @@ tarn::P<CStoredPicture> CCatalogue::LoadPicture(const wxXmlNode& node, const std
 
 std::unique_ptr<wxBitmap> CCatalogue::DecodeEntry(const wxString& name, const std::wstring& written,
                                                   wxBitmapType type) {
-    const auto bytes = ReadEntry(name.ToStdWstring(), tarn::win32::kMaxPictureBytes + 1);
-    if (!bytes) return nullptr;
+    std::string refused;
+    const auto bytes = ReadPictureEntry(name.ToStdWstring(), refused);
+    if (!bytes) {
+        if (!refused.empty()) m_pictures.Refuse(written, refused);
+        return nullptr;
+    }
     return m_pictures.Read(written, type, bytes->GetData(), bytes->GetLength());
+}
+
+tarn::P<CSharedBuffer> CCatalogue::ReadPictureEntry(const std::wstring& name, std::string& error) {
+    error.clear();
+    if (GetEntrySize(name) > static_cast<std::int64_t>(tarn::win32::kMaxPictureBytes)) {
+        error = PictureTooLargeReason();
+        return nullptr;
+    }
+    // One byte more than a picture may have, so that one that grew since is refused, not cut.
+    return ReadEntry(name, tarn::win32::kMaxPictureBytes + 1);
+}
+
+std::uint64_t CCatalogue::BytesToRead(std::int64_t declared, std::int64_t stored) {
+    if (declared < 1) return 0;
+    if (stored < 0) return static_cast<std::uint64_t>(declared);
+    return static_cast<std::uint64_t>(std::min(declared, stored));
 }
 
 tarn::P<CSharedBuffer> CCatalogue::ReadEntry(const std::wstring& name, std::uint64_t limit) {
@@ -154,7 +183,8 @@ tarn::P<CSharedBuffer> CCatalogue::ReadOpenEntry(std::uint64_t limit) {
     return buffer;
 }
 
-tarn::P<CSharedBuffer> CCatalogue::LoadBuffer(const wxXmlNode& node, const std::wstring& tag) {
+tarn::P<CSharedBuffer> CCatalogue::LoadBuffer(const wxXmlNode& node, const std::wstring& tag,
+                                              std::uint64_t limit) {
     const wxXmlNode* child = nullptr;
     const wxString name = AttachmentName(node, tag, &child);
     if (!child) return nullptr;
@@ -164,15 +194,24 @@ tarn::P<CSharedBuffer> CCatalogue::LoadBuffer(const wxXmlNode& node, const std::
     NoteRequest(internal);
     if (size < 1) return nullptr;
     if (!Contains(internal)) return nullptr;
+    const std::int64_t stored = SizeOf(internal);
+    const std::uint64_t wanted = BytesToRead(size, stored);
+    // Refused before anything is read: a small content file may declare a huge entry.
+    if (stored >= 0 && wanted > limit) {
+        WarnTooLarge(name, limit);
+        return nullptr;
+    }
     {
         wxLogNull quiet;
         if (!Open(internal)) return nullptr;
     }
-    std::uint64_t limit = static_cast<std::uint64_t>(size);
-    const std::int64_t stored = SizeOf(internal);
-    if (stored >= 0) limit = std::min<std::uint64_t>(limit, static_cast<std::uint64_t>(stored));
-    // The entry's own size bounds the allocation; the stream bounds what is counted.
-    auto buffer = ReadOpenEntry(limit);
+    // The entry's own size bounds the allocation; the stream bounds what is counted. One byte
+    // past the limit tells an entry of unknown size that is too large.
+    auto buffer = ReadOpenEntry(std::min(wanted, limit + 1));
+    if (buffer->GetLength() > limit) {
+        WarnTooLarge(name, limit);
+        return nullptr;
+    }
     if (buffer->GetLength() == 0) return nullptr;
     return buffer;
 }

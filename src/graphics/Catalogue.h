@@ -52,7 +52,8 @@ public:
     // one entry gets the same picture.
     tarn::P<CStoredPicture> LoadPicture(const wxXmlNode& node, const std::wstring& tag,
                                         wxFileName& fileName) override;
-    tarn::P<CSharedBuffer> LoadBuffer(const wxXmlNode& node, const std::wstring& tag) override;
+    tarn::P<CSharedBuffer> LoadBuffer(const wxXmlNode& node, const std::wstring& tag,
+                                      std::uint64_t limit) override;
     std::wstring GetResourceType(const wxXmlNode& node) override;
     tarn::P<IReusableResource> GetReusableResource(
         const wxXmlNode& node, const std::wstring& typeName,
@@ -60,6 +61,14 @@ public:
 
     // The entry's bytes, at most limit of them; none when it is missing or cannot be opened.
     tarn::P<CSharedBuffer> ReadEntry(const std::wstring& name, std::uint64_t limit);
+    // The bytes of a picture entry; none, with the reason in error, when the entry is larger
+    // than a picture may be (known before it is read), missing or unreadable.
+    tarn::P<CSharedBuffer> ReadPictureEntry(const std::wstring& name, std::string& error);
+    // The size the entry is stored with, in bytes; -1 when it is missing or not known.
+    std::int64_t GetEntrySize(const std::wstring& name) { return SizeOf(NormalName(name)); }
+    // How many bytes LoadBuffer reads for a reference that asks for declared of an entry of
+    // stored bytes (-1: not known): the lesser of the two.
+    static std::uint64_t BytesToRead(std::int64_t declared, std::int64_t stored);
     // Pictures decoded so far (a picture given back and shown again counts twice).
     std::int64_t GetDecodeCount() const { return m_pictures.GetDecodeCount(); }
     // The content closes: the pictures handed out keep what they decoded and decode no more.

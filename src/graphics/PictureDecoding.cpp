@@ -93,9 +93,19 @@ bool PictureFormatOf(wxBitmapType type, EPictureFormat& format) {
     }
 }
 
+std::string PictureTooLargeReason() {
+    return "is larger than the " + std::to_string(tarn::win32::kMaxPictureBytes >> 20) +
+           " MiB read of a picture";
+}
+
 bool ReadPictureBytes(wxInputStream& stream, std::vector<std::uint8_t>& bytes) {
     constexpr std::size_t kChunk = 64 * 1024;
     bytes.clear();
+    const wxFileOffset length = stream.GetLength();
+    if (length != wxInvalidOffset &&
+        static_cast<std::uint64_t>(length) > tarn::win32::kMaxPictureBytes) {
+        return false;
+    }
     while (bytes.size() <= tarn::win32::kMaxPictureBytes) {
         const std::size_t had = bytes.size();
         // One byte beyond the limit tells a file that is too large from one that just fits.
@@ -114,9 +124,7 @@ bool DecodePicture(const std::uint8_t* data, std::size_t size, wxBitmapType type
     EPictureFormat format;
     if (!PictureFormatOf(type, format)) return Fail(error, "is not of a picture type that is read");
     if (size > tarn::win32::kMaxPictureBytes) {
-        return Fail(error, "is larger than the " +
-                               std::to_string(tarn::win32::kMaxPictureBytes >> 20) +
-                               " MiB read of a picture");
+        return Fail(error, PictureTooLargeReason());
     }
     if (format == EPictureFormat::Png) {
         wxPNGHandler reader;

@@ -18,8 +18,11 @@ namespace graphics {
 // The picture format behind a toolkit bitmap type; false for the types pictures never have.
 bool PictureFormatOf(wxBitmapType type, tarn::win32::EPictureFormat& format);
 
-// Reads the rest of the stream. False when it holds more than kMaxPictureBytes; the bytes
-// then stop there.
+// Why a picture file larger than kMaxPictureBytes is not read.
+std::string PictureTooLargeReason();
+
+// Reads the rest of the stream. False when it holds more than kMaxPictureBytes: at once when
+// the stream knows its length, else the bytes stop there.
 bool ReadPictureBytes(wxInputStream& stream, std::vector<std::uint8_t>& bytes);
 
 // Decodes a picture file of the given type. False, with the reason, when it does not decode,

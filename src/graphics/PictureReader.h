@@ -33,6 +33,9 @@ public:
     // How many pictures were decoded so far, successfully or not.
     std::int64_t GetDecodeCount() const { return m_decodes; }
 
+    // The named picture is refused before it is decoded: reported as Read reports a failure.
+    void Refuse(const std::wstring& name, const std::string& reason) { Report(name, reason); }
+
     // Logs that the named picture is shown as missing, and why.
     static void WarnMissing(const std::wstring& name, const std::string& reason);
 

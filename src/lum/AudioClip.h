@@ -9,12 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "lum/data/Music.h"
+
 namespace lum {
 
 class CAudioClip {
 public:
     // Larger files are refused rather than read into memory.
-    static constexpr std::size_t kMaxFileSize = 128u << 20;
+    static constexpr std::size_t kMaxFileSize = data::CMusic::kMaxBytes;
     // Compressed WAV data may grow when decoded; beyond this it is refused as well.
     static constexpr std::size_t kMaxDecodedSize = 512u << 20;
 

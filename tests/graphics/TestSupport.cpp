@@ -41,7 +41,8 @@ std::unique_ptr<wxBitmap> CMemoryStore::LoadBitmapByName(const wxXmlNode&,
     return std::make_unique<wxBitmap>(found->second);
 }
 
-tarn::P<graphics::CSharedBuffer> CMemoryStore::LoadBuffer(const wxXmlNode&, const std::wstring&) {
+tarn::P<graphics::CSharedBuffer> CMemoryStore::LoadBuffer(const wxXmlNode&, const std::wstring&,
+                                                          std::uint64_t) {
     return nullptr;
 }
 

@@ -28,7 +28,8 @@ public:
                                          wxFileName& fileName) override;
     std::unique_ptr<wxBitmap> LoadBitmapByName(const wxXmlNode& node, const std::wstring& name,
                                                wxBitmapType type, wxFileName& fileName) override;
-    tarn::P<graphics::CSharedBuffer> LoadBuffer(const wxXmlNode&, const std::wstring&) override;
+    tarn::P<graphics::CSharedBuffer> LoadBuffer(const wxXmlNode&, const std::wstring&,
+                                                std::uint64_t) override;
     std::wstring GetResourceType(const wxXmlNode& node) override;
     tarn::P<graphics::IReusableResource> GetReusableResource(
         const wxXmlNode& node, const std::wstring& typeName,

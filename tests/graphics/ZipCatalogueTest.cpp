@@ -157,7 +157,7 @@ TEST_F(ZipCatalogueTest, EntriesWithDataDescriptors) {
     // The toolkit's reader rejects stored entries with a descriptor: the buffer is then
     // missing, never wrong.
     const auto node = Attachment("chunk", "stored-descriptor.bin", "3000");
-    const auto buffer = windows.GetCatalogue().LoadBuffer(*node->GetRoot(), L"chunk");
+    const auto buffer = windows.GetCatalogue().LoadBuffer(*node->GetRoot(), L"chunk", 1u << 20);
     if (buffer) {
         EXPECT_TRUE(std::string(reinterpret_cast<const char*>(buffer->GetData()),
                                 buffer->GetLength()) == Blob());
@@ -237,20 +237,20 @@ TEST_F(ZipCatalogueTest, LoadBufferCountsOnlyDeliveredBytes) {
     CZipArchive archive(Path("python.zip"));
     auto& catalogue = archive.GetCatalogue();
     auto node = Attachment("chunk", "data/blob.bin", "3000");
-    auto exact = catalogue.LoadBuffer(*node->GetRoot(), L"chunk");
+    auto exact = catalogue.LoadBuffer(*node->GetRoot(), L"chunk", 1u << 20);
     ASSERT_TRUE(exact);
     EXPECT_EQ(exact->GetLength(), 3000u);
     EXPECT_TRUE(std::string(reinterpret_cast<const char*>(exact->GetData()), 3000) == Blob());
 
     // A size beyond the entry: only the entry is read and allocated.
     node = Attachment("chunk", "data/blob.bin", "4000000000");
-    auto larger = catalogue.LoadBuffer(*node->GetRoot(), L"chunk");
+    auto larger = catalogue.LoadBuffer(*node->GetRoot(), L"chunk", 1u << 20);
     ASSERT_TRUE(larger);
     EXPECT_EQ(larger->GetLength(), 3000u);
     EXPECT_LE(larger->GetCapacity(), 3000u);
 
     node = Attachment("chunk", "data/blob.bin", "100");
-    auto prefix = catalogue.LoadBuffer(*node->GetRoot(), L"chunk");
+    auto prefix = catalogue.LoadBuffer(*node->GetRoot(), L"chunk", 1u << 20);
     ASSERT_TRUE(prefix);
     EXPECT_EQ(prefix->GetLength(), 100u);
     EXPECT_TRUE(std::string(reinterpret_cast<const char*>(prefix->GetData()), 100) ==
@@ -258,12 +258,12 @@ TEST_F(ZipCatalogueTest, LoadBufferCountsOnlyDeliveredBytes) {
 
     for (const char* size : {"0", "-5", "", "many"}) {
         node = Attachment("chunk", "data/blob.bin", size);
-        EXPECT_FALSE(catalogue.LoadBuffer(*node->GetRoot(), L"chunk")) << size;
+        EXPECT_FALSE(catalogue.LoadBuffer(*node->GetRoot(), L"chunk", 1u << 20)) << size;
     }
     node = Attachment("chunk", "data/missing.bin", "10");
-    EXPECT_FALSE(catalogue.LoadBuffer(*node->GetRoot(), L"chunk"));
+    EXPECT_FALSE(catalogue.LoadBuffer(*node->GetRoot(), L"chunk", 1u << 20));
     node = Attachment("chunk", "data/empty.bin", "10");
-    EXPECT_FALSE(catalogue.LoadBuffer(*node->GetRoot(), L"chunk"));
+    EXPECT_FALSE(catalogue.LoadBuffer(*node->GetRoot(), L"chunk", 1u << 20));
 }
 
 TEST_F(ZipCatalogueTest, LoadRichTextBuffer) {

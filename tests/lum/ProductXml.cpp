@@ -26,7 +26,8 @@ public:
                                                wxFileName&) override {
         return nullptr;
     }
-    tarn::P<graphics::CSharedBuffer> LoadBuffer(const wxXmlNode&, const std::wstring&) override {
+    tarn::P<graphics::CSharedBuffer> LoadBuffer(const wxXmlNode&, const std::wstring&,
+                                                std::uint64_t) override {
         return nullptr;
     }
     std::wstring GetResourceType(const wxXmlNode&) override { return L""; }

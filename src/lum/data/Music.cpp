@@ -14,7 +14,7 @@ void CMusic::ReadXml(const wxXmlNode& node, graphics::IResourceInputStore* store
     const wxXmlNode* buffer = graphics::xml::FindChild(node, "buffer");
     if (!buffer) return;
     graphics::xml::ReadString(*buffer, "format", m_format);
-    m_data = store ? store->LoadBuffer(*buffer, L"chunk") : nullptr;
+    m_data = store ? store->LoadBuffer(*buffer, L"chunk", kMaxBytes) : nullptr;
 }
 
 bool CMusic::WriteTo(const wxFileName& fileName) const {

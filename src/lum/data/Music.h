@@ -4,6 +4,7 @@
 #include <wx/filename.h>
 #include <wx/xml/xml.h>
 
+#include <cstddef>
 #include <string>
 
 #include "graphics/ResourceStore.h"
@@ -14,6 +15,9 @@ namespace lum::data {
 
 class CMusic : public tarn::CObject {
 public:
+    // Longer music is refused before any of it is read.
+    static constexpr std::size_t kMaxBytes = std::size_t{128} << 20;
+
     // Without a store, or without a readable "buffer", the data stays empty.
     void ReadXml(const wxXmlNode& node, graphics::IResourceInputStore* store);
     // Writes the data to the file, replacing it. False when there is no data or the file

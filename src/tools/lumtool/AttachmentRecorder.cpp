@@ -129,10 +129,10 @@ void CAttachmentRecorder::DecodePictures() {
     const std::vector<std::string> verdicts =
         lumtool::DecodePictures(pictures.size(), [&](std::size_t index) {
             const graphics::CStoredPicture& picture = *pictures[index];
-            // One byte more than a picture may have, so that a larger one is refused, not cut.
-            return SPictureBytes{
-                m_catalogue.ReadEntry(picture.GetName(), tarn::win32::kMaxPictureBytes + 1),
-                picture.GetType()};
+            SPictureBytes bytes;
+            bytes.bytes = m_catalogue.ReadPictureEntry(picture.GetName(), bytes.refusal);
+            bytes.type = picture.GetType();
+            return bytes;
         });
     for (std::size_t i = 0; i < m_undecided.size(); ++i) {
         if (verdicts[pictureOf[i]].empty()) continue;
@@ -154,8 +154,9 @@ std::unique_ptr<wxBitmap> CAttachmentRecorder::LoadBitmapByName(const wxXmlNode&
 }
 
 tarn::P<graphics::CSharedBuffer> CAttachmentRecorder::LoadBuffer(const wxXmlNode& node,
-                                                                 const std::wstring& tag) {
-    auto buffer = m_catalogue.LoadBuffer(node, tag);
+                                                                 const std::wstring& tag,
+                                                                 std::uint64_t limit) {
+    auto buffer = m_catalogue.LoadBuffer(node, tag, limit);
     if (const wxXmlNode* child = graphics::xml::FindChild(node, wxString(tag))) {
         const wxString name = child->GetAttribute("name");
         EAttachmentOutcome outcome = Outcome(name, buffer != nullptr);
@@ -163,8 +164,13 @@ tarn::P<graphics::CSharedBuffer> CAttachmentRecorder::LoadBuffer(const wxXmlNode
         graphics::xml::ReadInt64(*child, "size", size);
         if (outcome == EAttachmentOutcome::Unreadable && size < 1) {
             outcome = EAttachmentOutcome::NoSize;
+        } else if (outcome == EAttachmentOutcome::Unreadable &&
+                   graphics::CCatalogue::BytesToRead(
+                       size, m_catalogue.GetEntrySize(name.ToStdWstring())) > limit) {
+            outcome = EAttachmentOutcome::TooLarge;
         }
         Note(EAttachmentKind::Data, outcome, name, *child);
+        if (outcome == EAttachmentOutcome::TooLarge) m_uses.back().limit = limit;
     }
     return buffer;
 }

@@ -3,6 +3,7 @@
 // what became of each attachment the loader asked for. Only what the loader really reads is
 // noted: an element it skips, or a skin it shares instead of reading again, leaves no note.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@ enum class EAttachmentOutcome {
     UnknownType,  // a picture whose extension the loader does not read
     NoSize,       // a data reference without a positive size
     Unreadable,   // the entry is there, but its content does not load
+    TooLarge,     // what the reference asks for is more than the player reads of it
 };
 
 struct SAttachmentUse {
@@ -28,6 +30,7 @@ struct SAttachmentUse {
     EAttachmentOutcome outcome = EAttachmentOutcome::Loaded;
     std::wstring name;   // the entry name as written in product.xml
     std::wstring where;  // the page and element, "splash" or "music"
+    std::uint64_t limit = 0;  // for TooLarge: the most the player reads, in bytes
 };
 
 class CAttachmentRecorder : public tarn::CObject, public virtual graphics::IResourceInputStore {
@@ -53,8 +56,8 @@ public:
     const std::vector<std::pair<std::wstring, std::string>>& GetMissingPictures() const {
         return m_missingPictures;
     }
-    tarn::P<graphics::CSharedBuffer> LoadBuffer(const wxXmlNode& node,
-                                                const std::wstring& tag) override;
+    tarn::P<graphics::CSharedBuffer> LoadBuffer(const wxXmlNode& node, const std::wstring& tag,
+                                                std::uint64_t limit) override;
     std::wstring GetResourceType(const wxXmlNode& node) override;
     // Sharing stays the catalogue's business; the object it hands back reads itself through
     // this recorder, so that the attachments below it are noted too.

@@ -7,13 +7,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <iomanip>
-#include <iterator>
 #include <sstream>
 #include <vector>
 
 #include "DescriptionEditor.h"
+#include "InputFile.h"
 #include "OutputFile.h"
 #include "graphics/PictureDecoding.h"
 #include "graphics/PictureHandlers.h"
@@ -33,8 +32,7 @@ constexpr std::int64_t kMaxTotalPixels = std::int64_t{64} << 20;  // all frames 
 
 // True when the GIF asks to be repeated (a NETSCAPE2.0 or ANIMEXTS1.0 looping extension);
 // without one, a GIF plays once.
-bool Loops(const std::vector<std::uint8_t>& bytes) {
-    const std::string text(bytes.begin(), bytes.end());
+bool Loops(const std::string& text) {
     return text.find("\x21\xff\x0bNETSCAPE2.0") != std::string::npos ||
            text.find(
                "\x21\xff\x0b"
@@ -103,19 +101,15 @@ int CGifCommand::Run(const std::vector<std::string>& arguments) {
         throw CUsageError("gif: '" + name + "' cannot name the frame files");
     }
 
-    std::ifstream in(input, std::ios::binary);
-    if (!in) throw CUsageError("cannot read '" + input + "'");
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
-    if (bytes.size() > tarn::win32::kMaxPictureBytes) {
-        throw CUsageError("'" + input + "' is larger than the player reads");
-    }
+    const std::string text = ReadInputFile(input, tarn::win32::kMaxPictureBytes);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
     tarn::win32::SAnimationLimits limits;
     limits.picture.maxPixels = kMaxCanvasPixels;
     limits.maxFrames = kMaxFrames;
     limits.maxTotalPixels = kMaxTotalPixels;
     std::vector<tarn::win32::SAnimationFrame> frames;
     std::string error;
-    if (!tarn::win32::DecodeAnimation(bytes.data(), bytes.size(), limits, frames, error)) {
+    if (!tarn::win32::DecodeAnimation(bytes, text.size(), limits, frames, error)) {
         throw CUsageError("'" + input + "' does not decode as a GIF animation: it " + error);
     }
 
@@ -156,7 +150,7 @@ int CGifCommand::Run(const std::vector<std::string>& arguments) {
 
     const auto& first = frames.front().pixels;
     m_out << "<animation type=\"gif\" count=\"" << frames.size() << "\" loop=\""
-          << (Loops(bytes) ? "true" : "false") << "\">\n"
+          << (Loops(text) ? "true" : "false") << "\">\n"
           << "  <size x=\"" << first.width << "\" y=\"" << first.height << "\"/>\n";
     for (std::size_t i = 0; i < frames.size(); ++i) {
         m_out << "  <frame" << i << " delay=\"" << std::max(frames[i].delay, 0)

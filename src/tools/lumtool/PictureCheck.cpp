@@ -13,7 +13,9 @@ namespace lumtool {
 namespace {
 
 std::string WhyNot(const SPictureBytes& picture) {
-    if (!picture.bytes) return "cannot be read from the content";
+    if (!picture.bytes) {
+        return picture.refusal.empty() ? "cannot be read from the content" : picture.refusal;
+    }
     try {
         wxImage image;
         std::string error;

@@ -19,6 +19,7 @@ namespace lumtool {
 struct SPictureBytes {
     tarn::P<graphics::CSharedBuffer> bytes;  // none when the entry cannot be read
     wxBitmapType type = wxBITMAP_TYPE_INVALID;
+    std::string refusal;  // why it was not read, when it was refused before reading
 };
 
 // The bytes of picture index (0 to count - 1), read on the calling thread.
