@@ -133,6 +133,50 @@ def write(path, entries, method):
             archive.writestr(info, entries[name])
 
 
+def forge_size(path, name, size):
+    """Makes the archive's headers of entry name declare size uncompressed bytes."""
+    with open(path, "r+b") as archive:
+        data = bytearray(archive.read())
+        encoded = name.encode()
+        # (signature, offset of the uncompressed size, of the name's length, of the name)
+        for signature, size_at, length_at, name_at in ((b"PK\x03\x04", 22, 26, 30),
+                                                       (b"PK\x01\x02", 24, 28, 46)):
+            at = data.find(signature)
+            while at >= 0:
+                length = struct.unpack_from("<H", data, at + length_at)[0]
+                if bytes(data[at + name_at:at + name_at + length]) == encoded:
+                    struct.pack_into("<I", data, at + size_at, size)
+                at = data.find(signature, at + 4)
+        archive.seek(0)
+        archive.write(data)
+
+
+def product(body, head=""):
+    return ('<?xml version="1.0" encoding="UTF-8"?>\n<product title="Bounds"%s>%s'
+            '<pages><page name="main"><document version="1"/></page></pages></product>'
+            % (head, body)).encode()
+
+
+def bounds_seeds():
+    """Texts and sizes a content file may take to extremes: long tokens, deep nesting, and
+    entries that declare or store more than the player reads."""
+    music = ('<music filename="m.wav"><buffer format="wav"><chunk name="m.wav" size="%s"/>'
+             '</buffer></music>')
+    return {
+        "long-comment.lum": ({"product.xml": product("<!--" + "c" * (2 << 20) + "-->")}, None),
+        "long-attribute.lum": ({"product.xml": product("", ' note="%s"' % ("a" * ((1 << 20) + 1)))},
+                               None),
+        "long-text.lum": ({"product.xml": product("<note>" + "t" * (2 << 20) + "</note>")}, None),
+        "deep.lum": ({"product.xml": product("<x>" * 300 + "</x>" * 300)}, None),
+        "music-declares-4gib.lum": ({"product.xml": product(music % 4294967295), "m.wav": wav()},
+                                    None),
+        "music-stored-huge.lum": ({"product.xml": product(music % 4294967295), "m.wav": wav()},
+                                  ("m.wav", 0xFFFFFFF0)),
+        "splash-stored-huge.lum": ({"product.xml": product('<splash name="s.png"/>'),
+                                    "s.png": png()}, ("s.png", 0xFFFFFFF0)),
+    }
+
+
 def write_product_load(out):
     os.makedirs(out, exist_ok=True)
     # Stored entries let the fuzzer's byte changes reach the XML; one seed is compressed, so
@@ -141,6 +185,12 @@ def write_product_load(out):
         method = zipfile.ZIP_DEFLATED if name == "media.lum" else zipfile.ZIP_STORED
         write(os.path.join(out, name), entries, method)
     write(os.path.join(out, "demo.lum"), demo_seed(), zipfile.ZIP_STORED)
+    # Long tokens are compressed, as a hostile content file would have them.
+    for name, (entries, forged) in sorted(bounds_seeds().items()):
+        path = os.path.join(out, name)
+        write(path, entries, zipfile.ZIP_DEFLATED if forged is None else zipfile.ZIP_STORED)
+        if forged:
+            forge_size(path, *forged)
 
 
 def chunk(kind, data):

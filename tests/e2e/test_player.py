@@ -2,9 +2,11 @@
 action type, music, splash, language packs and the match with lumtool render."""
 
 import os
+import struct
 import subprocess
 import time
 import unittest
+import zipfile
 
 from playerkit import (LUMTOOL, PLAYER, Display, Player, Sandbox, button, page, png_bytes, product,
                        rectangle, wait_until, wav_bytes, write_content)
@@ -394,6 +396,76 @@ class MusicTest(PlayerTest):
         time.sleep(1.0)
         self.assertFalse(any(self.audio()))
         self.assertEqual(os.listdir(self.sandbox.tmp), [])
+
+
+def deflated_content(path, description, attachments):
+    """A content file whose entries are compressed: a small file that holds long ones. An
+    attachment given as (length, byte) is written in pieces, never held whole."""
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as archive:
+        archive.writestr("product.xml", description)
+        for name, data in attachments.items():
+            with archive.open(name, "w", force_zip64=True) as entry:
+                if isinstance(data, bytes):
+                    entry.write(data)
+                    continue
+                header, length, fill = data
+                entry.write(header)
+                piece = fill * (1 << 20)
+                for _ in range(length >> 20):
+                    entry.write(piece)
+    return path
+
+
+def peak_memory_kib(pid):
+    with open("/proc/%d/status" % pid) as status:
+        for line in status:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1])
+    return 0
+
+
+class BoundsTest(PlayerTest):
+    """Small content files that hold what would take the player minutes or gigabytes."""
+
+    def test_a_long_comment_shows_the_menu_and_a_long_attribute_its_error_at_once(self):
+        comment = product([navigation_page("P0")]).replace(
+            "<pages>", "<!--" + "c" * (8 << 20) + "--><pages>", 1)
+        menu = deflated_content(os.path.join(self.sandbox.root, "comment.lum"), comment, {})
+        self.assertLess(os.path.getsize(menu), 100000)
+        player = self.start(menu, "-nosplash")
+        self.assertEqual(player.title(self.shown(player)), "T [P0]")
+        player.stop()
+
+        attribute = product([navigation_page("P0")]).replace(
+            "<pages>", '<pages note="%s">' % ("a" * (60 << 20)), 1)
+        menu = deflated_content(os.path.join(self.sandbox.root, "attribute.lum"), attribute, {})
+        player = self.start(menu, "-nosplash")
+        self.assertNotIn(player.wait_exit(30), (None, 0), "still running after 30 s")
+        self.assertIn("an attribute value longer than 1 MiB", player.errors())
+
+    def test_music_declared_larger_than_the_player_plays_is_not_read(self):
+        extra = ('<music filename="m.wav" loop="true"><buffer format="wav">'
+                 '<chunk name="m.wav" size="4294967295"/></buffer></music>')
+        description = product([navigation_page("P0")], extra=extra)
+        length = 300 << 20  # past the 128 MiB the player plays
+        header = b"RIFF" + struct.pack("<I", 36 + length) + b"WAVE"
+        header += b"fmt " + struct.pack("<IHHIIHH", 16, 1, 1, 22050, 44100, 2, 16)
+        header += b"data" + struct.pack("<I", length)
+        menu = deflated_content(os.path.join(self.sandbox.root, "music.lum"), description,
+                                {"m.wav": (header, length, b"\0")})
+        self.assertLess(os.path.getsize(menu), 2 << 20)
+        quiet = self.content(product([navigation_page("P0")]), name="quiet.lum")
+
+        peaks = []
+        for content in (quiet, menu):
+            player = self.start(content, "-nosplash")
+            self.shown(player)
+            time.sleep(0.5)
+            peaks.append(peak_memory_kib(player.process.pid))
+            self.assertEqual(os.listdir(self.sandbox.tmp), [], "the music was copied out")
+            player.stop()
+        self.assertIn("Entry 'm.wav' is larger than the 128 MiB read of it", player.errors())
+        self.assertLess(peaks[1] - peaks[0], 64 << 10, "peak memory (KiB) %s" % peaks)
 
 
 class SplashTest(PlayerTest):
