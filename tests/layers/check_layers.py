@@ -49,6 +49,8 @@ def library_of(header):
         return "cairo"
     if header.startswith("X11/"):
         return "X11"
+    if header in ("expat.h", "expat_external.h"):
+        return "expat"
     if header in POSIX or header.startswith(("sys/", "linux/")):
         return "POSIX"
     if header.lower() in ("windows.h", "shellapi.h", "shlwapi.h", "shlobj.h", "objbase.h",
