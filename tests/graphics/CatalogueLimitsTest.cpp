@@ -74,23 +74,6 @@ private:
     int m_opened = 0;
 };
 
-// Keeps the warnings logged while it lives.
-class CWarnings : public wxLog {
-public:
-    CWarnings() : m_previous(wxLog::SetActiveTarget(this)) {}
-    ~CWarnings() override { wxLog::SetActiveTarget(m_previous); }
-    std::string All() const { return m_texts; }
-
-protected:
-    void DoLogRecord(wxLogLevel level, const wxString& text, const wxLogRecordInfo&) override {
-        if (level <= wxLOG_Warning) m_texts += text.utf8_string() + "\n";
-    }
-
-private:
-    wxLog* m_previous;
-    std::string m_texts;
-};
-
 tarn::P<graphics::CSharedBuffer> LoadChunk(graphics::CCatalogue& catalogue, const std::string& size,
                                            std::uint64_t limit) {
     const auto node =
@@ -101,14 +84,14 @@ tarn::P<graphics::CSharedBuffer> LoadChunk(graphics::CCatalogue& catalogue, cons
 TEST(CatalogueLimitsTest, DataIsReadOnlyWithinItsLimitWhateverTheSizesSay) {
     const std::string wav(1000, 'w');
     const auto catalogue = tarn::New<CDeclaringCatalogue>();
-    const CWarnings warnings;
+    const testsupport::CWarnings warnings;
 
     // A huge declaration over a small entry reads the entry.
     catalogue->Put("music.wav", wav, 1000);
     auto buffer = LoadChunk(*catalogue, "4294967295", 1000);
     ASSERT_TRUE(buffer);
     EXPECT_EQ(buffer->GetLength(), 1000u);
-    EXPECT_EQ(warnings.All(), "");
+    EXPECT_TRUE(warnings.Get().empty());
 
     // An entry stored larger than the limit and declared so: refused before it is opened.
     catalogue->Put("music.wav", wav, std::int64_t{2} << 30);
@@ -117,8 +100,9 @@ TEST(CatalogueLimitsTest, DataIsReadOnlyWithinItsLimitWhateverTheSizesSay) {
     EXPECT_FALSE(LoadChunk(*catalogue, "4294967295", 1u << 20));
     EXPECT_EQ(catalogue->Opened(), opened);
     EXPECT_EQ(catalogue->BytesRead(), read);
-    EXPECT_EQ(warnings.All(),
-              "Entry 'music.wav' is larger than the 1 MiB read of it; it is not read.\n");
+    EXPECT_EQ(warnings.Get(), std::vector<std::string>{
+                                  "Entry 'music.wav' is larger than the 1 MiB read of it; it is "
+                                  "not read."});
     // Declared within the limit, only that much is read however large the entry is.
     buffer = LoadChunk(*catalogue, "500", 1u << 20);
     ASSERT_TRUE(buffer);
@@ -135,7 +119,7 @@ TEST(CatalogueLimitsTest, DataIsReadOnlyWithinItsLimitWhateverTheSizesSay) {
 TEST(CatalogueLimitsTest, APictureStoredLargerThanAPictureMayBeIsMissingUnread) {
     const auto catalogue = tarn::New<CDeclaringCatalogue>();
     catalogue->Put("big.png", "not read", std::int64_t{3} << 30);
-    const CWarnings warnings;
+    const testsupport::CWarnings warnings;
     wxFileName ignored;
     const auto node = testsupport::ParseXml("<e><attachment-bitmap name=\"big.png\"/></e>");
     for (int twice = 0; twice < 2; ++twice) {
@@ -147,9 +131,9 @@ TEST(CatalogueLimitsTest, APictureStoredLargerThanAPictureMayBeIsMissingUnread) 
     }
     EXPECT_EQ(catalogue->Opened(), 0);
     EXPECT_EQ(catalogue->BytesRead(), 0u);
-    EXPECT_EQ(warnings.All(),
-              "Picture 'big.png' is larger than the 257 MiB read of a picture; it is shown as "
-              "missing.\n");
+    EXPECT_EQ(warnings.Get(),
+              std::vector<std::string>{"Picture 'big.png' is larger than the 257 MiB read of a "
+                                       "picture; it is shown as missing."});
 
     std::string reason;
     EXPECT_FALSE(catalogue->ReadPictureEntry(L"big.png", reason));

@@ -230,23 +230,6 @@ TEST(FolderCatalogueFileTest, AFileReadIsLetGoSoAnEditorCanReplaceIt) {
 
 #ifndef _WIN32  // links and FIFOs as POSIX has them
 
-// Keeps every warning logged while it lives.
-class CWarnings : public wxLog {
-public:
-    CWarnings() : m_previous(wxLog::SetActiveTarget(this)) {}
-    ~CWarnings() override { wxLog::SetActiveTarget(m_previous); }
-    const std::vector<std::string>& Get() const { return m_texts; }
-
-protected:
-    void DoLogRecord(wxLogLevel level, const wxString& text, const wxLogRecordInfo&) override {
-        if (level <= wxLOG_Warning) m_texts.push_back(text.utf8_string());
-    }
-
-private:
-    wxLog* m_previous;
-    std::vector<std::string> m_texts;
-};
-
 // A stranger's folder may link to the player's user's own files: they are not read, and the
 // log says so once for each name.
 TEST(FolderCatalogueLinkTest, FilesLinkedFromOutsideTheFolderAreMissing) {
@@ -259,7 +242,7 @@ TEST(FolderCatalogueLinkTest, FilesLinkedFromOutsideTheFolderAreMissing) {
     fs::create_symlink("../home/notes.txt", temp.Path() / "menu/notes.txt");
     fs::create_symlink("pics/red.png", temp.Path() / "menu/inside.png");
     const auto folder = tarn::New<graphics::CFolderCatalogue>(temp.Path() / "menu");
-    const CWarnings warnings;
+    const testsupport::CWarnings warnings;
     for (int twice = 0; twice < 2; ++twice) {
         EXPECT_FALSE(folder->HasEntry(L"photo.png"));
         EXPECT_FALSE(folder->ReadEntry(L"photo.png", 1000));

@@ -15,6 +15,7 @@
 
 #include "PictureBytes.h"
 #include "TempFolder.h"
+#include "TestSupport.h"
 #include "graphics/PictureDecoding.h"
 #include "graphics/PictureHandlers.h"
 #include "graphics/PictureReader.h"
@@ -79,23 +80,6 @@ wxImage Decoded(const Bytes& bytes, wxBitmapType type, std::string* error = null
 // pixel transparent, the toolkit's own reader would paint it in palette colour 0.
 const Bytes kSkipping =
     Bmp(InfoHeader(2, 1, 8, 1, 2), Palette({kRed, kBlue}), Raw({0, 2, 1, 0, 1, 1, 0, 1}));
-
-// Keeps every warning logged while it lives.
-class CWarnings : public wxLog {
-public:
-    CWarnings() : m_previous(wxLog::SetActiveTarget(this)) {}
-    ~CWarnings() override { wxLog::SetActiveTarget(m_previous); }
-    const std::vector<std::string>& Get() const { return m_texts; }
-
-protected:
-    void DoLogRecord(wxLogLevel level, const wxString& text, const wxLogRecordInfo&) override {
-        if (level <= wxLOG_Warning) m_texts.push_back(text.ToStdString());
-    }
-
-private:
-    wxLog* m_previous;
-    std::vector<std::string> m_texts;
-};
 
 TEST(PictureHandlersTest, OnlyTheProgramsReadersAreInstalledAndTheToolkitsCannotComeBack) {
     graphics::InstallPictureHandlers();
@@ -199,7 +183,7 @@ TEST(PictureDecodingTest, SizesAboveTheLimitsAreRefusedBeforeTheToolkitReads) {
 
 TEST(PictureReaderTest, APictureThatDoesNotDecodeIsMissingWithOneWarningForEachName) {
     graphics::CPictureReader reader;
-    const CWarnings warnings;
+    const testsupport::CWarnings warnings;
     const auto* garbage = reinterpret_cast<const std::uint8_t*>("not a picture");
     EXPECT_EQ(reader.Read(L"art/a.bmp", wxBITMAP_TYPE_BMP, garbage, 13), nullptr);
     EXPECT_EQ(reader.Read(L"art/a.bmp", wxBITMAP_TYPE_BMP, garbage, 13), nullptr);
@@ -215,7 +199,7 @@ TEST(PictureReaderTest, APictureThatDoesNotDecodeIsMissingWithOneWarningForEachN
 
 TEST(PictureReaderTest, AllPicturesOfAContentFileShareOneBudgetOfPixels) {
     graphics::CPictureReader reader(250);
-    const CWarnings warnings;
+    const testsupport::CWarnings warnings;
     const Bytes tenByTen = Bmp(InfoHeader(10, 10, 8, 1, 1), Palette({kRed}), Raw({0, 1}));
     const auto read = [&](const wchar_t* name) {
         return reader.Read(name, wxBITMAP_TYPE_BMP,

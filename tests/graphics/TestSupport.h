@@ -5,11 +5,13 @@
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
 #include <wx/image.h>
+#include <wx/log.h>
 #include <wx/xml/xml.h>
 
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "graphics/GraphicElement.h"
 #include "graphics/PaintMatrixDC.h"
@@ -44,6 +46,25 @@ public:
 private:
     std::map<std::wstring, wxBitmap> m_bitmaps;
     std::map<std::wstring, std::string> m_texts;
+};
+
+// Keeps every warning (and error) logged while it lives, instead of printing it.
+class CWarnings : public wxLog {
+public:
+    CWarnings() : m_previous(wxLog::SetActiveTarget(this)) {}
+    ~CWarnings() override { wxLog::SetActiveTarget(m_previous); }
+    CWarnings(const CWarnings&) = delete;
+    CWarnings& operator=(const CWarnings&) = delete;
+    const std::vector<std::string>& Get() const { return m_texts; }
+
+protected:
+    void DoLogRecord(wxLogLevel level, const wxString& text, const wxLogRecordInfo&) override {
+        if (level <= wxLOG_Warning) m_texts.push_back(text.utf8_string());
+    }
+
+private:
+    wxLog* m_previous;
+    std::vector<std::string> m_texts;
 };
 
 // The node and its subtree as XML text.
