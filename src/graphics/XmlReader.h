@@ -27,15 +27,16 @@ inline constexpr std::size_t kMaxAttributeBytes = std::size_t{1} << 20;
 
 // Replaces the document with the tree of text. False, with the reason in the toolkit's words
 // ("XML parsing error: 'mismatched tag' at line 2"), when the text is not well-formed, nests
-// too deep, holds too long an attribute or has no root element; the document is then left
-// empty.
+// too deep, holds too long an attribute, declares entities, is in a multibyte encoding other
+// than UTF-8 and UTF-16, or has no root element; the document is then left empty.
 bool ReadDocument(std::string_view text, wxXmlDocument& document, std::wstring& problem);
 
 // What ReadStream found.
 enum class EStreamRead { Read, TooLarge, Empty, Malformed };
 
 // Reads at most limit bytes of the stream and then the tree from them; a stream that holds
-// more is refused without parsing. The reason of a malformed text goes to problem.
+// more is refused without parsing, and one whose length says so before reading. The document
+// is empty unless Read; the reason of a malformed text goes to problem.
 EStreamRead ReadStream(wxInputStream& in, std::size_t limit, wxXmlDocument& document,
                        std::wstring& problem);
 

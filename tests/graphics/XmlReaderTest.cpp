@@ -106,9 +106,15 @@ TEST(XmlReaderTest, ReadsTheEncodingsTextsDeclare) {
     EXPECT_EQ(valueOf("<r v=\"\xc3\xa4\"/>"), L"\u00e4");
     EXPECT_EQ(document.GetFileEncoding(), "UTF-8");
 
-    const std::wstring unknown =
-        ProblemOf("<?xml version=\"1.0\" encoding=\"no-such-encoding\"?><r/>");
-    EXPECT_NE(unknown.find(L"unknown encoding"), std::wstring::npos) << unknown;
+    // Bytes windows-1252 leaves undefined read as U+FFFD, as they do in other readers.
+    EXPECT_EQ(valueOf("<?xml version=\"1.0\" encoding=\"windows-1252\"?><r v=\"\x81\x80\"/>"),
+              L"\ufffd\u20ac");
+    EXPECT_EQ(ProblemOf("<?xml version=\"1.0\" encoding=\"no-such-encoding\"?><r/>"),
+              L"XML parsing error: 'the encoding 'no-such-encoding' is not read (save the file "
+              L"as UTF-8)' at line 1");
+    EXPECT_EQ(ProblemOf("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><r v=\"\x82\xa0\"/>"),
+              L"XML parsing error: 'the encoding 'Shift_JIS' is not read (save the file as "
+              L"UTF-8)' at line 1");
     EXPECT_NE(ProblemOf("<r v=\"\xc3\"/>").find(L"not well-formed"), std::wstring::npos);
 }
 
@@ -152,6 +158,21 @@ TEST(XmlReaderTest, DeepNestingAndLongAttributesAreRefusedLongTextIsRead) {
     const wxXmlNode* root = document.GetRoot();
     ASSERT_TRUE(root && root->GetChildren() && !root->GetChildren()->GetNext());
     EXPECT_EQ(root->GetChildren()->GetNodeContent().length(), words.size());
+}
+
+// Entities of a text's own would let a few hundred bytes expand to gigabytes.
+TEST(XmlReaderTest, EntityDeclarationsAreRefusedThePredefinedOnesRead) {
+    EXPECT_EQ(ProblemOf("<!DOCTYPE r [<!ENTITY e \"x\">]><r>a&e;b</r>"),
+              L"XML parsing error: 'entity declarations are not read' at line 1");
+    EXPECT_EQ(ProblemOf("<!DOCTYPE r [\n<!ENTITY e \"x\">]><r v=\"&e;\"/>"),
+              L"XML parsing error: 'entity declarations are not read' at line 2");
+    wxXmlDocument document;
+    std::wstring problem;
+    ASSERT_TRUE(
+        ReadDocument("<!DOCTYPE r><r v=\"&lt;&amp;&#65;\">&gt;&quot;&apos;</r>", document, problem))
+        << problem;
+    EXPECT_EQ(document.GetRoot()->GetAttribute("v"), "<&A");
+    EXPECT_EQ(document.GetRoot()->GetNodeContent(), ">\"'");
 }
 
 TEST(XmlReaderTest, AStreamIsReadWithinItsLimit) {
