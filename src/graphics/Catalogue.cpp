@@ -144,6 +144,7 @@ std::unique_ptr<wxBitmap> CCatalogue::DecodeEntry(const wxString& name, const st
 
 tarn::P<CSharedBuffer> CCatalogue::ReadPictureEntry(const std::wstring& name, std::string& error) {
     error.clear();
+    NoteRequest(NormalName(name));  // asked for, even when refused: a folder's watcher sees it
     if (GetEntrySize(name) > static_cast<std::int64_t>(tarn::win32::kMaxPictureBytes)) {
         error = PictureTooLargeReason();
         return nullptr;
@@ -185,6 +186,7 @@ tarn::P<CSharedBuffer> CCatalogue::ReadOpenEntry(std::uint64_t limit) {
 
 tarn::P<CSharedBuffer> CCatalogue::LoadBuffer(const wxXmlNode& node, const std::wstring& tag,
                                               std::uint64_t limit) {
+    limit = std::min<std::uint64_t>(limit, std::numeric_limits<std::uint32_t>::max());
     const wxXmlNode* child = nullptr;
     const wxString name = AttachmentName(node, tag, &child);
     if (!child) return nullptr;

@@ -101,9 +101,11 @@ std::string PictureTooLargeReason() {
 bool ReadPictureBytes(wxInputStream& stream, std::vector<std::uint8_t>& bytes) {
     constexpr std::size_t kChunk = 64 * 1024;
     bytes.clear();
+    // What is left of a stream that knows its length and place is refused by it, unread.
     const wxFileOffset length = stream.GetLength();
-    if (length != wxInvalidOffset &&
-        static_cast<std::uint64_t>(length) > tarn::win32::kMaxPictureBytes) {
+    const wxFileOffset at = length == wxInvalidOffset ? wxInvalidOffset : stream.TellI();
+    if (at != wxInvalidOffset && length - at > 0 &&
+        static_cast<std::uint64_t>(length - at) > tarn::win32::kMaxPictureBytes) {
         return false;
     }
     while (bytes.size() <= tarn::win32::kMaxPictureBytes) {

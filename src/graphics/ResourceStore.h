@@ -37,8 +37,8 @@ public:
         std::unique_ptr<wxBitmap> bitmap = LoadBitmap(node, tag, fileName);
         return bitmap ? tarn::New<CStoredPicture>(std::move(bitmap)) : nullptr;
     }
-    // The bytes of the entry the tag names, as many as its "size" says; none when that is more
-    // than limit, which is checked before anything is read.
+    // The bytes of the entry the tag names, as many as its "size" says (no more than it holds);
+    // none when that is more than limit, which is checked before anything is read.
     virtual tarn::P<CSharedBuffer> LoadBuffer(const wxXmlNode& node, const std::wstring& tag,
                                               std::uint64_t limit) = 0;
     // The node's "type" attribute, or empty.

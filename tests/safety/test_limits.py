@@ -5,13 +5,22 @@ says so. (The time bounds are generous: they stand against a hang, not for a spe
 
 import os
 import struct
+import subprocess
 import unittest
 import zipfile
 
-from test_writes import PRODUCT, Case, lumtool
+from test_writes import LUMTOOL, PRODUCT, Case, lumtool
 
 # The old loader took 92 s on the 8 MiB comment; a minute tells a hang from a busy machine.
 BOUNDED = 60
+
+
+def peak_kib(*arguments):
+    """The peak resident memory of lumtool run with the arguments, in KiB."""
+    child = subprocess.Popen([LUMTOOL, *arguments], stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL)
+    _, _, usage = os.wait4(child.pid, 0)
+    return usage.ru_maxrss
 
 
 def deflated(path, entries):
@@ -71,6 +80,11 @@ class DeclaredSizeTest(Case):
         self.assertNotEqual(run.returncode, 0)
         self.assertIn("sound 'm.wav' is larger than the player reads of it (128 MiB); "
                       "none of it is read", run.stdout + run.stderr)
+        # Not read at all: no more memory than for a menu whose music is a few bytes.
+        small = deflated(self.path("small.lum"), {
+            "product.xml": PRODUCT.replace("<pages>", music + "<pages>", 1).encode(),
+            "m.wav": header})
+        self.assertLess(peak_kib("check", content) - peak_kib("check", small), 64 << 10)
 
     def test_inputs_larger_than_read_are_refused_before_reading(self):
         # Sparse: gigabytes on the disk's books, nothing on the disk.
@@ -80,12 +94,17 @@ class DeclaredSizeTest(Case):
         run = lumtool("gif", huge, "-o", self.path("frames"), timeout=BOUNDED)
         self.assertOneLineFailure(run, "huge.gif", "is larger than the player reads (257 MiB)")
         self.assertFalse(os.path.exists(self.path("frames")))
+        tiny = self.write("tiny.gif", b"GIF89a")
+        self.assertLess(peak_kib("gif", huge, "-o", self.path("frames")) -
+                        peak_kib("gif", tiny, "-o", self.path("frames")), 64 << 10)
 
         with open(self.path("menu/product.xml"), "r+b") as f:
             f.truncate(100 << 20)
         run = lumtool("pack", self.menu, "-o", self.path("out.lum"), timeout=BOUNDED)
         self.assertOneLineFailure(run, "product.xml", "is larger than the player reads (64 MiB)")
         self.assertFalse(os.path.exists(self.path("out.lum")))
+        self.assertLess(peak_kib("pack", self.menu, "-o", self.path("out.lum")) -
+                        peak_kib("gif", tiny, "-o", self.path("frames")), 64 << 10)
 
 
 if __name__ == "__main__":

@@ -164,9 +164,9 @@ tarn::P<graphics::CSharedBuffer> CAttachmentRecorder::LoadBuffer(const wxXmlNode
         graphics::xml::ReadInt64(*child, "size", size);
         if (outcome == EAttachmentOutcome::Unreadable && size < 1) {
             outcome = EAttachmentOutcome::NoSize;
-        } else if (outcome == EAttachmentOutcome::Unreadable &&
-                   graphics::CCatalogue::BytesToRead(
-                       size, m_catalogue.GetEntrySize(name.ToStdWstring())) > limit) {
+        } else if (const std::int64_t stored = m_catalogue.GetEntrySize(name.ToStdWstring());
+                   outcome == EAttachmentOutcome::Unreadable && stored >= 0 &&
+                   graphics::CCatalogue::BytesToRead(size, stored) > limit) {
             outcome = EAttachmentOutcome::TooLarge;
         }
         Note(EAttachmentKind::Data, outcome, name, *child);

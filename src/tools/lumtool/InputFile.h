@@ -10,7 +10,8 @@
 namespace lumtool {
 
 // The file's bytes; CUsageError naming the file and the reason when it cannot be opened, is
-// not a regular file, or holds more than limit bytes.
-std::string ReadInputFile(const std::filesystem::path& path, std::uint64_t limit);
+// not a regular file, or holds more than limit bytes ("... is larger than " + reader + ").
+std::string ReadInputFile(const std::filesystem::path& path, std::uint64_t limit,
+                          const std::string& reader = "the player reads");
 
 }  // namespace lumtool

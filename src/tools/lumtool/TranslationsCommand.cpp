@@ -407,7 +407,7 @@ int CTranslationsCommand::Import(const std::vector<std::string>& arguments) {
 
     std::vector<SPoEntry> entries;
     try {
-        entries = ParsePo(ReadInputFile(poName, kMaxPoSize));
+        entries = ParsePo(ReadInputFile(poName, kMaxPoSize, "lumtool reads"));
     } catch (const CUsageError& problem) {
         throw CUsageError("'" + poName + "': " + problem.what());
     }
@@ -445,8 +445,14 @@ int CTranslationsCommand::Import(const std::vector<std::string>& arguments) {
         // Never leave a description the player cannot read.
         wxXmlDocument check;
         std::wstring reason;
+        if (editor.GetText().size() > lum::data::CProduct::kMaxDescriptionSize) {
+            throw CUsageError(
+                "the edited product.xml would be larger than the player reads (64 MiB); "
+                "nothing written");
+        }
         if (!graphics::xml::ReadDocument(editor.GetText(), check, reason)) {
-            throw CUsageError("the edited product.xml would not be well-formed; nothing written");
+            throw CUsageError("the edited product.xml would not be well-formed (" +
+                              tarn::ToUtf8(reason) + "); nothing written");
         }
         tarn::win32::ReplaceFileWith(description, editor.GetText(),
                                      tarn::win32::ELinks::WriteTarget);

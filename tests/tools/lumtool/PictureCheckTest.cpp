@@ -30,13 +30,14 @@ protected:
 TEST_F(PictureCheckTest, EveryThreadCountGivesEachPictureItsOwnVerdictInOrder) {
     const std::string good = lumtest::PngBytes(30, 20);
     const std::string cut = good.substr(0, good.size() / 2);
-    // Good, damaged, unreadable and of a type that is not read, in turn.
+    // Good, damaged, unreadable, refused unread and of a type that is not read, in turn.
     const auto picture = [&](std::size_t index) -> lumtool::SPictureBytes {
-        switch (index % 4) {
-            case 0: return {Buffer(good), wxBITMAP_TYPE_PNG};
-            case 1: return {Buffer(cut), wxBITMAP_TYPE_PNG};
-            case 2: return {nullptr, wxBITMAP_TYPE_PNG};
-            default: return {Buffer(good), wxBITMAP_TYPE_TIFF};
+        switch (index % 5) {
+            case 0: return {Buffer(good), wxBITMAP_TYPE_PNG, {}};
+            case 1: return {Buffer(cut), wxBITMAP_TYPE_PNG, {}};
+            case 2: return {nullptr, wxBITMAP_TYPE_PNG, {}};
+            case 3: return {nullptr, wxBITMAP_TYPE_PNG, "is larger than allowed"};
+            default: return {Buffer(good), wxBITMAP_TYPE_TIFF, {}};
         }
     };
     constexpr std::size_t kCount = 41;
@@ -56,10 +57,11 @@ TEST_F(PictureCheckTest, EveryThreadCountGivesEachPictureItsOwnVerdictInOrder) {
         EXPECT_EQ(asked.size(), kCount);
         for (std::size_t i = 0; i < kCount; ++i) {
             EXPECT_EQ(asked[i], i);
-            switch (i % 4) {
+            switch (i % 5) {
                 case 0: EXPECT_EQ(verdicts[i], "") << i; break;
                 case 1: EXPECT_EQ(verdicts[i].rfind("does not decode", 0), 0u) << verdicts[i]; break;
                 case 2: EXPECT_EQ(verdicts[i], "cannot be read from the content"); break;
+                case 3: EXPECT_EQ(verdicts[i], "is larger than allowed"); break;
                 default: EXPECT_EQ(verdicts[i], "is not of a picture type that is read"); break;
             }
         }
@@ -71,7 +73,7 @@ TEST_F(PictureCheckTest, AReaderThatFailsStopsTheWorkWithoutLeavingThreadsBehind
     const std::string good = lumtest::PngBytes(8, 8);
     const auto read = [&](std::size_t index) -> lumtool::SPictureBytes {
         if (index == 7) throw std::runtime_error("the content went away");
-        return {Buffer(good), wxBITMAP_TYPE_PNG};
+        return {Buffer(good), wxBITMAP_TYPE_PNG, {}};
     };
     EXPECT_THROW(lumtool::DecodePictures(20, read, 2), std::runtime_error);
 }
