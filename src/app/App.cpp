@@ -79,6 +79,11 @@ bool CApp::OnInit() {
         std::cerr << "lumplayer: " << tarn::ToUtf8(error.GetDescription()) << "\n";
     }
     if (!loaded) {
+        if (const auto product = frame->GetProduct();
+            product && !product->GetLoadProblem().empty()) {
+            std::cerr << "lumplayer: cannot open the menu '" << content.utf8_string()
+                      << "': " << tarn::ToUtf8(product->GetLoadProblem()) << "\n";
+        }
         frame->Destroy();
         return false;
     }

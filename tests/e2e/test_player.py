@@ -324,9 +324,9 @@ class ActionTest(PlayerTest):
 
 
 class MusicTest(PlayerTest):
-    def music_menu(self, music_format="wav", loop="true"):
+    def music_menu(self, music_format="wav", loop="true", seconds=4.0):
         # Long enough to be still playing when a click restarts it once, without looping.
-        sound = wav_bytes(4.0)
+        sound = wav_bytes(seconds)
         music = ('<music filename="m.wav" loop="%s"><buffer format="%s"><chunk name="m.wav" '
                  'size="%d"/></buffer></music>' % (loop, music_format, len(sound)))
         below = button("below", 560, 400, 80, 80, goto("P1"))
@@ -358,6 +358,18 @@ class MusicTest(PlayerTest):
         player.click(window, 555, 30)
         self.assertEqual(player.wait_exit(30), 0)
         self.assertEqual([n for n in os.listdir(self.sandbox.tmp) if n.startswith("lum")], [])
+
+    def test_looping_music_switched_off_and_on_loops_again(self):
+        player = self.start(self.music_menu(seconds=0.4), "-nosplash")
+        window = self.shown(player)
+        self.assertTrue(wait_until(lambda: any(self.fresh_audio(0.3)), 10), "no sound written")
+        player.click(window, 622, 462)
+        self.assertTrue(wait_until(lambda: not any(self.fresh_audio(0.3)), 5), "still playing")
+        player.click(window, 622, 462)
+        self.assertTrue(wait_until(lambda: any(self.fresh_audio(0.3)), 5), "did not play again")
+        # Well past the clip's own length, it still sounds.
+        time.sleep(1.5)
+        self.assertTrue(any(self.fresh_audio(0.5)), "played once, did not loop")
 
     def test_the_icon_sits_in_the_bottom_right_corner(self):
         shots = []
@@ -446,6 +458,10 @@ class BoundsTest(PlayerTest):
             time.sleep(0.05)
         self.assertNotIn(player.wait_exit(1), (None, 0), "still running after 30 s")
         self.assertEqual(seen, set(), "a window appeared")
+        self.assertIn("lumplayer: cannot open the menu '%s': its product.xml is not well-formed "
+                      "XML (XML parsing error: 'an attribute value longer than 1 MiB'" % menu,
+                      player.errors())
+        self.assertNotIn("Sanitizer", player.errors())
 
     def test_music_declared_larger_than_the_player_plays_is_not_read(self):
         extra = ('<music filename="m.wav" loop="true"><buffer format="wav">'
