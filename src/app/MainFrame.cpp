@@ -473,7 +473,8 @@ void CMainFrame::PlayMusic(const tarn::P<lum::data::CMusic>& music) {
     m_sound = std::make_unique<CSound>(path);
     // The copy exists only to be played.
     m_sound->RemoveFileOnDestroy();
-    m_sound->Play(music->IsLoop() ? (kSoundAsync | kSoundLoop) : kSoundAsync);
+    m_soundFlags = music->IsLoop() ? (kSoundAsync | kSoundLoop) : kSoundAsync;
+    m_sound->Play(m_soundFlags);
     m_musicPainter = tarn::New<CViewPainter>();
     m_musicPainter->SetPlaying(true);
     m_view->SetPainter(m_musicPainter);
@@ -502,7 +503,7 @@ bool CMainFrame::ToggleMusic() {
         CSound::Stop();
         m_musicPainter->SetPlaying(false);
     } else {
-        m_sound->Play(kSoundAsync);
+        m_sound->Play(m_soundFlags);
         m_musicPainter->SetPlaying(true);
     }
     // The icon shows its new state at once, not at the next repaint the page happens to need.

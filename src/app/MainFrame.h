@@ -122,6 +122,7 @@ private:
     tarn::P<lum::CHistory> m_history;
     tarn::P<lum::CProductStringLocalizer> m_localizer;
     std::unique_ptr<CSound> m_sound;
+    int m_soundFlags = 0;  // how the music plays, again when it is switched back on
     tarn::P<CViewPainter> m_musicPainter;
     wxString m_contentFolder;
     bool m_fullScreen = false;
