@@ -9,8 +9,8 @@ namespace graphics {
 namespace {
 
 // The toolkit's file names: converted bytes on some systems, wide characters on others.
-const char* Chars(const wxCharBuffer& name) { return name.data(); }
-const wchar_t* Chars(const wchar_t* name) { return name; }
+[[maybe_unused]] const char* Chars(const wxCharBuffer& name) { return name.data(); }
+[[maybe_unused]] const wchar_t* Chars(const wchar_t* name) { return name; }
 
 std::filesystem::path PathOf(const std::wstring& path) {
     // As the toolkit's own file functions turn the name into a file name.
