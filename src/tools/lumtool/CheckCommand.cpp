@@ -7,29 +7,49 @@
 namespace lumtool {
 
 std::string CCheckCommand::Help() const {
-    return "usage: lumtool check CONTENT\n"
+    return "usage: lumtool check CONTENT [--strict]\n"
            "\n"
            "Loads CONTENT, a content file or an unpacked folder holding product.xml and its\n"
            "files, as the player does and reports what would go wrong when it is shown, one\n"
-           "problem a line: attachments that are missing from it or do not decode (names\n"
-           "compare with letter case, packed or not), go-to-page actions that name no page,\n"
-           "button skins without a normal, hover or down look, page names that differ only in\n"
-           "letter case, a splash picture or music that will not show or play. For a folder\n"
-           "also what a content file packed from it would not hold (links to folders, names\n"
-           "that are not UTF-8) and the links that lead out of the folder, which pack refuses.\n"
+           "finding a line, each naming its page and element (tag, name, top-left corner and\n"
+           "size in pixels) and what to do. An \"error:\" breaks the menu for its users:\n"
+           "attachments that are missing from it or do not decode (names compare with letter\n"
+           "case, packed or not), go-to-page actions that name no page, button skins without a\n"
+           "normal, hover or down look, page names that differ only in letter case, a splash\n"
+           "picture or music that will not show or play. A \"warning:\" may be meant, or hurts\n"
+           "only some users. For a folder also what a content file packed from it would not\n"
+           "hold (links to folders, names that are not UTF-8) and the links that lead out of\n"
+           "the folder, which pack refuses.\n"
            "\n"
-           "Exit status: 0 no problems, 1 problems found, 2 the file cannot be read at all,\n"
-           "or a part of the folder cannot be listed (the reason goes to stderr). Needs a\n"
-           "display; without one, lumtool runs itself under xvfb-run when that is installed.\n";
+           "  --strict   warnings count as errors for the exit status\n"
+           "\n"
+           "Exit status: 0 no errors (warnings alone, unless --strict), 1 errors found, 2 a\n"
+           "usage error, the file cannot be read at all, or a part of the folder cannot be\n"
+           "listed (the reason goes to stderr). Needs a display; without one, lumtool runs\n"
+           "itself under xvfb-run when that is installed.\n";
 }
+
+namespace {
+
+std::string Counted(std::size_t count, const char* noun) {
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+}  // namespace
 
 int CCheckCommand::Run(const std::vector<std::string>& arguments) {
     std::string file;
+    bool strict = false;
     for (const std::string& argument : arguments) {
-        if (!argument.empty() && argument[0] == '-')
+        if (argument == "--strict") {
+            strict = true;
+        } else if (!argument.empty() && argument[0] == '-') {
             throw CUsageError("unknown option " + argument);
-        if (!file.empty()) throw CUsageError("check: more than one CONTENT given");
-        file = argument;
+        } else if (!file.empty()) {
+            throw CUsageError("check: more than one CONTENT given");
+        } else {
+            file = argument;
+        }
     }
     if (file.empty()) throw CUsageError("check: no FILE given (a content file or a folder)");
 
@@ -41,14 +61,25 @@ int CCheckCommand::Run(const std::vector<std::string>& arguments) {
         m_out << (i == 0 ? " '" : ", '") << wxString(pages[i]).utf8_string() << "'";
     }
     m_out << "\n";
-    for (const std::string& problem : check.GetProblems()) m_out << problem << "\n";
-    const std::size_t count = check.GetProblems().size();
-    if (count == 0) {
+    std::size_t errors = 0;
+    for (const SFinding& finding : check.GetFindings()) {
+        const bool error = finding.severity == ESeverity::Error;
+        errors += error ? 1 : 0;
+        m_out << (error ? "error: " : "warning: ") << finding.text << "\n";
+    }
+    const std::size_t warnings = check.GetFindings().size() - errors;
+    if (errors == 0 && warnings == 0) {
         m_out << "no problems found\n";
         return 0;
     }
-    m_out << count << (count == 1 ? " problem" : " problems") << " found\n";
-    return kExitProblems;
+    if (warnings == 0) {
+        m_out << Counted(errors, "error") << " found\n";
+    } else if (errors == 0) {
+        m_out << Counted(warnings, "warning") << " found\n";
+    } else {
+        m_out << Counted(errors, "error") << " and " << Counted(warnings, "warning") << " found\n";
+    }
+    return errors > 0 || strict ? kExitProblems : 0;
 }
 
 }  // namespace lumtool

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "AttachmentRecorder.h"
+#include "CheckPlace.h"
 #include "Command.h"
 #include "graphics/PictureHandlers.h"
 #include "graphics/PictureReader.h"
@@ -178,7 +179,7 @@ void CContentCheck::CheckAttachments(graphics::CContentSource& source,
         std::wstring text = Describe(use);
         if (text.empty()) continue;
         if (use.outcome == EAttachmentOutcome::Missing) text += CaseHint(use.name, entries);
-        Problem(use.where + L": " + text);
+        Error(use.where + L": " + text);
     }
 }
 
@@ -187,17 +188,17 @@ void CContentCheck::CheckLeftOut(graphics::CContentSource& source) {
     if (!folder) return;
     // Played unpacked these files are not there either, but an author may not expect that.
     for (const graphics::SLeftOut& left : folder->GetLeftOut()) {
-        Problem(L"folder: " + Quoted(wxString::FromUTF8(left.relative).ToStdWstring()) + L" " +
-                wxString::FromUTF8(left.reason).ToStdWstring() +
-                L"; a content file packed from the folder does not hold it");
+        Error(L"folder: " + Quoted(wxString::FromUTF8(left.relative).ToStdWstring()) + L" " +
+              wxString::FromUTF8(left.reason).ToStdWstring() +
+              L"; a content file packed from the folder does not hold it");
     }
     // A stranger's folder may link to the author's own files, which must not end up packed.
     for (const graphics::SContentFile& file : folder->GetFiles()) {
         if (!file.leavesFolder) continue;
-        Problem(L"folder: " + Quoted(wxString::FromUTF8(file.relative).ToStdWstring()) +
-                L" is a link that leads out of the menu folder (to " +
-                Quoted(wxString(file.target.c_str(), *wxConvFileName).ToStdWstring()) +
-                L"); pack refuses it");
+        Error(L"folder: " + Quoted(wxString::FromUTF8(file.relative).ToStdWstring()) +
+              L" is a link that leads out of the menu folder (to " +
+              Quoted(wxString(file.target.c_str(), *wxConvFileName).ToStdWstring()) +
+              L"); pack refuses it");
     }
 }
 
@@ -208,13 +209,13 @@ void CContentCheck::CheckPageNames() {
             const std::wstring& second = m_pageNames[i];
             if (!tarn::EqualsNoCase(first, second)) continue;
             if (first == second) {
-                Problem(L"pages " + std::to_wstring(j + 1) + L" and " + std::to_wstring(i + 1) +
-                        L" are both named " + Quoted(first) +
-                        L"; actions that go to this name reach only the first");
+                Error(L"pages " + std::to_wstring(j + 1) + L" and " + std::to_wstring(i + 1) +
+                      L" are both named " + Quoted(first) +
+                      L"; actions that go to this name reach only the first");
             } else {
-                Problem(L"page names " + Quoted(first) + L" and " + Quoted(second) +
-                        L" differ only in letter case; actions that go to either reach only " +
-                        Quoted(first));
+                Error(L"page names " + Quoted(first) + L" and " + Quoted(second) +
+                      L" differ only in letter case; actions that go to either reach only " +
+                      Quoted(first));
             }
             break;  // one report for each later page
         }
@@ -227,8 +228,7 @@ void CContentCheck::CheckButtons() {
         const auto document = page->GetDocument();
         for (std::size_t j = 0; j < document->GetCount(); ++j) {
             const auto element = document->GetAt(j);
-            const std::wstring place =
-                L"page " + Quoted(page->GetName()) + L", button " + Quoted(element->GetName());
+            const std::wstring place = ElementPlace(*page, *element, j);
             CheckSkin(place, *element);
             CheckGotoPage(place, *element);
         }
@@ -249,8 +249,8 @@ void CContentCheck::CheckSkin(const std::wstring& place, const graphics::CGraphi
     for (const auto& [state, when] : looks) {
         const auto found = skin.FindState(state);
         if (found && !found->GetLayers().empty()) continue;
-        Problem(place + L": " + skinName + L" has no " + Quoted(state) +
-                L" look, so the button shows nothing " + when);
+        Error(place + L": " + skinName + L" has no " + Quoted(state) +
+              L" look, so the button shows nothing " + when);
     }
 }
 
@@ -265,10 +265,10 @@ void CContentCheck::CheckGotoPage(const std::wstring& place,
     }
     const std::wstring target = action->GetPage();
     if (target.empty()) {
-        Problem(place + L": goes to a page but names none; the click does nothing");
+        Error(place + L": goes to a page but names none; the click does nothing");
     } else if (!HasPage(target)) {
-        Problem(place + L": goes to page " + Quoted(target) +
-                L", but no page has that name; the click does nothing");
+        Error(place + L": goes to page " + Quoted(target) +
+              L", but no page has that name; the click does nothing");
     }
 }
 
@@ -285,13 +285,13 @@ void CContentCheck::CheckMusic() {
     if (music->IsEmpty()) return;
     const std::wstring format = music->GetFormat();
     if (format != L"wav") {
-        Problem(L"music: the format is " + Quoted(format) +
-                L", but the player plays only 'wav' (in lower case); the menu stays silent");
+        Error(L"music: the format is " + Quoted(format) +
+              L", but the player plays only 'wav' (in lower case); the menu stays silent");
         return;
     }
     const std::wstring error = WavError(*music->GetData());
     if (!error.empty()) {
-        Problem(L"music: the sound is not a WAV file the player can play (" + error + L")");
+        Error(L"music: the sound is not a WAV file the player can play (" + error + L")");
     }
 }
 
@@ -299,12 +299,12 @@ void CContentCheck::Unreadable(const std::string& reason) const {
     throw CUsageError("'" + m_path + "' cannot be read: " + reason);
 }
 
-void CContentCheck::Problem(const std::wstring& text) {
+void CContentCheck::Report(ESeverity severity, const std::wstring& text) {
     // One picture in several states of a skin would otherwise give the same line each time.
     const std::string line = Utf8(text);
-    if (std::find(m_problems.begin(), m_problems.end(), line) == m_problems.end()) {
-        m_problems.push_back(line);
-    }
+    const bool known = std::any_of(m_findings.begin(), m_findings.end(),
+                                   [&](const SFinding& finding) { return finding.text == line; });
+    if (!known) m_findings.push_back({severity, line});
 }
 
 }  // namespace lumtool

@@ -13,6 +13,14 @@
 
 namespace lumtool {
 
+// An error breaks the menu for its users; a warning may be meant, or hurts only some of them.
+enum class ESeverity { Warning, Error };
+
+struct SFinding {
+    ESeverity severity;
+    std::string text;  // one line, in UTF-8, for the menu's author
+};
+
 class CContentCheck {
 public:
     explicit CContentCheck(std::string path) : m_path(std::move(path)) {}
@@ -25,8 +33,8 @@ public:
     void Run();
 
     const std::vector<std::wstring>& GetPageNames() const { return m_pageNames; }
-    // One line each, in UTF-8, for the menu's author.
-    const std::vector<std::string>& GetProblems() const { return m_problems; }
+    // In the order found; the same text only once.
+    const std::vector<SFinding>& GetFindings() const { return m_findings; }
 
 private:
     void ReadDescription(graphics::CContentSource& source, wxXmlDocument& document) const;
@@ -41,12 +49,14 @@ private:
     void CheckMusic();
     bool HasPage(const std::wstring& name) const;
     [[noreturn]] void Unreadable(const std::string& reason) const;
-    void Problem(const std::wstring& text);
+    void Error(const std::wstring& text) { Report(ESeverity::Error, text); }
+    void Warning(const std::wstring& text) { Report(ESeverity::Warning, text); }
+    void Report(ESeverity severity, const std::wstring& text);
 
     std::string m_path;
     tarn::P<lum::data::CProduct> m_product;
     std::vector<std::wstring> m_pageNames;
-    std::vector<std::string> m_problems;
+    std::vector<SFinding> m_findings;
 };
 
 }  // namespace lumtool

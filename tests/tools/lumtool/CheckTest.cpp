@@ -56,10 +56,14 @@ std::string FullSkin(const std::string& id = "full", const std::string& picture 
     return Skin(id, {"normal", "hover", "down"}, picture);
 }
 
+// Each button in a row of its own, so that buttons neither overlap nor leave the page.
 std::string Button(const std::string& name, const std::string& action,
                    const std::string& skin = FullSkin()) {
-    return "<state-button type-name=\"lum-state-button-action\" name=\"" + name + "\">" + skin +
-           "<action " + action + "/></state-button>";
+    static int row = 0;
+    const std::string y = std::to_string(25 + 50 * (row++ % 12));
+    return "<state-button type-name=\"lum-state-button-action\" name=\"" + name +
+           "\"><center x=\"150\" y=\"" + y + "\"/>" + skin + "<action " + action +
+           "/></state-button>";
 }
 
 std::string GotoPage(const std::string& page) {
@@ -123,6 +127,21 @@ bool Has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
+// Whether a line of the report starts, after its severity, with place (an element's place up
+// to its position) and goes on, after the position, with what.
+bool HasLine(const std::string& out, const std::string& place, const std::string& what) {
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);) {
+        const std::size_t at = line.find(place);
+        if (at == std::string::npos) continue;
+        const std::size_t colon = line.find("): ", at + place.size());
+        if (colon != std::string::npos && line.compare(colon + 3, what.size(), what) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 TEST_F(CheckTest, ACleanMenuListsItsPagesAndPasses) {
     const lumtooltest::CRun run = CheckProduct(
         Product(Page("main", Image("logo", "look.png") + Button("on", GotoPage("Extra"))) +
@@ -183,7 +202,7 @@ TEST_F(CheckTest, AttachmentsThatAreMissingOrDoNotDecodeAreReported) {
         EXPECT_TRUE(Has(run.out, line)) << line << "\n" << run.out;
     // A picture used by three states of one skin is reported once.
     EXPECT_EQ(ProblemLines(run.out), 7) << run.out;
-    EXPECT_TRUE(Has(run.out, "7 problems found")) << run.out;
+    EXPECT_TRUE(Has(run.out, "7 errors found")) << run.out;
     EXPECT_FALSE(Has(run.out, "never-read.png")) << run.out;
     EXPECT_FALSE(Has(run.out, "skipped.png")) << run.out;
 }
@@ -196,11 +215,12 @@ TEST_F(CheckTest, GotoPageActionsMustNameAnExistingPage) {
         Button("web", "type=\"open-website\" page=\"nowhere\" website=\"https://example.org\"");
     const lumtooltest::CRun run = CheckProduct(Product(Page("main", buttons) + Page("extra")));
     EXPECT_EQ(run.status, 1) << run.out << run.err;
-    EXPECT_TRUE(Has(run.out,
-                    "page 'main', button 'lost': goes to page 'nowhere', but no page "
-                    "has that name"))
+    EXPECT_TRUE(HasLine(run.out, "page 'main', state-button 'lost' at ",
+                        "goes to page 'nowhere', but no page "
+                        "has that name"))
         << run.out;
-    EXPECT_TRUE(Has(run.out, "page 'main', button 'blank': goes to a page but names none"))
+    EXPECT_TRUE(
+        HasLine(run.out, "page 'main', state-button 'blank' at ", "goes to a page but names none"))
         << run.out;
     EXPECT_EQ(ProblemLines(run.out), 2) << run.out;
 }
@@ -219,17 +239,17 @@ TEST_F(CheckTest, SkinsNeedTheNormalHoverAndDownLooks) {
         "</state-button>";
     const lumtooltest::CRun run = CheckProduct(Product(Page("main", buttons)));
     EXPECT_EQ(run.status, 1) << run.out << run.err;
-    EXPECT_TRUE(Has(run.out,
-                    "page 'main', button 'nohover': its skin 'plain' has no 'hover' "
-                    "look, so the button shows nothing while the pointer is over it"))
+    EXPECT_TRUE(HasLine(run.out, "page 'main', state-button 'nohover' at ",
+                        "its skin 'plain' has no 'hover' "
+                        "look, so the button shows nothing while the pointer is over it"))
         << run.out;
-    EXPECT_TRUE(Has(run.out,
-                    "page 'main', button 'emptydown': its skin 'flat' has no 'down' "
-                    "look, so the button shows nothing while it is pressed"))
+    EXPECT_TRUE(HasLine(run.out, "page 'main', state-button 'emptydown' at ",
+                        "its skin 'flat' has no 'down' "
+                        "look, so the button shows nothing while it is pressed"))
         << run.out;
-    EXPECT_TRUE(Has(run.out,
-                    "page 'main', button 'skinonly': its skin has no 'normal' look, so "
-                    "the button shows nothing at rest"))
+    EXPECT_TRUE(HasLine(run.out, "page 'main', state-button 'skinonly' at ",
+                        "its skin has no 'normal' look, so "
+                        "the button shows nothing at rest"))
         << run.out;
     EXPECT_EQ(ProblemLines(run.out), 3) << run.out;
 }

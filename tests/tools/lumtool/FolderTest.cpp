@@ -211,7 +211,7 @@ TEST_F(FolderTest, AFolderCheckNamesEveryLinkThatLeadsOut) {
                     "(to " +
                         Quote(fs::canonical(key)) + "); pack refuses it\n"))
         << run.out;
-    EXPECT_TRUE(Has(run.out, "1 problem found")) << run.out;
+    EXPECT_TRUE(Has(run.out, "1 error found")) << run.out;
 }
 
 // Folders nested deeper than a path may be long cannot be listed: check says which one and
