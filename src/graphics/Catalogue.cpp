@@ -21,7 +21,7 @@ constexpr std::size_t kReadChunk = 64 * 1024;
 wxString AttachmentName(const wxXmlNode& node, const std::wstring& tag, const wxXmlNode** child) {
     *child = xml::FindChild(node, wxString(tag));
     if (!*child) return {};
-    return (*child)->GetAttribute("name", wxString());
+    return xml::GetAttribute(**child, "name");
 }
 
 void WarnTooLarge(const wxString& name, std::uint64_t limit) {
@@ -219,7 +219,7 @@ tarn::P<CSharedBuffer> CCatalogue::LoadBuffer(const wxXmlNode& node, const std::
 }
 
 std::wstring CCatalogue::GetResourceType(const wxXmlNode& node) {
-    return node.GetAttribute("type", wxString()).ToStdWstring();
+    return xml::GetAttribute(node, "type").ToStdWstring();
 }
 
 tarn::P<IReusableResource> CCatalogue::GetReusableResource(

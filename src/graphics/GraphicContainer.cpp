@@ -111,7 +111,7 @@ tarn::P<CGraphicElement> CGraphicContainer::ReadElement(const wxXmlNode& child,
                                                         IResourceInputStore& store) {
     const std::wstring name = child.GetName().ToStdWstring();
     const int type = name == L"table-content" ? GRAPHIC_TABLE : GraphicTypeFromXml(name);
-    std::wstring typeName = child.GetAttribute("type-name", wxString()).ToStdWstring();
+    std::wstring typeName = xml::GetAttribute(child, "type-name").ToStdWstring();
     if (typeName.empty()) typeName = store.GetResourceType(child);
 
     tarn::P<CGraphicElement> fresh;

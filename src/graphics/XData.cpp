@@ -44,7 +44,7 @@ void CXDatas::ToXml(wxXmlNode& node, IResourceStore* store) const {
 void CXDatas::FromXml(const wxXmlNode& node, IResourceInputStore* store) {
     for (const wxXmlNode* child = node.GetChildren(); child; child = child->GetNext()) {
         if (child->GetType() != wxXML_ELEMENT_NODE) continue;
-        const wxString type = child->GetAttribute("type", wxString());
+        const wxString type = xml::GetAttribute(*child, "type");
         tarn::P<CXData> value;
         if (type == "string") {
             value = tarn::New<CStringXData>();

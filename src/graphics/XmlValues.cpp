@@ -53,9 +53,14 @@ bool IsKnownBrushStyle(long style) {
     }
 }
 
+INameListener* g_nameListener = nullptr;
+
 }  // namespace
 
+void SetNameListener(INameListener* listener) { g_nameListener = listener; }
+
 wxXmlNode* FindChild(const wxXmlNode& node, const wxString& name) {
+    if (g_nameListener) g_nameListener->OnChildAsked(node.GetName(), name);
     for (wxXmlNode* child = node.GetChildren(); child; child = child->GetNext()) {
         if (child->GetType() == wxXML_ELEMENT_NODE && child->GetName().IsSameAs(name, false)) {
             return child;
@@ -76,7 +81,14 @@ void SetAttribute(wxXmlNode& node, const wxString& name, const wxString& value) 
 }
 
 bool GetAttribute(const wxXmlNode& node, const wxString& name, wxString& value) {
+    if (g_nameListener) g_nameListener->OnAttributeAsked(node.GetName(), name);
     return node.GetAttribute(name, &value);
+}
+
+wxString GetAttribute(const wxXmlNode& node, const wxString& name) {
+    wxString value;
+    GetAttribute(node, name, value);
+    return value;
 }
 
 std::wstring FormatDouble(double value) {

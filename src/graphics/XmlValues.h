@@ -15,6 +15,17 @@
 
 namespace graphics::xml {
 
+// Hears every element and attribute name a reader asks for, found or not, so that tests can
+// hold the readers to the format's schema. Set only while nothing reads on other threads.
+class INameListener {
+public:
+    virtual ~INameListener() = default;
+    virtual void OnChildAsked(const wxString& parent, const wxString& child) = 0;
+    virtual void OnAttributeAsked(const wxString& element, const wxString& attribute) = 0;
+};
+// Null stops the listening; the listener must outlive its time as listener.
+void SetNameListener(INameListener* listener);
+
 // The first child whose name equals name without regard to case, or null.
 wxXmlNode* FindChild(const wxXmlNode& node, const wxString& name);
 // Appends a new element child.
@@ -23,6 +34,8 @@ wxXmlNode* AddChild(wxXmlNode& node, const wxString& name);
 void SetAttribute(wxXmlNode& node, const wxString& name, const wxString& value);
 // The attribute's value; false when it is absent.
 bool GetAttribute(const wxXmlNode& node, const wxString& name, wxString& value);
+// The attribute's value, or the empty text when it is absent.
+wxString GetAttribute(const wxXmlNode& node, const wxString& name);
 
 // Doubles always use "." on writing; "," and the locale's separator read as ".".
 std::wstring FormatDouble(double value);
