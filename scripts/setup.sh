@@ -13,7 +13,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   patchelf xorriso bubblewrap
   desktop-file-utils shared-mime-info xdg-utils libglib2.0-bin man-db groff-base
-  gettext libexpat1-dev
+  gettext libexpat1-dev libxml2-dev
 )
 
 missing=()

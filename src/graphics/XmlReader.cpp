@@ -284,7 +284,7 @@ bool ReadDocument(std::string_view text, wxXmlDocument& document, std::wstring& 
 }
 
 EStreamRead ReadStream(wxInputStream& in, std::size_t limit, wxXmlDocument& document,
-                       std::wstring& problem) {
+                       std::wstring& problem, std::string* text) {
     document.SetDocumentNode(nullptr);
     // A stream that knows its length is refused by it, before anything is read.
     const wxFileOffset length = in.GetLength();
@@ -302,7 +302,9 @@ EStreamRead ReadStream(wxInputStream& in, std::size_t limit, wxXmlDocument& docu
         bytes.append(chunk, got);
     }
     if (bytes.empty()) return EStreamRead::Empty;
-    return ReadDocument(bytes, document, problem) ? EStreamRead::Read : EStreamRead::Malformed;
+    const bool read = ReadDocument(bytes, document, problem);
+    if (read && text) *text = std::move(bytes);
+    return read ? EStreamRead::Read : EStreamRead::Malformed;
 }
 
 }  // namespace graphics::xml

@@ -36,8 +36,9 @@ enum class EStreamRead { Read, TooLarge, Empty, Malformed };
 
 // Reads at most limit bytes of the stream and then the tree from them; a stream that holds
 // more is refused without parsing, and one whose length says so before reading. The document
-// is empty unless Read; the reason of a malformed text goes to problem.
+// is empty unless Read; the reason of a malformed text goes to problem. When Read, the text
+// itself goes to text if given.
 EStreamRead ReadStream(wxInputStream& in, std::size_t limit, wxXmlDocument& document,
-                       std::wstring& problem);
+                       std::wstring& problem, std::string* text = nullptr);
 
 }  // namespace graphics::xml

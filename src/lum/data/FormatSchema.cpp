@@ -42,16 +42,6 @@ void ReadNameClass(const wxXmlNode& node, SSchemaElement& into) {
     }
 }
 
-void ReadValues(const wxXmlNode& node, std::vector<std::wstring>& values) {
-    for (const wxXmlNode* child : ChildElements(node)) {
-        if (child->GetName() == "value") {
-            values.push_back(child->GetNodeContent().ToStdWstring());
-        } else if (child->GetName() == "choice") {
-            ReadValues(*child, values);
-        }
-    }
-}
-
 }  // namespace
 
 bool SSchemaElement::Takes(const std::wstring& name) const {
@@ -85,6 +75,10 @@ std::vector<std::wstring> SSchemaElement::ChildNames() const {
         }
     }
     return result;
+}
+
+bool SSchemaElement::MayRepeat(const SSchemaElement* child) const {
+    return std::find(repeatable.begin(), repeatable.end(), child) != repeatable.end();
 }
 
 CFormatSchema::CFormatSchema(const std::string& rngText) {
@@ -126,30 +120,58 @@ const SSchemaElement* CFormatSchema::ElementOf(const wxXmlNode& node) {
     } else {
         Unknown("an element without a name");
     }
-    for (std::size_t i = content; i < children.size(); ++i) Collect(*children[i], made, true, 0);
+    for (std::size_t i = content; i < children.size(); ++i)
+        Collect(*children[i], made, true, false, 0);
     return &made;
 }
 
 void CFormatSchema::Collect(const wxXmlNode& pattern, SSchemaElement& into, bool required,
-                            int depth) {
+                            bool repeated, int depth) {
     if (depth > kMaxPatternDepth) Unknown("refs that lead round in a circle");
     const wxString tag = pattern.GetName();
     if (tag == "element") {
-        into.children.push_back(ElementOf(pattern));
+        const SSchemaElement* child = ElementOf(pattern);
+        into.children.push_back(child);
+        if (repeated) into.repeatable.push_back(child);
     } else if (tag == "attribute") {
         CollectAttribute(pattern, into, required);
     } else if (tag == "ref") {
         const auto define = m_defines.find(pattern.GetAttribute("name"));
         if (define == m_defines.end()) Unknown("the undefined ref " + pattern.GetAttribute("name"));
         for (const wxXmlNode* child : ChildElements(*define->second)) {
-            Collect(*child, into, required, depth + 1);
+            Collect(*child, into, required, repeated, depth + 1);
         }
-    } else if (tag == "optional" || tag == "zeroOrMore" || tag == "choice") {
-        for (const wxXmlNode* child : ChildElements(pattern)) Collect(*child, into, false, depth + 1);
-    } else if (tag == "interleave" || tag == "group" || tag == "oneOrMore" || tag == "mixed") {
-        for (const wxXmlNode* child : ChildElements(pattern)) Collect(*child, into, required, depth + 1);
+    } else if (tag == "optional" || tag == "choice") {
+        for (const wxXmlNode* child : ChildElements(pattern)) {
+            Collect(*child, into, false, repeated, depth + 1);
+        }
+    } else if (tag == "zeroOrMore" || tag == "oneOrMore") {
+        for (const wxXmlNode* child : ChildElements(pattern)) {
+            Collect(*child, into, required && tag == "oneOrMore", true, depth + 1);
+        }
+    } else if (tag == "interleave" || tag == "group" || tag == "mixed") {
+        for (const wxXmlNode* child : ChildElements(pattern)) {
+            Collect(*child, into, required, repeated, depth + 1);
+        }
     } else if (tag != "text" && tag != "empty" && tag != "data" && tag != "value") {
         Unknown("the pattern <" + tag + ">");
+    }
+}
+
+void CFormatSchema::ReadValues(const wxXmlNode& node, std::vector<std::wstring>& values,
+                               int depth) const {
+    if (depth > kMaxPatternDepth) Unknown("refs that lead round in a circle");
+    for (const wxXmlNode* child : ChildElements(node)) {
+        if (child->GetName() == "value") {
+            values.push_back(child->GetNodeContent().ToStdWstring());
+        } else if (child->GetName() == "choice") {
+            ReadValues(*child, values, depth + 1);
+        } else if (child->GetName() == "ref") {
+            const auto define = m_defines.find(child->GetAttribute("name"));
+            if (define == m_defines.end())
+                Unknown("the undefined ref " + child->GetAttribute("name"));
+            ReadValues(*define->second, values, depth + 1);
+        }
     }
 }
 
@@ -162,7 +184,7 @@ void CFormatSchema::CollectAttribute(const wxXmlNode& node, SSchemaElement& into
     SSchemaAttribute& attribute = into.attributes[name.ToStdWstring()];
     attribute.name = name.ToStdWstring();
     attribute.required = attribute.required || required;
-    ReadValues(node, attribute.values);
+    ReadValues(node, attribute.values, 0);
 }
 
 const CFormatSchema& CFormatSchema::Product() {

@@ -25,6 +25,7 @@ struct SSchemaElement {
     std::map<std::wstring, SSchemaAttribute> attributes;
     bool anyAttribute = false;
     std::vector<const SSchemaElement*> children;
+    std::vector<const SSchemaElement*> repeatable;  // the children that may come more than once
 
     bool Takes(const std::wstring& name) const;
     // The child pattern that takes name, or null.
@@ -32,6 +33,7 @@ struct SSchemaElement {
     const SSchemaAttribute* Attribute(const std::wstring& name) const;
     // The names of its children that are not patterns of any name, in schema order.
     std::vector<std::wstring> ChildNames() const;
+    bool MayRepeat(const SSchemaElement* child) const;
 };
 
 class CFormatSchema {
@@ -50,8 +52,11 @@ public:
 
 private:
     const SSchemaElement* ElementOf(const wxXmlNode& node);
-    void Collect(const wxXmlNode& pattern, SSchemaElement& into, bool required, int depth);
+    // required: the pattern must be there; repeated: it may come more than once.
+    void Collect(const wxXmlNode& pattern, SSchemaElement& into, bool required, bool repeated,
+                 int depth);
     void CollectAttribute(const wxXmlNode& node, SSchemaElement& into, bool required);
+    void ReadValues(const wxXmlNode& node, std::vector<std::wstring>& values, int depth) const;
 
     wxXmlDocument m_document;
     std::map<wxString, const wxXmlNode*> m_defines;

@@ -54,7 +54,16 @@ int CCheckCommand::Run(const std::vector<std::string>& arguments) {
     if (file.empty()) throw CUsageError("check: no FILE given (a content file or a folder)");
 
     CContentCheck check(file);
-    check.Run();
+    try {
+        check.Run();
+    } catch (const CUsageError&) {
+        // What was found before the menu proved unreadable may well be why.
+        for (const SFinding& finding : check.GetFindings()) {
+            m_out << (finding.severity == ESeverity::Error ? "error: " : "warning: ")
+                  << finding.text << "\n";
+        }
+        throw;
+    }
     const auto& pages = check.GetPageNames();
     m_out << file << ": " << pages.size() << (pages.size() == 1 ? " page:" : " pages:");
     for (std::size_t i = 0; i < pages.size(); ++i) {

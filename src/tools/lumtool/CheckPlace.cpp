@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "graphics/GraphicElementType.h"
+#include "graphics/XmlValues.h"
 
 namespace lumtool {
 
@@ -18,18 +19,33 @@ std::wstring Tag(const graphics::CGraphicElement& element) {
     }
 }
 
+std::wstring Place(const std::wstring& pageName, const std::wstring& tag, const std::wstring& name,
+                   std::size_t index, const graphics::CDRect& box) {
+    const std::wstring named =
+        name.empty() ? L"number " + std::to_wstring(index + 1) : L"'" + name + L"'";
+    return L"page '" + pageName + L"', " + tag + L" " + named + L" at " + Pixels(box.x) + L"," +
+           Pixels(box.y) + L" (" + Pixels(box.width) + L"\u00d7" + Pixels(box.height) + L")";
+}
+
 }  // namespace
 
 std::wstring PagePlace(const lum::data::CPage& page) { return L"page '" + page.GetName() + L"'"; }
 
 std::wstring ElementPlace(const lum::data::CPage& page, const graphics::CGraphicElement& element,
                           std::size_t index) {
-    const std::wstring name = element.GetName().empty()
-                                  ? L"number " + std::to_wstring(index + 1)
-                                  : L"'" + element.GetName() + L"'";
-    const graphics::CDRect box = element.GetBoundingRect();
-    return PagePlace(page) + L", " + Tag(element) + L" " + name + L" at " + Pixels(box.x) + L"," +
-           Pixels(box.y) + L" (" + Pixels(box.width) + L"\u00d7" + Pixels(box.height) + L")";
+    return Place(page.GetName(), Tag(element), element.GetName(), index, element.GetBoundingRect());
+}
+
+std::wstring ElementPlace(const std::wstring& pageName, const wxXmlNode& element,
+                          std::size_t index) {
+    graphics::CDPoint center;
+    graphics::CDSize size;
+    graphics::xml::ReadPoint(element, "center", center);
+    graphics::xml::ReadSize(element, "size", size);
+    const graphics::CDRect box{center.x - size.width / 2, center.y - size.height / 2, size.width,
+                               size.height};
+    return Place(pageName, element.GetName().ToStdWstring(),
+                 element.GetAttribute("name").ToStdWstring(), index, box);
 }
 
 }  // namespace lumtool

@@ -2,6 +2,8 @@
 // How the check names the place of a finding, so that an author finds it in product.xml and
 // on the screen: the page, then the element's tag, name and top-left corner in pixels.
 
+#include <wx/xml/xml.h>
+
 #include <string>
 
 #include "graphics/GraphicElement.h"
@@ -14,6 +16,10 @@ std::wstring PagePlace(const lum::data::CPage& page);
 // "page 'main', state-button 'to-guide' at 30,110 (292×44)"; a nameless element is named by
 // its position among the page's elements, counted from 1.
 std::wstring ElementPlace(const lum::data::CPage& page, const graphics::CGraphicElement& element,
+                          std::size_t index);
+
+// The same from product.xml itself, for an element as written: its centre and size as given.
+std::wstring ElementPlace(const std::wstring& pageName, const wxXmlNode& element,
                           std::size_t index);
 
 }  // namespace lumtool

@@ -8,18 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "CheckFinding.h"
 #include "graphics/ContentSource.h"
 #include "lum/data/Product.h"
 
 namespace lumtool {
-
-// An error breaks the menu for its users; a warning may be meant, or hurts only some of them.
-enum class ESeverity { Warning, Error };
-
-struct SFinding {
-    ESeverity severity;
-    std::string text;  // one line, in UTF-8, for the menu's author
-};
 
 class CContentCheck {
 public:
@@ -37,7 +30,10 @@ public:
     const std::vector<SFinding>& GetFindings() const { return m_findings; }
 
 private:
-    void ReadDescription(graphics::CContentSource& source, wxXmlDocument& document) const;
+    void ReadDescription(graphics::CContentSource& source, wxXmlDocument& document,
+                         std::string& text) const;
+    // Names and values the player does not read, then what else the format's schema refuses.
+    void CheckNames(const wxXmlNode& root, const std::string& text);
     void LoadProduct();
     void CheckAttachments(graphics::CContentSource& source, const wxXmlDocument& document);
     // Only for a folder: what a content file packed from it would not hold.

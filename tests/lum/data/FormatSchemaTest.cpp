@@ -21,6 +21,9 @@
 #include "tarn/Exception.h"
 #include "tarn/Text.h"
 
+#ifndef EVERYTHING_PRODUCT
+#error "EVERYTHING_PRODUCT must name tests/lum/data/everything.xml"
+#endif
 #ifndef DEMO_FOLDER
 #error "DEMO_FOLDER must name the examples/demo folder"
 #endif
@@ -28,85 +31,6 @@
 using namespace lum::data;
 
 namespace {
-
-// Every kind of element, layer, animation and value the format has, once.
-constexpr const char* kEverything = R"(<?xml version="1.0" encoding="UTF-8"?>
-<product title="All" splash-duration="2500" icon-filename="all.ico">
-  <base path="files"/>
-  <volume name="All" origin="x"><folder name="docs" origin="y"><file name="a.txt" size="3"/></folder></volume>
-  <music filename="theme.wav" loop="true"><buffer format="wav"><chunk name="theme.wav" size="4"/></buffer></music>
-  <splash name="look.png"/>
-  <pages>
-    <page name="main" textid="page.main" main="true" usage="normal">
-      <xdata><who type="string" value="me"/><rev type="int" value="3"/>
-        <area type="rect"><value x="0" y="0" width="8" height="8"/></area></xdata>
-      <document version="1">
-        <content-box x="0" y="0" width="800" height="600"/>
-        <xdata><who type="string" value="me"/></xdata>
-        <image name="i" coloured="true" rotation="0" visible="true" mirror-x="false" mirror-y="false"
-               text-id="t" content-id="c" content-index="1" modified="false" noscale="false" filename="f">
-          <center x="1" y="2"/><size width="3" height="4"/>
-          <tags><hint/></tags><groups><group nr="1"/></groups>
-          <scale-margins left="1" top="1" right="1" bottom="1" left-factor="0" top-factor="0" right-factor="0" bottom-factor="0"/>
-          <attachment-bitmap name="look.png"/>
-        </image>
-        <text name="t"><attachment-richtextbuffer name="text.xml"/></text>
-        <text-circle name="tc"><attachment-richtextbuffer name="text.xml"/></text-circle>
-        <label name="l" text="x"><font name="DejaVu Sans" pointsize="9" style="90" weight="92" underlined="false"/>
-          <color red="1" green="2" blue="3" alpha="4"/></label>
-        <table name="tb">
-          <rows><row height="32" content-id="r"/></rows>
-          <cols><col width="10" visible="true" name="c" content-id="c" hidden-by-theme="false"/></cols>
-          <cells><cell margin="6" vertical-align="center" content-id="c"><attachment-richtextbuffer name="text.xml"/></cell></cells>
-        </table>
-        <shape name="s" shape="rounded-rectangle" corner-radius="4">
-          <brush style="100"><color red="1"/></brush><pen style="100" width="2"><color red="1"/></pen>
-          <gradient ok="true"><start red="1"/><end blue="1"/></gradient>
-        </shape>
-        <shape name="f" shape="free-form"><free-form name="freeform.star"><graphic-document>
-          <point name="p"><center x="0" y="0"/></point></graphic-document></free-form></shape>
-        <rectangle name="r"><brush style="100"/><pen style="100"/></rectangle>
-        <circle name="c"/>
-        <line name="ln"><start x="0" y="0"/><end x="9" y="9"/></line>
-        <paper name="p"/><arrow name="a"/><dimension name="d"/><point name="pt"/><dummy name="du"/>
-        <mirror name="m"><graphic-document><rectangle name="r2"/></graphic-document></mirror>
-        <state-button type-name="lum-state-button-action" name="b" label="Go" unique="5">
-          <skin type="buttonskin" id="full" unique="6"><states>
-            <normal name="normal"><layers>
-              <animation horzalign="0" vertalign="0" scaling-enabled="true" scaling-proportional="false" uriprop="u">
-                <content-margins left="0" top="0" right="0" bottom="0"/>
-                <scale-margins left="1" top="1" right="1" bottom="1"/>
-                <attachment-bitmap name="look.png"/>
-                <props><prop-a value="1"/></props>
-              </animation>
-              <text horzalign="0.5" vertalign="0.5" halo-enabled="true" multiline-enabled="false" prop="p">
-                <font name="DejaVu Sans" pointsize="9"/><color red="1"/><halo-color red="2"/>
-                <shadow-color red="3"/><shadow-rel-position x="1" y="1"/>
-              </text>
-              <custom id="c"><shape type="shapeskin"/></custom>
-            </layers></normal>
-            <hover name="hover"/><down name="down"/><hover_low/><disabled/><selected/>
-          </states></skin>
-          <attachment-bitmap name="look.png"/>
-          <action type="change-page" change-page="goto-page" page="main" valid="true" command="c"
-                  file="f" params="p" folder="d" website="w" e-mail="e" language="de-de"/>
-        </state-button>
-        <state-button type-name="skin-button" name="sb" hint="h"/>
-        <state-button name="plain" label="x" hint="h"/>
-        <animation type-name="animation-image" name="an">
-          <animation type="animation" count="1" delay="80" loop="true"><frame0 name="look.png"/></animation>
-        </animation>
-        <animation type-name="animation-image" name="gif">
-          <animation type="gif" count="1" loop="true"><size x="8" y="8"/>
-            <frame0 delay="120"><frame name="look.png"/></frame0></animation>
-        </animation>
-      </document>
-    </page>
-  </pages>
-  <clientsize width="800" height="600"/>
-  <translations><translation id="t" language="de-de" default="d" translation="x"/></translations>
-</product>
-)";
 
 constexpr const char* kRichText =
     R"(<?xml version="1.0" encoding="UTF-8"?><richtext version="1.0.0.0" xmlns="http://www.wxwidgets.org"><paragraphlayout><paragraph><text>x</text></paragraph></paragraphlayout></richtext>)";
@@ -183,7 +107,8 @@ protected:
 
 TEST_F(FormatSchemaTest, ReadersAskOnlyForNamesTheSchemaHas) {
     CAskedNames asked;
-    Load(kEverything, asked);
+    // Every kind of element, layer, animation and value the format has, once.
+    Load(ReadFile(EVERYTHING_PRODUCT), asked);
     Load(ReadFile(std::string(DEMO_FOLDER) + "/product.xml"), asked);
     Load(ReadFile(std::string(DEMO_FOLDER) + "/../blank/product.xml"), asked);
     // The listener heard the readers at all, down to skins' layers and animations' frames.

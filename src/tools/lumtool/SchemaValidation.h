@@ -1,0 +1,16 @@
+#pragma once
+// Validates product.xml against the format's RELAX NG schema with libxml2.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumtool {
+
+// What the schema does not accept in the text, one line each with its line number ("line 9:
+// ..."), at most limit lines; empty when it validates. A text or schema that libxml2 cannot
+// read gives one line that says so.
+std::vector<std::string> ValidateWithSchema(std::string_view text, const char* schema,
+                                            std::size_t limit = 5);
+
+}  // namespace lumtool
