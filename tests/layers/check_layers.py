@@ -51,6 +51,8 @@ def library_of(header):
         return "X11"
     if header in ("expat.h", "expat_external.h"):
         return "expat"
+    if header.startswith("libxml/"):
+        return "libxml2"
     if header in POSIX or header.startswith(("sys/", "linux/")):
         return "POSIX"
     if header.lower() in ("windows.h", "shellapi.h", "shlwapi.h", "shlobj.h", "objbase.h",

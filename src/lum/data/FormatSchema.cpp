@@ -133,6 +133,7 @@ void CFormatSchema::Collect(const wxXmlNode& pattern, SSchemaElement& into, bool
         const SSchemaElement* child = ElementOf(pattern);
         into.children.push_back(child);
         if (repeated) into.repeatable.push_back(child);
+        if (required) into.required.push_back(child);
     } else if (tag == "attribute") {
         CollectAttribute(pattern, into, required);
     } else if (tag == "ref") {

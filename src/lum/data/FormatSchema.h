@@ -26,6 +26,7 @@ struct SSchemaElement {
     bool anyAttribute = false;
     std::vector<const SSchemaElement*> children;
     std::vector<const SSchemaElement*> repeatable;  // the children that may come more than once
+    std::vector<const SSchemaElement*> required;    // the children it must have
 
     bool Takes(const std::wstring& name) const;
     // The child pattern that takes name, or null.

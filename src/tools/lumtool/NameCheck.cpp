@@ -84,6 +84,15 @@ constexpr SActionNeed kActionNeeds[]{
     {L"change-language", L"language", L"the language, such as de-de", L"the click does nothing"},
 };
 
+// What goes wrong without a child that the schema requires, where the player says so.
+std::wstring NeedsWhy(const std::wstring& child) {
+    if (child == L"clientsize") {
+        return L": without it the window has no size (write <clientsize width=\"800\" "
+               L"height=\"600\"/>, the page's size in pixels)";
+    }
+    return {};
+}
+
 }  // namespace
 
 std::wstring NearestName(const std::wstring& wanted, const std::vector<std::wstring>& known) {
@@ -138,6 +147,13 @@ void CNameCheck::Visit(const wxXmlNode& node, const SSchemaElement& rule) {
         }
         if (found) seen.push_back(found);
         VisitChild(node, *child, rule);
+    }
+    for (const SSchemaElement* needed : rule.required) {
+        if (needed->names.empty() || std::find(seen.begin(), seen.end(), needed) != seen.end()) {
+            continue;
+        }
+        Say(ESeverity::Error, Tag(node.GetName()) + L" has no " + Tag(needed->names.front()) +
+                                  L", which it needs" + NeedsWhy(needed->names.front()));
     }
 }
 

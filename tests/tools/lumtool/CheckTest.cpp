@@ -29,7 +29,7 @@ using lumtooltest::RunTool;
 
 std::string Product(const std::string& pages, const std::string& extra = "") {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<product title=\"Test\">" + extra +
-           "<pages>" + pages + "</pages></product>";
+           "<pages>" + pages + "</pages><clientsize width=\"800\" height=\"600\"/></product>";
 }
 
 std::string Page(const std::string& name, const std::string& elements = "") {
