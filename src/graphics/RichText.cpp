@@ -88,6 +88,23 @@ wxRichTextStyleSheet* BuildStyleSheet() {
     return sheet;
 }
 
+// The toolkit narrows a paragraph that fits on one line to the width of its text unless the
+// paragraph itself says centred or right; an alignment it takes from the whole text (the
+// paragraph layout's, as the templates write it) is then applied within that narrow box, and
+// the line stands at the left while wrapped lines of the same text are centred. Giving such
+// paragraphs the alignment they inherit keeps every line where the alignment puts it.
+void InheritAlignment(wxRichTextBuffer& buffer) {
+    const wxRichTextAttr& whole = buffer.GetBasicStyle();
+    if (!whole.HasAlignment()) return;
+    const wxTextAttrAlignment alignment = whole.GetAlignment();
+    if (alignment != wxTEXT_ALIGNMENT_CENTRE && alignment != wxTEXT_ALIGNMENT_RIGHT) return;
+    for (wxRichTextObject* child : buffer.GetChildren()) {
+        auto* paragraph = wxDynamicCast(child, wxRichTextParagraph);
+        if (!paragraph || paragraph->GetAttributes().HasAlignment()) continue;
+        paragraph->GetAttributes().SetAlignment(alignment);
+    }
+}
+
 }  // namespace
 
 wxRichTextAttr GetDefaultTextAttr() {
@@ -148,6 +165,13 @@ std::unique_ptr<wxRichTextBuffer> CopyRichTextBuffer(const wxRichTextBuffer& buf
     copy->Copy(buffer);
     copy->Invalidate(wxRICHTEXT_ALL);
     return copy;
+}
+
+void LayoutRichText(wxRichTextBuffer& buffer, wxDC& dc, const wxRect& rect) {
+    InheritAlignment(buffer);
+    buffer.Invalidate(wxRICHTEXT_ALL);
+    wxRichTextDrawingContext context(&buffer);
+    buffer.Layout(dc, context, rect, rect, wxRICHTEXT_FIXED_WIDTH | wxRICHTEXT_VARIABLE_HEIGHT);
 }
 
 std::wstring SingleLineText(const wxRichTextBuffer& buffer) {

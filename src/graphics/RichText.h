@@ -32,6 +32,10 @@ bool SaveRichTextXml(wxRichTextBuffer& buffer, wxOutputStream& stream);
 // A copy that shares nothing with the original.
 std::unique_ptr<wxRichTextBuffer> CopyRichTextBuffer(const wxRichTextBuffer& buffer);
 
+// Lays the buffer out afresh in rect's width from rect's origin (as tall as the text needs),
+// every paragraph aligned as its own or the whole text's alignment says.
+void LayoutRichText(wxRichTextBuffer& buffer, wxDC& dc, const wxRect& rect);
+
 // The buffer's text with every line feed replaced by a space (what a text element is named).
 std::wstring SingleLineText(const wxRichTextBuffer& buffer);
 
