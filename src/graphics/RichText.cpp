@@ -105,6 +105,71 @@ void InheritAlignment(wxRichTextBuffer& buffer) {
     }
 }
 
+wxRichTextPlainText* FirstRun(wxRichTextParagraph& paragraph) {
+    for (wxRichTextObject* item : paragraph.GetChildren()) {
+        if (auto* run = wxDynamicCast(item, wxRichTextPlainText)) return run;
+    }
+    return nullptr;
+}
+
+bool HasWords(const wxRichTextBuffer& buffer) {
+    for (wxRichTextObject* child : buffer.GetChildren()) {
+        auto* paragraph = wxDynamicCast(child, wxRichTextParagraph);
+        if (!paragraph) continue;
+        for (wxRichTextObject* item : paragraph->GetChildren()) {
+            auto* run = wxDynamicCast(item, wxRichTextPlainText);
+            if (run && !run->GetText().empty()) return true;
+        }
+    }
+    return false;
+}
+
+bool RewriteWords(wxRichTextBuffer& buffer,
+                  const std::function<std::wstring(const std::wstring&)>& rewrite) {
+    bool changed = false;
+    for (wxRichTextObject* child : buffer.GetChildren()) {
+        auto* paragraph = wxDynamicCast(child, wxRichTextParagraph);
+        if (!paragraph) continue;
+        bool paragraphChanged = false;
+        for (wxRichTextObject* item : paragraph->GetChildren()) {
+            auto* run = wxDynamicCast(item, wxRichTextPlainText);
+            if (!run || run->GetText().empty()) continue;
+            const std::wstring before = run->GetText().ToStdWstring();
+            const std::wstring after = rewrite(before);
+            if (after == before) continue;
+            run->SetText(after);
+            paragraphChanged = true;
+        }
+        if (!paragraphChanged) continue;
+        paragraph->ClearLines();
+        changed = true;
+    }
+    return changed;
+}
+
+// The blank text's first run (with its look) takes the text; one is made where none is.
+bool RewriteBlank(wxRichTextBuffer& buffer,
+                  const std::function<std::wstring(const std::wstring&)>& rewrite) {
+    const std::wstring text = rewrite(std::wstring());
+    if (text.empty()) return false;
+    wxRichTextParagraph* paragraph = nullptr;
+    for (wxRichTextObject* child : buffer.GetChildren()) {
+        paragraph = wxDynamicCast(child, wxRichTextParagraph);
+        if (paragraph) break;
+    }
+    if (!paragraph) {
+        buffer.AddParagraph(text);
+        return true;
+    }
+    if (wxRichTextPlainText* run = FirstRun(*paragraph)) {
+        run->SetText(text);
+    } else {
+        paragraph->AppendChild(new wxRichTextPlainText(text, paragraph));
+    }
+    paragraph->ClearLines();
+    return true;
+}
+
 }  // namespace
 
 wxRichTextAttr GetDefaultTextAttr() {
@@ -182,24 +247,8 @@ std::wstring SingleLineText(const wxRichTextBuffer& buffer) {
 
 bool RewriteRuns(wxRichTextBuffer& buffer,
                  const std::function<std::wstring(const std::wstring&)>& rewrite) {
-    bool changed = false;
-    for (wxRichTextObject* child : buffer.GetChildren()) {
-        auto* paragraph = wxDynamicCast(child, wxRichTextParagraph);
-        if (!paragraph) continue;
-        bool paragraphChanged = false;
-        for (wxRichTextObject* item : paragraph->GetChildren()) {
-            auto* run = wxDynamicCast(item, wxRichTextPlainText);
-            if (!run || run->GetText().empty()) continue;
-            const std::wstring before = run->GetText().ToStdWstring();
-            const std::wstring after = rewrite(before);
-            if (after == before) continue;
-            run->SetText(after);
-            paragraphChanged = true;
-        }
-        if (!paragraphChanged) continue;
-        paragraph->ClearLines();
-        changed = true;
-    }
+    const bool changed =
+        HasWords(buffer) ? RewriteWords(buffer, rewrite) : RewriteBlank(buffer, rewrite);
     if (changed) {
         buffer.UpdateRanges();
         buffer.Invalidate(wxRICHTEXT_ALL);
