@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <iterator>
 
 #include "graphics/DrawHelpers.h"
 #include "tarn/win32/DrawingSettings.h"
@@ -19,6 +21,23 @@ wxBitmap Part(const wxBitmap& bitmap, const wxRect* source) {
         return bitmap;
     }
     return bitmap.GetSubBitmap(*source);
+}
+
+// Cuts are sums of content values, each within the range Truncate gives: added in 64 bits
+// and held within that range, far beyond any screen.
+int Cut(std::int64_t value) {
+    return static_cast<int>(std::clamp<std::int64_t>(value, -1000000000, 1000000000));
+}
+
+// The cuts of one axis of a nine-part drawing: in the picture of size pixels, before and
+// after being its margins, and in the destination running length pixels from start.
+void Cuts(int size, int before, int after, int start, int length, int (&source)[4],
+          int (&target)[4]) {
+    const std::int64_t from = start, to = std::int64_t{start} + length;
+    const int picture[4] = {0, Cut(before), Cut(std::int64_t{size} - after), size};
+    const int place[4] = {Cut(from), Cut(from + before), Cut(to - after), Cut(to)};
+    std::copy(std::begin(picture), std::end(picture), source);
+    std::copy(std::begin(place), std::end(place), target);
 }
 
 }  // namespace
@@ -45,10 +64,9 @@ void CImagePainter::DrawNinePatch(const wxRect& d, const wxBitmap& bitmap, const
         return;
     }
     // Column and row cuts of the source and of the destination.
-    const int sx[4] = {0, m.left, w - m.right, w};
-    const int sy[4] = {0, m.top, h - m.bottom, h};
-    const int dx[4] = {d.x, d.x + m.left, d.x + d.width - m.right, d.x + d.width};
-    const int dy[4] = {d.y, d.y + m.top, d.y + d.height - m.bottom, d.y + d.height};
+    int sx[4], sy[4], dx[4], dy[4];
+    Cuts(w, m.left, m.right, d.x, d.width, sx, dx);
+    Cuts(h, m.top, m.bottom, d.y, d.height, sy, dy);
     for (int row = 0; row < 3; ++row) {
         for (int column = 0; column < 3; ++column) {
             const wxRect source(sx[column], sy[row], sx[column + 1] - sx[column],
