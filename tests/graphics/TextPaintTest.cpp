@@ -248,43 +248,28 @@ wxRect PaintedInk(std::unique_ptr<wxRichTextBuffer> buffer, double width = 200) 
 // The templates write the alignment on the paragraph layout, the toolkit's editor on each
 // paragraph; a line that fits must stand where the wrapped lines of the same text stand.
 TEST(TextAlignmentTest, ALineThatFitsStandsLeftCentredOrRight) {
-    for (const bool onLayout : {true, false}) {
-        for (const int alignment : {1, 2, 3}) {
-            const std::string attribute = "alignment=\"" + std::to_string(alignment) + "\"";
-            const std::string paragraph =
-                onLayout ? "<paragraph>" : "<paragraph " + attribute + ">";
-            const wxRect ink = PaintedInk(RichText(onLayout ? attribute : "",
-                                                   paragraph + "<text>Welcome</text></paragraph>"));
-            ASSERT_FALSE(ink.IsEmpty()) << onLayout << " " << alignment;
-            SCOPED_TRACE(testing::Message()
-                         << (onLayout ? "layout" : "paragraph") << " alignment " << alignment
-                         << ": ink " << ink.x << " to " << ink.GetRight());
+    for (const int alignment : {1, 2, 3}) {
+        const std::string attribute = "alignment=\"" + std::to_string(alignment) + "\"";
+        const std::string words = "<text>Welcome</text></paragraph>";
+        auto coded = Buffer("Welcome");  // as a buffer made in code has it
+        wxRichTextAttr basic = coded->GetBasicStyle();
+        basic.SetAlignment(static_cast<wxTextAttrAlignment>(alignment));
+        coded->SetBasicStyle(basic);
+        const wxRect inks[] = {PaintedInk(RichText(attribute, "<paragraph>" + words)),
+                               PaintedInk(RichText("", "<paragraph " + attribute + ">" + words)),
+                               PaintedInk(std::move(coded))};
+        for (const wxRect& ink : inks) {
+            SCOPED_TRACE(testing::Message() << "alignment " << alignment << ", case " << &ink - inks
+                                            << ": ink " << ink.x << " to " << ink.GetRight());
+            ASSERT_FALSE(ink.IsEmpty());
             EXPECT_LT(ink.width, 120);
-            switch (alignment) {
-                case 1:
-                    EXPECT_NEAR(ink.x, 11, 3);
-                    break;
-                case 2:
-                    EXPECT_NEAR(ink.x + ink.width / 2.0, 110, 3);
-                    break;
-                default:
-                    EXPECT_NEAR(ink.GetRight(), 208, 3);
-            }
+            if (alignment == 1) EXPECT_NEAR(ink.x, 11, 3);
+            if (alignment == 2) EXPECT_NEAR(ink.x + ink.width / 2.0, 110, 3);
+            if (alignment == 3) EXPECT_NEAR(ink.GetRight(), 208, 3);
         }
     }
-}
-
-TEST(TextAlignmentTest, ABufferBuiltInCodeTakesItsBasicAlignment) {
-    auto buffer = Buffer("Welcome");
-    wxRichTextAttr attr = buffer->GetBasicStyle();
-    attr.SetAlignment(wxTEXT_ALIGNMENT_RIGHT);
-    buffer->SetBasicStyle(attr);
-    const wxRect ink = PaintedInk(std::move(buffer));
-    ASSERT_FALSE(ink.IsEmpty());
-    EXPECT_NEAR(ink.GetRight(), 208, 3) << ink.x;
-    // No alignment at all, and the default one, are left.
+    // Without any alignment a line is left.
     EXPECT_NEAR(PaintedInk(RichText("", "<paragraph><text>Welcome</text></paragraph>")).x, 11, 3);
-    EXPECT_NEAR(PaintedInk(Buffer("Welcome")).x, 11, 3);
 }
 
 TEST(TextAlignmentTest, WrappedLinesKeepTheirPlaces) {

@@ -209,36 +209,6 @@ TEST(NinePartScaleTest, AFlatPictureStaysFlatAcrossTheSliceEdges) {
     }
 }
 
-// Red grows to the right and green downwards, one step a picture pixel: a seam shows as a
-// column or row darker than the one before it.
-TEST(NinePartScaleTest, AGradientRunsOnAcrossTheSliceEdges) {
-    constexpr int kStep = 6;
-    wxImage ramp(30, 30);
-    for (int y = 0; y < 30; ++y) {
-        for (int x = 0; x < 30; ++x) ramp.SetRGB(x, y, 40 + kStep * x, 40 + kStep * y, 100);
-    }
-    auto layer = NinePartLayer(ramp, 7);
-    for (const CScale& s : kScales) {
-        const wxImage image = PaintScaled(*layer, kNinePartTarget, s.scale, s.shiftX, s.shiftY);
-        const wxRect inside = Inside(kNinePartTarget, s.scale, s.shiftX, s.shiftY);
-        int fall = 0, leap = 0;
-        wxPoint at;
-        for (int y = inside.y + 1; y <= inside.GetBottom(); ++y) {
-            for (int x = inside.x + 1; x <= inside.GetRight(); ++x) {
-                const int across = image.GetRed(x, y) - image.GetRed(x - 1, y);
-                const int down = image.GetGreen(x, y) - image.GetGreen(x, y - 1);
-                const int worstFall = std::max(-across, -down);
-                const int worstLeap = std::max(across, down);
-                if (worstFall > fall) at = {x, y};
-                fall = std::max(fall, worstFall);
-                leap = std::max(leap, worstLeap);
-            }
-        }
-        EXPECT_LE(fall, 1) << "scale " << s.scale << ": falls at " << at.x << "," << at.y;
-        EXPECT_LE(leap, kStep + 1) << "scale " << s.scale;
-    }
-}
-
 class TextLayerTest : public testing::Test {
 protected:
     TextLayerTest() {
