@@ -263,9 +263,13 @@ TEST(TextAlignmentTest, ALineThatFitsStandsLeftCentredOrRight) {
                                             << ": ink " << ink.x << " to " << ink.GetRight());
             ASSERT_FALSE(ink.IsEmpty());
             EXPECT_LT(ink.width, 120);
-            if (alignment == 1) EXPECT_NEAR(ink.x, 11, 3);
-            if (alignment == 2) EXPECT_NEAR(ink.x + ink.width / 2.0, 110, 3);
-            if (alignment == 3) EXPECT_NEAR(ink.GetRight(), 208, 3);
+            if (alignment == 1) {
+                EXPECT_NEAR(ink.x, 11, 3);
+            } else if (alignment == 2) {
+                EXPECT_NEAR(ink.x + ink.width / 2.0, 110, 3);
+            } else {
+                EXPECT_NEAR(ink.GetRight(), 208, 3);
+            }
         }
     }
     // Without any alignment a line is left.
