@@ -22,14 +22,10 @@ namespace {
 
 constexpr const wchar_t* kAttachmentTag = L"attachment-richtextbuffer";
 constexpr double kLowestRow = 4;
-constexpr int kLayoutStyle = wxRICHTEXT_FIXED_WIDTH | wxRICHTEXT_VARIABLE_HEIGHT;
 
 // Lays the buffer out at the given width from the origin; returns its height.
 double LayoutBuffer(wxRichTextBuffer& buffer, wxDC& dc, double width) {
-    const wxRect area(0, 0, std::max(1, draw::Whole(width)), 100000);
-    buffer.Invalidate(wxRICHTEXT_ALL);
-    wxRichTextDrawingContext context(&buffer);
-    buffer.Layout(dc, context, area, area, kLayoutStyle);
+    LayoutRichText(buffer, dc, wxRect(0, 0, std::max(1, draw::Whole(width)), 100000));
     return buffer.GetCachedSize().y;
 }
 

@@ -18,7 +18,6 @@ namespace graphics {
 
 namespace {
 constexpr const wchar_t* kAttachmentTag = L"attachment-richtextbuffer";
-constexpr int kLayoutStyle = wxRICHTEXT_FIXED_WIDTH | wxRICHTEXT_VARIABLE_HEIGHT;
 }  // namespace
 
 void CGraphicText::SetSize(CDSize size) {
@@ -88,9 +87,7 @@ void CGraphicText::ApplyElementTransform(CEffectDC& effect, wxPoint2DDouble cent
 void CGraphicText::LayoutIfNeeded(wxDC& dc, const wxRect& device, const wxRect& layout) {
     if (!m_buffer->IsDirty() && device == m_layoutRect) return;
     m_layoutRect = device;
-    m_buffer->Invalidate(wxRICHTEXT_ALL);
-    wxRichTextDrawingContext context(m_buffer.get());
-    m_buffer->Layout(dc, context, layout, layout, kLayoutStyle);
+    LayoutRichText(*m_buffer, dc, layout);
     m_overflow = layout.height < m_buffer->GetCachedSize().y;
     ++m_layoutCount;
 }

@@ -67,6 +67,10 @@ public:
                        int flag) override;
 
 private:
+    // The nine parts between cuts mapped to device pixels, drawn untransformed; false (and
+    // nothing drawn) when the transform turns or skews, which keeps no cut on a pixel edge.
+    bool DrawAtDevicePixels(const wxRect& destination, const wxBitmap& bitmap,
+                            const CMargins& margins);
     // The part scaled to size by the quality of the current drawing, at pixel size.
     wxBitmap Scaled(const wxBitmap& part, wxSize size) const;
 

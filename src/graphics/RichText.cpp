@@ -88,6 +88,88 @@ wxRichTextStyleSheet* BuildStyleSheet() {
     return sheet;
 }
 
+// The toolkit narrows a paragraph that fits on one line to the width of its text unless the
+// paragraph itself says centred or right; an alignment it takes from the whole text (the
+// paragraph layout's, as the templates write it) is then applied within that narrow box, and
+// the line stands at the left while wrapped lines of the same text are centred. Giving such
+// paragraphs the alignment they inherit keeps every line where the alignment puts it.
+void InheritAlignment(wxRichTextBuffer& buffer) {
+    const wxRichTextAttr& whole = buffer.GetBasicStyle();
+    if (!whole.HasAlignment()) return;
+    const wxTextAttrAlignment alignment = whole.GetAlignment();
+    if (alignment != wxTEXT_ALIGNMENT_CENTRE && alignment != wxTEXT_ALIGNMENT_RIGHT) return;
+    for (wxRichTextObject* child : buffer.GetChildren()) {
+        auto* paragraph = wxDynamicCast(child, wxRichTextParagraph);
+        if (!paragraph || paragraph->GetAttributes().HasAlignment()) continue;
+        paragraph->GetAttributes().SetAlignment(alignment);
+    }
+}
+
+wxRichTextPlainText* FirstRun(wxRichTextParagraph& paragraph) {
+    for (wxRichTextObject* item : paragraph.GetChildren()) {
+        if (auto* run = wxDynamicCast(item, wxRichTextPlainText)) return run;
+    }
+    return nullptr;
+}
+
+bool HasWords(const wxRichTextBuffer& buffer) {
+    for (wxRichTextObject* child : buffer.GetChildren()) {
+        auto* paragraph = wxDynamicCast(child, wxRichTextParagraph);
+        if (!paragraph) continue;
+        for (wxRichTextObject* item : paragraph->GetChildren()) {
+            auto* run = wxDynamicCast(item, wxRichTextPlainText);
+            if (run && !run->GetText().empty()) return true;
+        }
+    }
+    return false;
+}
+
+bool RewriteWords(wxRichTextBuffer& buffer,
+                  const std::function<std::wstring(const std::wstring&)>& rewrite) {
+    bool changed = false;
+    for (wxRichTextObject* child : buffer.GetChildren()) {
+        auto* paragraph = wxDynamicCast(child, wxRichTextParagraph);
+        if (!paragraph) continue;
+        bool paragraphChanged = false;
+        for (wxRichTextObject* item : paragraph->GetChildren()) {
+            auto* run = wxDynamicCast(item, wxRichTextPlainText);
+            if (!run || run->GetText().empty()) continue;
+            const std::wstring before = run->GetText().ToStdWstring();
+            const std::wstring after = rewrite(before);
+            if (after == before) continue;
+            run->SetText(after);
+            paragraphChanged = true;
+        }
+        if (!paragraphChanged) continue;
+        paragraph->ClearLines();
+        changed = true;
+    }
+    return changed;
+}
+
+// The blank text's first run (with its look) takes the text; one is made where none is.
+bool RewriteBlank(wxRichTextBuffer& buffer,
+                  const std::function<std::wstring(const std::wstring&)>& rewrite) {
+    const std::wstring text = rewrite(std::wstring());
+    if (text.empty()) return false;
+    wxRichTextParagraph* paragraph = nullptr;
+    for (wxRichTextObject* child : buffer.GetChildren()) {
+        paragraph = wxDynamicCast(child, wxRichTextParagraph);
+        if (paragraph) break;
+    }
+    if (!paragraph) {
+        buffer.AddParagraph(text);
+        return true;
+    }
+    if (wxRichTextPlainText* run = FirstRun(*paragraph)) {
+        run->SetText(text);
+    } else {
+        paragraph->AppendChild(new wxRichTextPlainText(text, paragraph));
+    }
+    paragraph->ClearLines();
+    return true;
+}
+
 }  // namespace
 
 wxRichTextAttr GetDefaultTextAttr() {
@@ -150,6 +232,13 @@ std::unique_ptr<wxRichTextBuffer> CopyRichTextBuffer(const wxRichTextBuffer& buf
     return copy;
 }
 
+void LayoutRichText(wxRichTextBuffer& buffer, wxDC& dc, const wxRect& rect) {
+    InheritAlignment(buffer);
+    buffer.Invalidate(wxRICHTEXT_ALL);
+    wxRichTextDrawingContext context(&buffer);
+    buffer.Layout(dc, context, rect, rect, wxRICHTEXT_FIXED_WIDTH | wxRICHTEXT_VARIABLE_HEIGHT);
+}
+
 std::wstring SingleLineText(const wxRichTextBuffer& buffer) {
     wxString text = buffer.GetText();
     text.Replace("\n", " ");
@@ -158,24 +247,8 @@ std::wstring SingleLineText(const wxRichTextBuffer& buffer) {
 
 bool RewriteRuns(wxRichTextBuffer& buffer,
                  const std::function<std::wstring(const std::wstring&)>& rewrite) {
-    bool changed = false;
-    for (wxRichTextObject* child : buffer.GetChildren()) {
-        auto* paragraph = wxDynamicCast(child, wxRichTextParagraph);
-        if (!paragraph) continue;
-        bool paragraphChanged = false;
-        for (wxRichTextObject* item : paragraph->GetChildren()) {
-            auto* run = wxDynamicCast(item, wxRichTextPlainText);
-            if (!run || run->GetText().empty()) continue;
-            const std::wstring before = run->GetText().ToStdWstring();
-            const std::wstring after = rewrite(before);
-            if (after == before) continue;
-            run->SetText(after);
-            paragraphChanged = true;
-        }
-        if (!paragraphChanged) continue;
-        paragraph->ClearLines();
-        changed = true;
-    }
+    const bool changed =
+        HasWords(buffer) ? RewriteWords(buffer, rewrite) : RewriteBlank(buffer, rewrite);
     if (changed) {
         buffer.UpdateRanges();
         buffer.Invalidate(wxRICHTEXT_ALL);

@@ -32,11 +32,18 @@ bool SaveRichTextXml(wxRichTextBuffer& buffer, wxOutputStream& stream);
 // A copy that shares nothing with the original.
 std::unique_ptr<wxRichTextBuffer> CopyRichTextBuffer(const wxRichTextBuffer& buffer);
 
+// Lays the buffer out afresh in rect's width from rect's origin (as tall as the text needs),
+// every paragraph aligned as its own or the whole text's alignment says.
+void LayoutRichText(wxRichTextBuffer& buffer, wxDC& dc, const wxRect& rect);
+
 // The buffer's text with every line feed replaced by a space (what a text element is named).
 std::wstring SingleLineText(const wxRichTextBuffer& buffer);
 
-// Sets every non-empty plain-text run of every paragraph to rewrite(run text). Changed
-// paragraphs lose their lines and the buffer is marked for layout. True when a run changed.
+// Sets every non-empty plain-text run of every paragraph to rewrite(run text). A buffer
+// without any (left blank, or only spaces, which XML drops) gets rewrite("") in the first
+// run of its first paragraph, made when missing, so a blank text still shows what replaces
+// its whole text. Changed paragraphs lose their lines and the buffer is marked for layout.
+// True when a run changed.
 bool RewriteRuns(wxRichTextBuffer& buffer,
                  const std::function<std::wstring(const std::wstring&)>& rewrite);
 

@@ -209,6 +209,31 @@ TEST(NinePatchTest, HugeDestinationsAreSkipped) {
     EXPECT_EQ(At(image, 10, 10), kWhite);
 }
 
+// Positions and margins come from content: cuts far beyond any screen, such as a right
+// margin of minus a thousand million on an element as far out, must not overflow.
+TEST(NinePatchTest, CutsFarOutsideAreSkipped) {
+    wxImage picture(4, 4);
+    picture.SetRGB(wxRect(0, 0, 4, 4), 255, 0, 0);
+    for (const double scale : {1.0, 1.6}) {
+        for (const int edges :
+             {CImagePainterContext::kEdgeStretched, CImagePainterContext::kEdgeTiled}) {
+            wxImage image(50, 50);
+            image.SetRGB(wxRect(0, 0, 50, 50), 255, 255, 255);
+            {
+                std::unique_ptr<wxGraphicsContext> context(wxGraphicsContext::Create(image));
+                context->Scale(scale, scale);
+                auto painter = tarn::New<CImagePainterContext>(*context);
+                painter->SetEdgeMode(edges);
+                painter->DrawNinePatch(graphics::CDRect{2e9, 2e9, 2e9, 2e9}, wxBitmap(picture),
+                                       -2e9, -2e9, -2e9, -2e9, 0);
+                painter->DrawNinePatch(graphics::CDRect{-2e9, -2e9, 1, 1}, wxBitmap(picture), 2e9,
+                                       2e9, 2e9, 2e9, 0);
+            }
+            EXPECT_EQ(At(image, 10, 10), kWhite) << scale << " " << edges;
+        }
+    }
+}
+
 TEST(ImagePaintTest, GreyWhenNotColouredAndMirroring) {
     auto image = SplitImage();
     image->SetColoured(false);

@@ -2,6 +2,8 @@
 
 #include <wx/dcgraph.h>
 
+#include <algorithm>
+
 #include "TestSupport.h"
 #include "graphics/GraphicElementFactory.h"
 #include "graphics/GraphicTable.h"
@@ -185,6 +187,40 @@ TEST(TableTest, VerticalAlignmentPlacesTheText) {
     EXPECT_NEAR(middles[1], 50, 6);
     EXPECT_GT(middles[2], 70);
     EXPECT_LT(middles[2], 90);  // still inside the margin
+}
+
+// A cell's text is laid out as a text element's: a short centred or right-aligned line
+// stands there, not at the left.
+TEST(TableTest, ACellsLineStandsWhereItsAlignmentSays) {
+    for (const auto alignment : {wxTEXT_ALIGNMENT_CENTRE, wxTEXT_ALIGNMENT_RIGHT}) {
+        auto table = Grid(1, 1);
+        table->GetCol(0)->width = 100;
+        table->GetRow(0)->height = 40;
+        table->SetCenter({50, 20});
+        table->SetSize({100, 40});
+        auto buffer = Buffer("XX");
+        wxRichTextAttr attr = buffer->GetBasicStyle();
+        attr.SetAlignment(alignment);
+        buffer->SetBasicStyle(attr);
+        table->GetCell(0, 0)->SetBuffer(std::move(buffer));
+        CCanvas canvas(100, 40);
+        canvas.Paint(*table);
+        const wxImage image = canvas.Snapshot();
+        int left = 100, right = -1;
+        for (int y = 0; y < 40; ++y) {
+            for (int x = 0; x < 100; ++x) {
+                if (image.GetRed(x, y) > 128) continue;
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+        ASSERT_GE(right, 0) << alignment;
+        if (alignment == wxTEXT_ALIGNMENT_CENTRE) {
+            EXPECT_NEAR((left + right) / 2.0, 50, 4) << left << " to " << right;
+        } else {
+            EXPECT_GT(left, 70) << left << " to " << right;
+        }
+    }
 }
 
 TEST(TableTest, EmptyTableAndHints) {

@@ -4,6 +4,9 @@
 #include <wx/mstream.h>
 
 #include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
 
 #include "ArchiveFixture.h"
 #include "Environment.h"
@@ -204,6 +207,97 @@ TEST(TextPaintTest, CopiesAndClearsTheBuffer) {
     EXPECT_NE(written.find("attachment-richtextbuffer"), std::string::npos);
     ASSERT_TRUE(back->GetBuffer());
     EXPECT_EQ(back->GetBuffer()->GetText(), "Hello copy");
+}
+
+// A rich text as authors write it: the layout's attributes, then the paragraphs.
+std::unique_ptr<wxRichTextBuffer> RichText(const std::string& layout,
+                                           const std::string& paragraphs) {
+    const std::string xml =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<richtext version=\"1.0.0.0\" xmlns=\"http://www.wxwidgets.org\">"
+        "<paragraphlayout textcolor=\"#000000\" fontpointsize=\"14\" fontface=\"DejaVu Sans\" " +
+        layout + ">" + paragraphs + "</paragraphlayout></richtext>";
+    wxMemoryInputStream in(xml.data(), xml.size());
+    return LoadRichTextXml(in);
+}
+
+// The ink of each line of text, top to bottom, found as bands of inked rows.
+std::vector<wxRect> LineInks(const wxImage& image) {
+    std::vector<wxRect> lines;
+    const int width = image.GetWidth();
+    int top = -1;
+    for (int y = 0; y <= image.GetHeight(); ++y) {
+        const bool inked =
+            y < image.GetHeight() && !InkBox(image, wxRect(0, y, width, 1)).IsEmpty();
+        if (inked && top < 0) top = y;
+        if (inked || top < 0) continue;
+        lines.push_back(InkBox(image, wxRect(0, top, width, y - top)));
+        top = -1;
+    }
+    return lines;
+}
+
+// Box from x = 10 to 210; a single word fits it on one line.
+wxRect PaintedInk(std::unique_ptr<wxRichTextBuffer> buffer, double width = 200) {
+    auto text = TextElement(GRAPHIC_TEXT, {10 + width / 2, 40}, {width, 70}, std::move(buffer));
+    CCanvas canvas(int(width) + 20, 80);
+    PaintZoomed(canvas, *text);
+    return InkBox(canvas.Snapshot());
+}
+
+// The templates write the alignment on the paragraph layout, the toolkit's editor on each
+// paragraph; a line that fits must stand where the wrapped lines of the same text stand.
+TEST(TextAlignmentTest, ALineThatFitsStandsLeftCentredOrRight) {
+    for (const int alignment : {1, 2, 3}) {
+        const std::string attribute = "alignment=\"" + std::to_string(alignment) + "\"";
+        const std::string words = "<text>Welcome</text></paragraph>";
+        auto coded = Buffer("Welcome");  // as a buffer made in code has it
+        wxRichTextAttr basic = coded->GetBasicStyle();
+        basic.SetAlignment(static_cast<wxTextAttrAlignment>(alignment));
+        coded->SetBasicStyle(basic);
+        const wxRect inks[] = {PaintedInk(RichText(attribute, "<paragraph>" + words)),
+                               PaintedInk(RichText("", "<paragraph " + attribute + ">" + words)),
+                               PaintedInk(std::move(coded))};
+        for (const wxRect& ink : inks) {
+            SCOPED_TRACE(testing::Message() << "alignment " << alignment << ", case " << &ink - inks
+                                            << ": ink " << ink.x << " to " << ink.GetRight());
+            ASSERT_FALSE(ink.IsEmpty());
+            EXPECT_LT(ink.width, 120);
+            if (alignment == 1) {
+                EXPECT_NEAR(ink.x, 11, 3);
+            } else if (alignment == 2) {
+                EXPECT_NEAR(ink.x + ink.width / 2.0, 110, 3);
+            } else {
+                EXPECT_NEAR(ink.GetRight(), 208, 3);
+            }
+        }
+    }
+    // Without any alignment a line is left.
+    EXPECT_NEAR(PaintedInk(RichText("", "<paragraph><text>Welcome</text></paragraph>")).x, 11, 3);
+}
+
+TEST(TextAlignmentTest, WrappedLinesKeepTheirPlaces) {
+    const std::string words = "<text>Centred words that wrap in the box</text></paragraph>";
+    std::vector<wxImage> painted;
+    for (const bool onLayout : {true, false}) {
+        auto text = TextElement(
+            GRAPHIC_TEXT, {70, 40}, {120, 70},
+            RichText(onLayout ? "alignment=\"2\"" : "",
+                     (onLayout ? "<paragraph>" : "<paragraph alignment=\"2\">") + words));
+        CCanvas canvas(140, 80);
+        PaintZoomed(canvas, *text);
+        painted.push_back(canvas.Snapshot());
+        const std::vector<wxRect> lines = LineInks(painted.back());
+        ASSERT_GE(lines.size(), 2u) << onLayout;
+        for (const wxRect& line : lines) {
+            // Each line is centred with the blank it ends in, half a blank left of the middle.
+            EXPECT_NEAR(line.x + line.width / 2.0, 70, 5)
+                << onLayout << ": " << line.x << " to " << line.GetRight();
+            EXPECT_GE(line.x, 10);
+        }
+    }
+    // Written on the layout or on the paragraph, the same lines in the same places.
+    EXPECT_EQ(0, memcmp(painted[0].GetData(), painted[1].GetData(), 140 * 80 * 3));
 }
 
 int g_assertions = 0;

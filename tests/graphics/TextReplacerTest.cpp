@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <wx/mstream.h>
+
+#include <string>
+#include <vector>
+
 #include "TestSupport.h"
 #include "graphics/GraphicDocument.h"
 #include "graphics/GraphicElementFactory.h"
@@ -107,6 +112,60 @@ TEST(TextReplacerTest, ApplyRewritesBuffersCellsAndLabels) {
     EXPECT_FALSE(star.Apply(*rectangle));
     auto empty = Text(nullptr);
     EXPECT_FALSE(star.Apply(*empty));
+}
+
+// A rich text read as the player reads it; paragraphs holds what stands in the layout.
+std::unique_ptr<wxRichTextBuffer> Loaded(const std::string& paragraphs) {
+    const std::string xml =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<richtext version=\"1.0.0.0\" xmlns=\"http://www.wxwidgets.org\">"
+        "<paragraphlayout fontpointsize=\"10\">" +
+        paragraphs + "</paragraphlayout></richtext>";
+    wxMemoryInputStream in(xml.data(), xml.size());
+    return LoadRichTextXml(in);
+}
+
+// A status line left blank, written without words or with only spaces (which XML drops),
+// shows the hint as any other does.
+TEST(TextReplacerTest, ABlankTextTakesTheWholeReplacement) {
+    CGraphicElementTextReplacer star;
+    star.AddReplacement(L"*", L"Quit program");
+    CGraphicElementTextReplacer none;
+    none.AddReplacement(L"*", L"...");
+    for (const char* blank : {"<paragraph><text></text></paragraph>",
+                              "<paragraph><text>   </text></paragraph>", "<paragraph/>", ""}) {
+        auto text = Text(Loaded(blank));
+        ASSERT_TRUE(text->GetBuffer()) << blank;
+        ASSERT_EQ(text->GetBuffer()->GetText(), "") << blank;
+        EXPECT_TRUE(star.Apply(*text)) << blank;
+        EXPECT_EQ(RunTexts(*text->GetBuffer()), (std::vector<std::wstring>{L"Quit program"}))
+            << blank;
+        EXPECT_EQ(text->GetName(), L"Quit program") << blank;
+        EXPECT_TRUE(none.Apply(*text)) << blank;
+        EXPECT_EQ(text->GetBuffer()->GetText(), "...") << blank;
+    }
+
+    // The blank run keeps its look.
+    auto bold = Text(Loaded("<paragraph><text fontweight=\"700\"></text></paragraph>"));
+    EXPECT_TRUE(star.Apply(*bold));
+    const wxRichTextParagraph* paragraph = bold->GetBuffer()->GetParagraphAtLine(0);
+    ASSERT_TRUE(paragraph);
+    const auto* run =
+        wxDynamicCast(paragraph->GetChildren().GetFirst()->GetData(), wxRichTextPlainText);
+    ASSERT_TRUE(run);
+    EXPECT_EQ(run->GetText(), "Quit program");
+    EXPECT_EQ(run->GetAttributes().GetFontWeight(), wxFONTWEIGHT_BOLD);
+
+    // Words elsewhere in the text take the replacement; a blank paragraph beside them stays.
+    auto worded = Text(Loaded("<paragraph><text>Hint</text></paragraph><paragraph/>"));
+    EXPECT_TRUE(star.Apply(*worded));
+    EXPECT_EQ(worded->GetBuffer()->GetText(), "Quit program\n");
+    // A placeholder finds nothing to replace in a blank text.
+    CGraphicElementTextReplacer placeholder;
+    placeholder.AddReplacement(L"$breadcrumb", L"A/B");
+    auto blank = Text(Loaded("<paragraph><text></text></paragraph>"));
+    EXPECT_FALSE(placeholder.Apply(*blank));
+    EXPECT_EQ(blank->GetBuffer()->GetText(), "");
 }
 
 TEST(TextTranslatorTest, TranslatesElementsWithATextId) {

@@ -133,6 +133,19 @@ TEST_F(ViewControlTest, HintTextShowsTheHoveredButtonsHint) {
     EXPECT_EQ(PlainText(*hint), L"...");
 }
 
+TEST_F(ViewControlTest, ABlankHintTextShowsTheHintsToo) {
+    auto blank = MakeText(L"", 20, 220, 180, 40);
+    blank->SetTags({L"hint"});
+    document->Add(blank);
+    view->SetDocument(document);
+    Settle();
+    EXPECT_EQ(PlainText(*blank), L"...");
+    MoveTo(250, 100);
+    EXPECT_EQ(PlainText(*blank), L"Quit");
+    EXPECT_EQ(view->GetToolTipText(), "Quit");
+    EXPECT_EQ(PlainText(*hint), L"Quit");
+}
+
 TEST_F(ViewControlTest, AConsumedPressSkipsTheHitTestButTheReleaseArrives) {
     CConsumingListener listener;
     view->SetMouseListener(&listener);

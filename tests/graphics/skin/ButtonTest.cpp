@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "Environment.h"
 #include "SkinTestSupport.h"
 #include "graphics/GraphicStateButton.h"
@@ -119,6 +121,63 @@ TEST(SkinButtonPaintTest, SkinnedStateOrPlainLookWhenTheStateIsMissing) {
     }
     const wxImage hovered = PaintButton(*button, true, false);
     EXPECT_EQ(skintest::At(hovered, 14, 13), kRed);  // no "hover" layers: plain look
+}
+
+// The player's route: the view's scale reaches the skin's layers through the button's paint
+// transform, full-screen factors and mirrors included. The picture's left corners and edge
+// are red, the rest blue: every pixel is one or the other (a seam would blend in the white
+// page), and the red stands where the mirror puts it.
+TEST(SkinButtonPaintTest, NinePartsMeetAtDevicePixelsWhenScaledAndMirrored) {
+    wxImage picture(30, 30);
+    picture.SetRGB(wxRect(0, 0, 30, 30), 40, 60, 200);
+    picture.SetRGB(wxRect(0, 0, 7, 30), 200, 40, 40);
+    const wxBitmap bitmap(picture);
+    auto layer = tarn::New<graphics::skin::CAnimationLayer>();
+    layer->SetBitmap(&bitmap);
+    graphics::skin::CLayerMargins margins{};
+    for (const int side : {graphics::skin::kMarginLeft, graphics::skin::kMarginTop,
+                           graphics::skin::kMarginRight, graphics::skin::kMarginBottom}) {
+        margins[side] = 7;
+    }
+    layer->SetScaleMargins(margins);
+    auto skin = tarn::New<graphics::skin::CButtonSkin>();
+    skin->FindState(L"normal")->AddLayer(layer);
+    auto button = tarn::New<CGraphicSkinButton>();
+    button->SetSkin(skin);
+    button->SetCenter({60, 30});
+    button->SetSize({100, 40});  // (10,10)-(110,50)
+
+    const auto red = [](const wxColour& c) { return testsupport::Near(c, {200, 40, 40}, 2); };
+    const auto blue = [](const wxColour& c) { return testsupport::Near(c, {40, 60, 200}, 2); };
+    for (const double scale : {1.6, 1.28, 2.0}) {
+        for (const bool mirrored : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "scale " << scale << (mirrored ? " mirrored" : ""));
+            button->SetMirror(0, mirrored);
+            CCanvas canvas(int(120 * scale) + 4, int(60 * scale) + 4);
+            wxAffineMatrix2D transform;
+            transform.Scale(scale, scale);
+            CPaintMatrixDC dc(canvas.GetDC(), transform);
+            dc.SetPaintMode(CPaintMatrixDC::kModeInteractive);
+            dc.SetZoomMode(1);
+            button->Paint(dc);
+            const wxImage image = canvas.Snapshot();
+            const int left = int(std::ceil(10 * scale)) + 1, right = int(110 * scale) - 2;
+            const int top = int(std::ceil(10 * scale)) + 1, bottom = int(50 * scale) - 2;
+            int reds = 0, firstRed = -1;
+            for (int y = top; y <= bottom; ++y) {
+                for (int x = left; x <= right; ++x) {
+                    const wxColour pixel = skintest::At(image, x, y);
+                    ASSERT_TRUE(red(pixel) || blue(pixel)) << pixel << " at " << x << "," << y;
+                    if (y != (top + bottom) / 2 || !red(pixel)) continue;
+                    ++reds;
+                    if (firstRed < 0) firstRed = x;
+                }
+            }
+            // Seven picture pixels wide, less the pixel left out at the edge.
+            EXPECT_NEAR(reds, 7 * scale - 1, 1.5);
+            EXPECT_EQ(firstRed, mirrored ? right - reds + 1 : left);
+        }
+    }
 }
 
 }  // namespace

@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <wx/dcmemory.h>
+#include <wx/graphics.h>
+
+#include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <memory>
 
 #include "SkinTestSupport.h"
 #include "graphics/skin/AnimationLayer.h"
@@ -123,6 +129,84 @@ TEST(LayerPictureTest, MaskedPixelsStayTransparent) {
     const wxImage image = PaintLayer(*layer, {0, 0, 10, 10}, {}, 10, 10);
     EXPECT_EQ(At(image, 2, 5), kRed);
     EXPECT_EQ(At(image, 7, 5), kWhite);
+}
+
+// ---- Nine parts at scales that put the slice edges between device pixels ----
+
+// The layer painted into a black picture through a context that maps document units to
+// device pixels as the view does: scaled, then shifted (full screen centres the page).
+wxImage PaintScaled(CLayer& layer, const CDRect& target, double scale, double shiftX,
+                    double shiftY) {
+    const int width = static_cast<int>(std::ceil(shiftX + (target.x + target.width) * scale)) + 4;
+    const int height = static_cast<int>(std::ceil(shiftY + (target.y + target.height) * scale)) + 4;
+    wxImage image(width, height);  // black
+    wxBitmap scratch(1, 1);
+    wxMemoryDC measuring(scratch);
+    {
+        std::unique_ptr<wxGraphicsContext> context(wxGraphicsContext::Create(image));
+        context->Translate(shiftX, shiftY);
+        context->Scale(scale, scale);
+        graphics::CPaintMatrixDC dc(measuring, wxAffineMatrix2D());
+        dc.SetZoomMode(1);
+        dc.SetGraphicsContext(context.get());
+        layer.Paint(dc, target, {});
+    }
+    return image;
+}
+
+// The device pixels wholly inside the target, less one at each side.
+wxRect Inside(const CDRect& target, double scale, double shiftX, double shiftY) {
+    const int left = static_cast<int>(std::ceil(shiftX + target.x * scale)) + 1;
+    const int top = static_cast<int>(std::ceil(shiftY + target.y * scale)) + 1;
+    const int right = static_cast<int>(std::floor(shiftX + (target.x + target.width) * scale)) - 2;
+    const int bottom =
+        static_cast<int>(std::floor(shiftY + (target.y + target.height) * scale)) - 2;
+    return wxRect(wxPoint(left, top), wxPoint(right, bottom));
+}
+
+tarn::P<CAnimationLayer> NinePartLayer(const wxImage& picture, int margin) {
+    auto layer = tarn::New<CAnimationLayer>();
+    const wxBitmap bitmap(picture);
+    layer->SetBitmap(&bitmap);
+    CLayerMargins margins{};
+    margins[kMarginLeft] = margins[kMarginTop] = margins[kMarginRight] = margins[kMarginBottom] =
+        margin;
+    layer->SetScaleMargins(margins);
+    return layer;
+}
+
+struct CScale {
+    double scale, shiftX, shiftY;
+};
+// Desktop factors, and full screen: 800 x 600 on 1366 x 768 (1.28, centred 171 pixels in),
+// on 1920 x 1080 (1.8), and a page placed at a fraction of a pixel.
+const CScale kScales[] = {{1.25, 0, 0},   {1.5, 0, 0},   {1.6, 0, 0},       {2, 0, 0},
+                          {1.28, 171, 0}, {1.8, 240, 0}, {1.7075, 0.4, 0.6}};
+const CDRect kNinePartTarget{10, 10, 180, 60};
+
+TEST(NinePartScaleTest, AFlatPictureStaysFlatAcrossTheSliceEdges) {
+    wxImage flat(30, 30);
+    flat.SetRGB(wxRect(0, 0, 30, 30), 200, 120, 40);
+    auto layer = NinePartLayer(flat, 7);
+    for (const CScale& s : kScales) {
+        const wxImage image = PaintScaled(*layer, kNinePartTarget, s.scale, s.shiftX, s.shiftY);
+        const wxRect inside = Inside(kNinePartTarget, s.scale, s.shiftX, s.shiftY);
+        int worst = 0;
+        wxPoint at;
+        for (int y = inside.y; y <= inside.GetBottom(); ++y) {
+            for (int x = inside.x; x <= inside.GetRight(); ++x) {
+                const int off = std::max({std::abs(image.GetRed(x, y) - 200),
+                                          std::abs(image.GetGreen(x, y) - 120),
+                                          std::abs(image.GetBlue(x, y) - 40)});
+                if (off > worst) {
+                    worst = off;
+                    at = {x, y};
+                }
+            }
+        }
+        EXPECT_LE(worst, 2) << "scale " << s.scale << ": " << At(image, at.x, at.y) << " at "
+                            << at.x << "," << at.y;
+    }
 }
 
 class TextLayerTest : public testing::Test {
