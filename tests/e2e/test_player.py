@@ -106,7 +106,15 @@ class StartUpTest(PlayerTest):
             "odd", 10, 10, 90, 40, '<action type="change-page" change-page="sideways"/>')])]))
         player = self.start(broken, "-nosplash", terminal=True)
         self.assertEqual(player.wait_exit(30), 1)
-        self.assertIn("lumplayer: cannot open the menu '%s': " % broken, player.errors())
+        # The loader's own text, the kinds it takes and where in product.xml it stopped.
+        reason = ("Unknown Change page type 'sideways' (valid: go-back, goto-mainpage, goto-page), "
+                  "in page 'P0', element 1 (state-button 'odd')")
+        self.assertIn("lumplayer: cannot open the menu '%s': %s\n" % (broken, reason),
+                      player.errors())
+        checked = subprocess.run([LUMTOOL, "check", broken], env=self.sandbox.env(DISPLAY),
+                                 capture_output=True, text=True, timeout=120)
+        self.assertEqual(checked.returncode, 2, checked.stderr)
+        self.assertIn("the loader stops with an error: " + reason, checked.stderr)
 
     def failure_lines(self, player):
         return [line for line in player.errors().splitlines() if line.startswith("lumplayer")]
