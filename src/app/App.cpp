@@ -69,6 +69,26 @@ std::wstring CannotOpenText(const std::wstring& content, const std::wstring& rea
            tarn::SetPlaceholder(text.substr(at + 8), L"MENU", content);
 }
 
+constexpr std::size_t kMaxBoxWord = 120;
+constexpr std::size_t kMaxBoxText = 2000;
+
+// The line as a message box shows it. A reason may quote a value of a megabyte without a
+// blank: the box would take many seconds to lay it out, on one line wider than any screen.
+// So long words and long texts are cut short there (stderr has them whole).
+std::wstring BoxText(const std::wstring& line) {
+    std::wstring shown;
+    std::size_t word = 0;  // characters since the last blank
+    for (const wchar_t c : line) {
+        if (shown.size() >= kMaxBoxText) return shown + L"...";
+        word = c == L' ' ? 0 : word + 1;
+        // Never half of a UTF-16 pair (where wchar_t is 16 bits wide).
+        if (word == kMaxBoxWord && c >= 0xD800 && c <= 0xDBFF) ++word;
+        if (word == kMaxBoxWord + 1) shown += L"...";
+        if (word <= kMaxBoxWord) shown += c;
+    }
+    return shown;
+}
+
 }  // namespace
 
 bool CApp::Initialize(int& count, wxChar** values) {
@@ -90,7 +110,7 @@ void CApp::FailStart(const wxString& content, const std::wstring& reason) {
     // Started from a file manager or an autorun nobody reads stderr, and silence would look
     // as if nothing had happened.
     if (!tarn::win32::IsErrorOutputTerminal()) {
-        wxMessageBox(text, "lumplayer", wxOK | wxICON_ERROR | wxCENTRE, nullptr);
+        wxMessageBox(BoxText(text), "lumplayer", wxOK | wxICON_ERROR | wxCENTRE, nullptr);
     }
     m_exitStatus = kCannotOpenStatus;
 }

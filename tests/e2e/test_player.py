@@ -158,6 +158,26 @@ class StartUpTest(PlayerTest):
             self.assertEqual(player.wait_exit(30), 1, key)
             self.assertEqual(self.failure_lines(player), [line])
 
+    def test_a_box_for_a_reason_quoting_a_huge_value_fits_on_the_screen(self):
+        # The reason quotes the whole shape name, 900 KiB without a blank.
+        description = product([page("P0", ['<shape shape="%s"/>' % ("r" * (900 << 10))])])
+        menu = deflated_content(os.path.join(self.sandbox.root, "long.lum"), description, {})
+        player = self.start(menu, "-nosplash")
+
+        def boxes_shown():
+            player.respawn_if_refused()
+            return player.windows()
+        boxes = wait_until(boxes_shown, 60)
+        self.assertTrue(boxes, player.errors())
+        # stderr has the line whole.
+        self.assertIn("ShapeTypeFromXml. Unknwown type:" + "r" * (900 << 10) + " (valid: ",
+                      player.errors())
+        _, _, width, height = player.geometry(boxes[0])
+        self.assertLessEqual(width, DISPLAY.width)
+        self.assertLessEqual(height, DISPLAY.height)
+        player.key(boxes[0], "Return")
+        self.assertEqual(player.wait_exit(30), 1)
+
     def test_help_and_version_go_to_stdout_without_a_display(self):
         with open(os.path.join(os.path.dirname(__file__), "..", "..", "CMakeLists.txt")) as f:
             version = re.search(r"project\(lumplayer VERSION ([0-9.]+)", f.read()).group(1)
