@@ -12,6 +12,7 @@
 
 #include "app/MainFrame.h"
 #include "app/ProgramInformation.h"
+#include "app/SystemLanguage.h"
 #include "graphics/PictureHandlers.h"
 #include "graphics/skin/SkinManager.h"
 #include "lum/data/ElementFactories.h"
@@ -128,7 +129,7 @@ bool CApp::OnInit() {
     skins.AppendDir("graphics");
     graphics::GetSkinManager()->SetArtFolder(skins);
     graphics::InstallPictureHandlers();
-    m_language = LanguageCode(wxLocale::GetSystemLanguage());
+    m_language = SystemProductLanguage();
 
     auto* frame = new CMainFrame(wxString());
     const wxString content = argc == 1

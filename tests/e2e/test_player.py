@@ -53,8 +53,9 @@ class PlayerTest(unittest.TestCase):
             player.stop()
         self.sandbox.close()
 
-    def start(self, *args, cwd=None, program=PLAYER, terminal=False):
-        player = Player(DISPLAY, self.sandbox, args, cwd=cwd, program=program, terminal=terminal)
+    def start(self, *args, cwd=None, program=PLAYER, terminal=False, env=None):
+        player = Player(DISPLAY, self.sandbox, args, cwd=cwd, program=program, terminal=terminal,
+                        env=env)
         self.players.append(player)
         return player
 
@@ -247,6 +248,24 @@ class WindowTest(PlayerTest):
         self.assertEqual(player.title(window), "T [Home]")
         player.click(window, 55, 30)
         self.assertEqual(player.wait_title(window, "T [P1]"), "T [P1]")
+
+    def test_the_product_language_follows_the_locale_variables_without_their_locales(self):
+        # This machine has no German or French locale: the variables alone choose.
+        translations = ('<translations>'
+                        '<translation id="pg" language="en-us" default="P0" translation="Home"/>'
+                        '<translation id="pg" language="de-de" default="P0" translation="Heim"/>'
+                        '<translation id="pg" language="fr-fr" default="P0" translation="Accueil"/>'
+                        '</translations>')
+        menu = self.content(product([navigation_page("P0", "pg")], extra=translations))
+        for variables, title in (
+                ({"LANG": "de_DE.UTF-8"}, "T [Heim]"),
+                ({"LC_ALL": "fr_FR.UTF-8", "LC_MESSAGES": "C", "LANG": "de_DE.UTF-8"}, "T [Accueil]"),
+                ({"LC_MESSAGES": "POSIX", "LANG": "fr_FR@euro"}, "T [Accueil]"),
+                ({"LANG": "C.UTF-8"}, "T [Home]")):
+            env = dict({"LC_ALL": "", "LC_MESSAGES": "", "LANG": ""}, **variables)
+            player = self.start(menu, "-nosplash", env=env)
+            self.assertEqual(player.title(self.shown(player)), title, variables)
+            player.stop()
 
     def test_history_walk_through(self):
         menu = self.content(product([navigation_page(n) for n in ("P0", "P1", "P2", "P3")]))
