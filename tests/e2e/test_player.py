@@ -321,6 +321,26 @@ class ActionTest(PlayerTest):
             self.stop_players()
         self.assertEqual(self.sandbox.opened(), [])
 
+    def test_run_file_of_a_program_that_may_not_be_executed_says_why_in_a_box(self):
+        # As on a medium mounted without execute bits: an AppImage (an ELF file) is no
+        # document, and the opener would only show it in an editor.
+        docs = os.path.join(self.sandbox.root, "docs")
+        os.makedirs(docs)
+        with open("/bin/true", "rb") as source, open(os.path.join(docs, "Tool.AppImage"), "wb") as f:
+            f.write(source.read())
+        menu = self.action_menu([button("act", 100, 100, 200, 60,
+                                        '<action type="run-file" file="docs/Tool.AppImage"/>')])
+        player = self.start(menu, "-nosplash")
+        window = self.shown(player)
+        player.click(window, 200, 130)
+        boxes = wait_until(lambda: [w for w in player.windows() if w != window], 10)
+        self.assertTrue(boxes, player.errors())
+        self.assertIn("The program 'Tool.AppImage' cannot be started from here", player.errors())
+        player.key(boxes[0], "Return")
+        self.assertTrue(wait_until(lambda: player.windows() == [window], 10))
+        self.assertIsNone(player.process.poll())  # the menu goes on
+        self.assertEqual(self.sandbox.opened(), [])
+
     def stop_players(self):
         for player in self.players:
             player.stop()
