@@ -25,7 +25,7 @@ std::string ProgramUsageText() {
 std::optional<std::string> ProgramInformationAsked(const std::vector<std::wstring>& arguments) {
     if (arguments.size() < 2) return std::nullopt;
     const std::wstring& first = arguments[1];
-    if (first == L"--help" || first == L"-h") return ProgramUsageText();
+    if (first == L"--help") return ProgramUsageText();
     if (first == L"--version") return ProgramVersionText() + "\n";
     return std::nullopt;
 }
