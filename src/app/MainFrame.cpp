@@ -412,7 +412,15 @@ void CMainFrame::RunFile(const lum::data::CAction& action) {
     if (action.GetFile().empty()) return;
     wxFileName file = ResolvePath(wxFileName(wxString(action.GetFile())));
     file.MakeAbsolute();  // an absolute path is never taken for an option
-    tarn::win32::GetSystem()->RunFile(file.GetFullPath().ToStdWstring(), action.GetParams());
+    try {
+        tarn::win32::GetSystem()->RunFile(file.GetFullPath().ToStdWstring(), action.GetParams());
+    } catch (const tarn::CException& error) {
+        // A program that cannot run here (from a noexec medium): whoever clicked learns why
+        // nothing starts, and stderr has it too.
+        wxLogMessage("%s", wxString(error.GetDescription()));
+        wxMessageBox(error.GetDescription(), wxMessageBoxCaptionStr,
+                     wxOK | wxICON_WARNING | wxCENTRE, this);
+    }
 }
 
 void CMainFrame::OpenFolder(const lum::data::CAction& action) {

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <string>
 
 #include "ContentFile.h"
 #include "Environment.h"
@@ -17,6 +19,7 @@
 #include "app/App.h"
 #include "app/EventForwarder.h"
 #include "app/MainFrame.h"
+#include "app/SystemLanguage.h"
 #include "graphics/GraphicText.h"
 #include "lum/data/ElementFactories.h"
 
@@ -385,6 +388,37 @@ TEST(StartOptionsTest, ProductLanguageCodes) {
     EXPECT_EQ(CApp::LanguageCode(wxLANGUAGE_ENGLISH_UK), L"en-gb");
     EXPECT_EQ(CApp::LanguageCode(wxLANGUAGE_GERMAN), L"de");
 }
+
+#ifndef _WIN32
+// German is asked for on a computer without a German locale (as this one): the menu's German
+// texts are shown all the same. Without any language named the toolkit's answer stays.
+TEST(StartOptionsTest, TheProductLanguageFollowsTheLocaleVariablesEvenWithoutTheirLocale) {
+    const char* names[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+    std::map<std::string, std::string> saved;
+    for (const char* name : names) {
+        if (const char* value = std::getenv(name)) saved[name] = value;
+    }
+    const auto set = [&](const char* all, const char* messages, const char* lang) {
+        const char* values[] = {all, messages, lang};
+        for (int i = 0; i < 3; ++i) testsupport::SetEnvironment(names[i], values[i]);
+    };
+    set("", "", "de_DE.UTF-8");
+    EXPECT_EQ(SystemProductLanguage(), L"de-de");
+    set("", "C", "pt_BR.UTF-8");
+    EXPECT_EQ(SystemProductLanguage(), L"pt-br");
+    set("fr_CA", "it_IT", "de_DE");
+    EXPECT_EQ(SystemProductLanguage(), L"fr-ca");
+    set("C.UTF-8", "", "POSIX");
+    EXPECT_EQ(SystemProductLanguage(), CApp::LanguageCode(wxLocale::GetSystemLanguage()));
+    for (const char* name : names) {
+        if (saved.count(name)) {
+            testsupport::SetEnvironment(name, saved[name]);
+        } else {
+            testsupport::ClearEnvironment(name);
+        }
+    }
+}
+#endif
 
 // A window that handles one menu command and counts what reaches it.
 class CCountingTarget : public wxWindow {

@@ -3,10 +3,12 @@ clicks with xdotool, reads titles and pixels, and builds small content files."""
 
 import json
 import os
+import pty
 import shutil
 import signal
 import subprocess
 import tempfile
+import threading
 import time
 import zipfile
 
@@ -151,10 +153,45 @@ def wait_until(condition, timeout=20.0, step=0.05):
     return condition()
 
 
-class Player:
-    """One running lumplayer."""
+class TerminalCopy:
+    """A terminal for a program's stderr: what the program writes there is copied to a file
+    (line ends as written, not as the terminal shows them)."""
 
-    def __init__(self, display, sandbox, args, cwd=None, program=PLAYER, env=None):
+    def __init__(self, path):
+        self.master, self.slave = pty.openpty()
+        self.path = path
+        self.thread = threading.Thread(target=self._copy, daemon=True)
+        self.thread.start()
+
+    def _copy(self):
+        with open(self.path, "wb") as out:
+            while True:
+                try:
+                    data = os.read(self.master, 65536)
+                except OSError:  # the program and every child of it closed the terminal
+                    break
+                if not data:
+                    break
+                out.write(data.replace(b"\r\n", b"\n"))
+                out.flush()
+
+    def started(self):
+        """The program has its end now: only its copy of the terminal keeps it open."""
+        os.close(self.slave)
+
+    def finish(self, timeout=10):
+        self.thread.join(timeout)
+        if not self.thread.is_alive() and self.master is not None:
+            os.close(self.master)
+            self.master = None
+
+
+class Player:
+    """One running lumplayer. With terminal=True its stderr is a terminal (as when started from
+    a shell), otherwise a file (as when started from a file manager)."""
+
+    def __init__(self, display, sandbox, args, cwd=None, program=PLAYER, env=None,
+                 terminal=False):
         self.display = display
         self.sandbox = sandbox
         self.command = [program] + list(args)
@@ -162,18 +199,28 @@ class Player:
         self.extra_env = dict(env or {})
         self.retries = 2
         self.stderr = None
+        self.terminal = None
+        self.use_terminal = terminal
         self._spawn()
 
     def _spawn(self):
         if self.stderr:
             self.stderr.close()
         self.stderr_path = os.path.join(self.sandbox.root, "stderr-%d.txt" % time.monotonic_ns())
-        self.stderr = open(self.stderr_path, "w")
+        self.stderr = open(self.stderr_path, "a")
         self.started = time.monotonic()
         env = self.sandbox.env(self.display)
         env.update(self.extra_env)
-        self.process = subprocess.Popen(self.command, cwd=self.cwd, env=env,
-                                        stdout=subprocess.DEVNULL, stderr=self.stderr)
+        if self.use_terminal:
+            if self.terminal:
+                self.terminal.finish()
+            self.terminal = TerminalCopy(self.stderr_path)
+            self.process = subprocess.Popen(self.command, cwd=self.cwd, env=env,
+                                            stdout=subprocess.DEVNULL, stderr=self.terminal.slave)
+            self.terminal.started()
+        else:
+            self.process = subprocess.Popen(self.command, cwd=self.cwd, env=env,
+                                            stdout=subprocess.DEVNULL, stderr=self.stderr)
 
     def respawn_if_refused(self):
         """Under heavy load a client now and then fails to reach the display at all; that says
@@ -270,6 +317,8 @@ class Player:
 
     def errors(self):
         self.stderr.flush()
+        if self.terminal and self.process.poll() is not None:
+            self.terminal.finish()  # all it wrote has been copied
         with open(self.stderr_path) as f:
             return f.read()
 
@@ -284,6 +333,8 @@ class Player:
                 self.process.kill()
                 self.process.wait()
         self.stderr.close()
+        if self.terminal:
+            self.terminal.finish()
 
 
 # ---- Content files ----

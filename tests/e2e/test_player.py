@@ -2,6 +2,7 @@
 action type, music, splash, language packs and the match with lumtool render."""
 
 import os
+import re
 import struct
 import subprocess
 import time
@@ -52,10 +53,21 @@ class PlayerTest(unittest.TestCase):
             player.stop()
         self.sandbox.close()
 
-    def start(self, *args, cwd=None, program=PLAYER):
-        player = Player(DISPLAY, self.sandbox, args, cwd=cwd, program=program)
+    def start(self, *args, cwd=None, program=PLAYER, terminal=False, env=None):
+        player = Player(DISPLAY, self.sandbox, args, cwd=cwd, program=program, terminal=terminal,
+                        env=env)
         self.players.append(player)
         return player
+
+    def windows_until_exit(self, player, timeout=30):
+        """Every window the player showed until it ended (or timeout seconds passed)."""
+        seen = set()
+        while time.monotonic() - player.started < timeout:
+            if player.process.poll() is not None and not player.respawn_if_refused():
+                break
+            seen.update(player.windows())
+            time.sleep(0.01)
+        return seen
 
     def content(self, description, attachments=None, name="menu.lum"):
         return write_content(os.path.join(self.sandbox.root, name), description, attachments)
@@ -82,23 +94,108 @@ class StartUpTest(PlayerTest):
         self.assertEqual(player.title(self.shown(player)), "Relative [P0]")
 
     def test_no_pages_or_no_file_ends_without_a_window(self):
+        # Started from a terminal, the reason is written there and nothing else shows.
         empty = self.content(product([]), name="empty.lum")
         for args in ([empty, "-nosplash"], [os.path.join(self.sandbox.root, "missing.lum")]):
-            player = self.start(*args)
-            seen = set()
-            while player.process.poll() is None and time.monotonic() - player.started < 30:
-                seen.update(player.windows())
-                time.sleep(0.01)
-            self.assertIsNotNone(player.wait_exit(1), "still running for %s" % args)
-            self.assertNotEqual(player.process.returncode, 0)
+            player = self.start(*args, terminal=True)
+            seen = self.windows_until_exit(player)
+            self.assertEqual(player.wait_exit(1), 1, "status for %s" % args)
             self.assertEqual(seen, set(), "a window appeared for %s" % args)
 
     def test_a_content_error_is_reported_and_shows_no_window(self):
         broken = self.content(product([page("P0", [button(
             "odd", 10, 10, 90, 40, '<action type="change-page" change-page="sideways"/>')])]))
-        player = self.start(broken, "-nosplash")
-        self.assertNotIn(player.wait_exit(30), (None, 0))
-        self.assertIn("lumplayer: ", player.errors())
+        player = self.start(broken, "-nosplash", terminal=True)
+        self.assertEqual(player.wait_exit(30), 1)
+        # The loader's own text, the kinds it takes and where in product.xml it stopped.
+        reason = ("Unknown Change page type 'sideways' (valid: go-back, goto-mainpage, goto-page), "
+                  "in page 'P0', element 1 (state-button 'odd')")
+        self.assertIn("lumplayer: cannot open the menu '%s': %s\n" % (broken, reason),
+                      player.errors())
+        checked = subprocess.run([LUMTOOL, "check", broken], env=self.sandbox.env(DISPLAY),
+                                 capture_output=True, text=True, timeout=120)
+        self.assertEqual(checked.returncode, 2, checked.stderr)
+        self.assertIn("the loader stops with an error: " + reason, checked.stderr)
+
+    def failure_lines(self, player):
+        return [line for line in player.errors().splitlines() if line.startswith("lumplayer")]
+
+    def test_a_menu_that_cannot_be_opened_is_named_in_one_line_and_ends_with_status_one(self):
+        missing = os.path.join(self.sandbox.root, "missing.lum")
+        whole = self.content(product([navigation_page("P0")]), {"art/a.png": png_bytes(50, 50, (1, 2, 3))},
+                             name="whole.lum")
+        truncated = os.path.join(self.sandbox.root, "truncated.lum")
+        with open(whole, "rb") as source, open(truncated, "wb") as target:
+            target.write(source.read()[:os.path.getsize(whole) // 2])
+        not_zip = os.path.join(self.sandbox.root, "notes.lum")
+        with open(not_zip, "w") as f:
+            f.write("just some text")
+        for path, reason in ((missing, "the file does not exist"),
+                             (truncated, "it is not a ZIP archive (or an empty one)"),
+                             (not_zip, "it is not a ZIP archive (or an empty one)")):
+            player = self.start(path, "-nosplash", terminal=True)
+            self.assertEqual(self.windows_until_exit(player), set(), path)
+            self.assertEqual(player.wait_exit(1), 1, player.errors())
+            self.assertEqual(self.failure_lines(player),
+                             ["lumplayer: cannot open the menu '%s': %s" % (path, reason)])
+
+    def test_from_the_desktop_the_reason_also_shows_in_a_box_whose_closing_ends_the_player(self):
+        missing = os.path.join(self.sandbox.root, "missing.lum")
+        line = "lumplayer: cannot open the menu '%s': the file does not exist" % missing
+        for key in ("Return", "Escape"):
+            player = self.start(missing)  # stderr is a file, as from a file manager
+
+            def boxes_shown():
+                player.respawn_if_refused()
+                return player.windows()
+            boxes = wait_until(boxes_shown, 30)
+            self.assertTrue(boxes, "no box with %s; stderr:\n%s" % (key, player.errors()))
+            # The line came first: whoever reads the log after the box finds it there.
+            self.assertEqual(self.failure_lines(player), [line])
+            self.assertEqual(player.title(boxes[0]), "lumplayer")
+            time.sleep(0.5)
+            self.assertIsNone(player.process.poll(), "the box did not wait")
+            player.key(boxes[0], key)
+            self.assertEqual(player.wait_exit(30), 1, key)
+            self.assertEqual(self.failure_lines(player), [line])
+
+    def test_a_box_for_a_reason_quoting_a_huge_value_fits_on_the_screen(self):
+        # The reason quotes the whole shape name, 900 KiB without a blank.
+        description = product([page("P0", ['<shape shape="%s"/>' % ("r" * (900 << 10))])])
+        menu = deflated_content(os.path.join(self.sandbox.root, "long.lum"), description, {})
+        player = self.start(menu, "-nosplash")
+
+        def boxes_shown():
+            player.respawn_if_refused()
+            return player.windows()
+        boxes = wait_until(boxes_shown, 60)
+        self.assertTrue(boxes, player.errors())
+        # stderr has the line whole.
+        self.assertIn("ShapeTypeFromXml. Unknwown type:" + "r" * (900 << 10) + " (valid: ",
+                      player.errors())
+        _, _, width, height = player.geometry(boxes[0])
+        self.assertLessEqual(width, DISPLAY.width)
+        self.assertLessEqual(height, DISPLAY.height)
+        player.key(boxes[0], "Return")
+        self.assertEqual(player.wait_exit(30), 1)
+
+    def test_help_and_version_go_to_stdout_without_a_display(self):
+        with open(os.path.join(os.path.dirname(__file__), "..", "..", "CMakeLists.txt")) as f:
+            version = re.search(r"project\(lumplayer VERSION ([0-9.]+)", f.read()).group(1)
+        env = self.sandbox.env(DISPLAY)
+        del env["DISPLAY"]
+        answers = {}
+        for option in ("--help", "--version"):
+            result = subprocess.run([PLAYER, option], env=env, cwd=self.sandbox.root,
+                                    capture_output=True, text=True, timeout=60)
+            self.assertEqual((result.returncode, result.stderr), (0, ""), option)
+            answers[option] = result.stdout
+        self.assertEqual(answers["--version"], "lumplayer %s\n" % version)
+        usage = answers["--help"]
+        self.assertTrue(usage.startswith("Usage: lumplayer [CONTENT "), usage)
+        for option in ("-nosplash", "-fullscreen", "-page NAME", "-langfolder FOLDER", "-lang CODE",
+                       "-author", "--help", "--version"):
+            self.assertIn(option, usage)
 
     def test_start_page_option_shows_the_page_without_a_history_entry(self):
         menu = self.content(product([navigation_page("P0"), navigation_page("P1"),
@@ -152,6 +249,24 @@ class WindowTest(PlayerTest):
         player.click(window, 55, 30)
         self.assertEqual(player.wait_title(window, "T [P1]"), "T [P1]")
 
+    def test_the_product_language_follows_the_locale_variables_without_their_locales(self):
+        # This machine has no German or French locale: the variables alone choose.
+        translations = ('<translations>'
+                        '<translation id="pg" language="en-us" default="P0" translation="Home"/>'
+                        '<translation id="pg" language="de-de" default="P0" translation="Heim"/>'
+                        '<translation id="pg" language="fr-fr" default="P0" translation="Accueil"/>'
+                        '</translations>')
+        menu = self.content(product([navigation_page("P0", "pg")], extra=translations))
+        for variables, title in (
+                ({"LANG": "de_DE.UTF-8"}, "T [Heim]"),
+                ({"LC_ALL": "fr_FR.UTF-8", "LC_MESSAGES": "C", "LANG": "de_DE.UTF-8"}, "T [Accueil]"),
+                ({"LC_MESSAGES": "POSIX", "LANG": "fr_FR@euro"}, "T [Accueil]"),
+                ({"LANG": "C.UTF-8"}, "T [Home]")):
+            env = dict({"LC_ALL": "", "LC_MESSAGES": "", "LANG": ""}, **variables)
+            player = self.start(menu, "-nosplash", env=env)
+            self.assertEqual(player.title(self.shown(player)), title, variables)
+            player.stop()
+
     def test_history_walk_through(self):
         menu = self.content(product([navigation_page(n) for n in ("P0", "P1", "P2", "P3")]))
         player = self.start(menu, "-nosplash")
@@ -204,6 +319,26 @@ class ActionTest(PlayerTest):
                                  [os.path.join(self.sandbox.root, "docs"), "-x", "two words",
                                   "$(id)", ";"], name)
             self.stop_players()
+        self.assertEqual(self.sandbox.opened(), [])
+
+    def test_run_file_of_a_program_that_may_not_be_executed_says_why_in_a_box(self):
+        # As on a medium mounted without execute bits: an AppImage (an ELF file) is no
+        # document, and the opener would only show it in an editor.
+        docs = os.path.join(self.sandbox.root, "docs")
+        os.makedirs(docs)
+        with open("/bin/true", "rb") as source, open(os.path.join(docs, "Tool.AppImage"), "wb") as f:
+            f.write(source.read())
+        menu = self.action_menu([button("act", 100, 100, 200, 60,
+                                        '<action type="run-file" file="docs/Tool.AppImage"/>')])
+        player = self.start(menu, "-nosplash")
+        window = self.shown(player)
+        player.click(window, 200, 130)
+        boxes = wait_until(lambda: [w for w in player.windows() if w != window], 10)
+        self.assertTrue(boxes, player.errors())
+        self.assertIn("The program 'Tool.AppImage' cannot be started from here", player.errors())
+        player.key(boxes[0], "Return")
+        self.assertTrue(wait_until(lambda: player.windows() == [window], 10))
+        self.assertIsNone(player.process.poll())  # the menu goes on
         self.assertEqual(self.sandbox.opened(), [])
 
     def stop_players(self):
@@ -451,12 +586,9 @@ class BoundsTest(PlayerTest):
         attribute = product([navigation_page("P0")]).replace(
             "<pages>", '<pages note="%s">' % ("a" * (60 << 20)), 1)
         menu = deflated_content(os.path.join(self.sandbox.root, "attribute.lum"), attribute, {})
-        player = self.start(menu, "-nosplash")
-        seen = set()
-        while player.process.poll() is None and time.monotonic() - player.started < 30:
-            seen.update(player.windows())
-            time.sleep(0.05)
-        self.assertNotIn(player.wait_exit(1), (None, 0), "still running after 30 s")
+        player = self.start(menu, "-nosplash", terminal=True)
+        seen = self.windows_until_exit(player)
+        self.assertEqual(player.wait_exit(1), 1, "still running after 30 s, or another status")
         self.assertEqual(seen, set(), "a window appeared")
         self.assertIn("lumplayer: cannot open the menu '%s': its product.xml is not well-formed "
                       "XML (XML parsing error: 'an attribute value longer than 1 MiB'" % menu,

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "graphics/XmlValues.h"
+#include "lum/data/LoadError.h"
 #include "tarn/Exception.h"
 #include "tarn/StringLocalizer.h"
 #include "tarn/Text.h"
@@ -83,7 +84,13 @@ void CAction::ReadXml(const wxXmlNode& node, graphics::IResourceInputStore*) {
     }
     std::wstring kind;
     if (ReadString(node, "change-page", kind) && !kind.empty()) {
-        m_changePageKind = ChangePageKindFromText(kind);
+        try {
+            m_changePageKind = ChangePageKindFromText(kind);
+        } catch (const tarn::CException&) {
+            // The menu does not load: the author learns what was written and what may be.
+            throw tarn::CError(std::wstring(kUnknownChangePage) + L" " + QuotedValue(kind) + L" " +
+                               ValidValuesText({kChangePageTexts.begin(), kChangePageTexts.end()}));
+        }
     }
     graphics::xml::ReadBool(node, "valid", m_valid);
     ReadString(node, "e-mail", m_eMail);

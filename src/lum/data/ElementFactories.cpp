@@ -2,6 +2,7 @@
 
 #include "graphics/animation/GraphicElementAnimationFactory.h"
 #include "graphics/skin/GraphicElementSkinFactory.h"
+#include "lum/data/GraphicActionButton.h"
 #include "lum/data/GraphicElementFactory.h"
 
 namespace lum::data {
@@ -15,6 +16,11 @@ CElementFactories::CElementFactories()
 
 CElementFactories::~CElementFactories() {
     for (const auto& factory : m_factories) graphics::UnregisterFactory(factory);
+}
+
+std::vector<std::wstring> CElementFactories::TypeNames() {
+    return {CGraphicActionButton::kTypeName, L"state-button-action", L"skin-button",
+            L"animation-image"};
 }
 
 }  // namespace lum::data

@@ -2,6 +2,7 @@
 // The element kinds of menu content: action buttons, skin buttons and animations, registered
 // in the order the player uses for as long as this object lives.
 
+#include <string>
 #include <vector>
 
 #include "graphics/GraphicElementFactory.h"
@@ -15,6 +16,9 @@ public:
     ~CElementFactories();
     CElementFactories(const CElementFactories&) = delete;
     CElementFactories& operator=(const CElementFactories&) = delete;
+
+    // The type names these factories make elements for, as authors write them.
+    static std::vector<std::wstring> TypeNames();
 
 private:
     std::vector<tarn::P<graphics::IGraphicElementFactory>> m_factories;

@@ -5,6 +5,7 @@
 #include "graphics/GraphicElementTextTranslator.h"
 #include "graphics/XmlValues.h"
 #include "graphics/animation/AnimationElement.h"
+#include "lum/data/LoadError.h"
 
 namespace lum::data {
 
@@ -33,7 +34,13 @@ std::wstring CPage::UsageToText(EPageUsage usage) {
 
 void CPage::ReadXml(const wxXmlNode& node, graphics::IResourceInputStore& store) {
     if (const wxXmlNode* document = graphics::xml::FindChild(node, "document")) {
-        m_document->FromXml(*document, store);
+        try {
+            m_document->FromXml(*document, store);
+        } catch (const tarn::CException& error) {
+            // The document holds the elements read before the one that failed.
+            throw CLoadError(CLoadError::WithValidValues(error.GetDescription()), {},
+                             CLoadError::ElementPlace(*document, m_document->GetCount()));
+        }
     }
     graphics::xml::ReadString(node, "name", m_name);
     graphics::xml::ReadBool(node, "main", m_main);

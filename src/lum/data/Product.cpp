@@ -10,6 +10,7 @@
 #include "graphics/QuietAsserts.h"
 #include "graphics/XmlReader.h"
 #include "graphics/XmlValues.h"
+#include "lum/data/LoadError.h"
 #include "tarn/StringLocalizer.h"
 #include "tarn/Text.h"
 
@@ -187,11 +188,26 @@ void CProduct::ReadPages(const wxXmlNode& root, graphics::IResourceInputStore& s
         for (const wxXmlNode* child = list->GetChildren(); child; child = child->GetNext()) {
             if (child->GetType() != wxXML_ELEMENT_NODE || child->GetName() != "page") continue;
             auto page = tarn::New<CPage>();
-            page->ReadXml(*child, store);
+            ReadPage(*page, *child, pages.size(), store);
             pages.push_back(page);
         }
     }
     m_pages.swap(pages);
+}
+
+void CProduct::ReadPage(CPage& page, const wxXmlNode& node, std::size_t position,
+                        graphics::IResourceInputStore& store) {
+    const auto place = [&node, position] {
+        return CLoadError::PagePlace(node.GetAttribute("name", wxString()).ToStdWstring(),
+                                     position);
+    };
+    try {
+        page.ReadXml(node, store);
+    } catch (const CLoadError& error) {
+        throw CLoadError(error.GetReason(), place(), error.GetElement());
+    } catch (const tarn::CException& error) {
+        throw CLoadError(CLoadError::WithValidValues(error.GetDescription()), place(), {});
+    }
 }
 
 void CProduct::ReadClientSize(const wxXmlNode& root) {

@@ -81,6 +81,10 @@ private:
     void ReadBase(const wxXmlNode& root);
     void ReadSplashDuration(const wxXmlNode& root);
     void ReadPages(const wxXmlNode& root, graphics::IResourceInputStore& store);
+    // Reads the page of node, the position-th (from 0); an error passes out with the page's
+    // place added.
+    void ReadPage(CPage& page, const wxXmlNode& node, std::size_t position,
+                  graphics::IResourceInputStore& store);
     void ReadClientSize(const wxXmlNode& root);
     void ReadTranslations(const wxXmlNode& root, graphics::IResourceInputStore& store);
 

@@ -26,10 +26,11 @@ public:
     // ShellExecuteW unchanged; elsewhere it is split into words by Windows' own rules
     // (SplitWindowsArguments), so that a menu's program gets the same arguments on either.
     // On Linux a program is an ELF file or a script starting with "#!" that may be executed;
-    // a ".sh" file that may not (media are often mounted noexec) runs as "/bin/sh FILE".
+    // a ".sh" file that may not (media are often mounted noexec) runs as "/bin/sh FILE". A
+    // program that may not be executed (an AppImage or another ELF file without its execute
+    // bit, or on a noexec medium) cannot run at all: CError with a message for the user.
     //
-    // Everything else, documents above all, and an AppImage without its execute bit (which
-    // cannot run from a noexec medium), goes to the desktop's opener (xdg-open on Linux,
+    // Everything else, documents above all, goes to the desktop's opener (xdg-open on Linux,
     // ShellExecuteW's "open" on Windows) without the params: the opener knows the user's
     // choices and starts a terminal for programs that need one.
     virtual void RunFile(const std::wstring& path, const std::wstring& params) = 0;
@@ -71,6 +72,12 @@ public:
     P<CPathes> GetPathes() override { return m_pathes; }
     void RunFile(const std::wstring& path, const std::wstring& params) override;
     void ExploreFolder(const std::wstring& path) override;
+
+    // How RunFile starts a file: the program itself, "/bin/sh FILE", the desktop's opener, or
+    // not at all (a program that may not be executed). On Windows ShellExecuteW decides, so
+    // every file goes to the opener there.
+    enum class ERunStart { Directly, WithShell, Opener, CannotRun };
+    static ERunStart RunStartOf(const std::wstring& path);
 
     // The address a website action opens: one with a scheme of kWebSchemes kept as given, a
     // bare one such as "www.example.org/x" with "https://" before it. Empty when the website

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "tarn/Exception.h"
+#include "tarn/StringLocalizer.h"
 #include "tarn/Text.h"
 #include "tarn/win32/NativeFiles.h"
 #include "tarn/win32/ProcessStarter.h"
@@ -50,8 +51,6 @@ std::unique_ptr<wxFileType> FileTypeOfExtension(const wxString& extension) {
     return std::unique_ptr<wxFileType>(wxTheMimeTypesManager->GetFileTypeFromExtension(extension));
 }
 
-enum class EStart { Directly, WithShell, Opener };
-
 // The first bytes of the file, read only when it is a regular file (never from a FIFO).
 std::string Beginning(const std::filesystem::path& file) {
     std::error_code error;
@@ -66,17 +65,30 @@ std::string Beginning(const std::filesystem::path& file) {
     return std::string(bytes, got);
 }
 
-// How a file of the medium is started (see RunFile).
-EStart StartOf(const std::filesystem::path& file) {
-    const std::string beginning = Beginning(file);
-    const bool program = beginning.rfind("\x7f\x45LF", 0) == 0 || beginning.rfind("#!", 0) == 0;
-    // access() also says no on a medium mounted noexec.
-    if (program && ::access(file.c_str(), X_OK) == 0) return EStart::Directly;
-    if (tarn::EqualsNoCase(FromUtf8(file.extension().string()), L".sh")) return EStart::WithShell;
-    return EStart::Opener;
+bool HasExtension(const std::filesystem::path& file, const wchar_t* extension) {
+    return tarn::EqualsNoCase(FromUtf8(file.extension().string()), extension);
 }
 
 }  // namespace
+
+CSystem::ERunStart CSystem::RunStartOf(const std::wstring& path) {
+    const std::filesystem::path file = NativePath(path);
+    // A folder, a device or nothing at all: what the opener makes of it.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) return ERunStart::Opener;
+    const std::string beginning = Beginning(file);
+    const bool binary = beginning.rfind("\x7f\x45LF", 0) == 0;
+    const bool program = binary || beginning.rfind("#!", 0) == 0;
+    // access() also says no on a medium mounted noexec.
+    const bool executable = ::access(file.c_str(), X_OK) == 0;
+    if (program && executable) return ERunStart::Directly;
+    // A program nothing but the kernel can start: the opener would show it in an editor, or
+    // say it knows no program for it.
+    if (binary) return ERunStart::CannotRun;
+    if (HasExtension(file, L".sh")) return ERunStart::WithShell;
+    if (HasExtension(file, L".appimage")) return ERunStart::CannotRun;
+    return ERunStart::Opener;
+}
 
 void CSystem::ShellOpen(const P<CURI>& uri) {
     const std::string target = ToUtf8(URIToPath(uri, true));
@@ -91,10 +103,19 @@ void CSystem::ShellOpen(const P<CURI>& uri) {
 
 void CSystem::RunFile(const std::wstring& path, const std::wstring& params) {
     const std::filesystem::path file = NativePath(path);
-    const EStart start = StartOf(file);
-    if (start != EStart::Opener) {
+    const ERunStart start = RunStartOf(path);
+    if (start == ERunStart::CannotRun) {
+        throw CError(SetPlaceholder(
+            Localize(L"tarn.win32.CSystem.ProgramCannotRun",
+                     L"The program '%FILE%' cannot be started from here: it may not be "
+                     L"executed (the medium lets no programs run, or the file lacks its "
+                     L"execute permission). Copy it to your computer, make it executable and "
+                     L"start it there."),
+            L"FILE", FromUtf8(file.filename().string())));
+    }
+    if (start != ERunStart::Opener) {
         std::vector<std::string> words;
-        if (start == EStart::WithShell) words.push_back("/bin/sh");
+        if (start == ERunStart::WithShell) words.push_back("/bin/sh");
         words.push_back(file.string());  // absolute: never a word the program takes for an option
         for (const std::wstring& argument : SplitWindowsArguments(params)) {
             words.push_back(ToUtf8(argument));

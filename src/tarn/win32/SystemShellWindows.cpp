@@ -34,6 +34,8 @@ void CSystem::RunFile(const std::wstring& path, const std::wstring& params) {
             folder.empty() ? nullptr : folder.c_str());
 }
 
+CSystem::ERunStart CSystem::RunStartOf(const std::wstring&) { return ERunStart::Opener; }
+
 void CSystem::ExploreFolder(const std::wstring& path) {
     Execute(L"explore", path, nullptr, path.c_str());
 }

@@ -164,10 +164,8 @@ TEST(SystemTest, RunFileHandsDocumentsToTheDesktopOpener) {
     const fs::path document = disc.Write("Read me; $(x).txt", "words");
     // A script that may not be executed and is no shell script: a document too.
     const fs::path script = disc.Write("install", "#!/bin/sh\ntouch ran\n");
-    // An AppImage without its execute bit cannot run from a noexec medium at all.
-    const fs::path image = disc.Write("Tool.AppImage", "\x7f\x45LF");
 
-    for (const fs::path& file : {document, script, image}) {
+    for (const fs::path& file : {document, script}) {
         system->RunFile(tarn::FromUtf8(file.string()), L"--ignored");
         EXPECT_EQ(opener.NextCall(), std::vector<std::string>{file.string()});
     }
@@ -219,6 +217,68 @@ TEST(SystemTest, RunFileStartsProgramsDirectlyInTheirFolder) {
     EXPECT_TRUE(fs::exists(disc.Path() / "bin/made"));
     EXPECT_TRUE(fs::exists(disc.Path() / "bin/by touch"));
     unsetenv("LUM_MARKER");
+}
+
+// How a file of the medium starts follows from its first bytes, its execute bit and its name.
+TEST(SystemTest, RunFileStartsProgramsScriptsAndDocumentsEachTheirWay) {
+    using ERunStart = CSystem::ERunStart;
+    testsupport::TempFolder disc;
+    const auto file = [&disc](const std::string& name, const std::string& bytes, bool executable) {
+        const fs::path path = disc.Write(name, bytes);
+        fs::permissions(path, executable ? fs::perms::owner_all
+                                         : fs::perms::owner_read | fs::perms::owner_write);
+        return tarn::FromUtf8(path.string());
+    };
+    const std::string elf = "\x7f\x45LF\x02\x01\x01";
+    const std::string script = "#!/bin/sh\necho hi\n";
+    const struct {
+        std::wstring path;
+        ERunStart start;
+    } cases[] = {
+        {file("bin/tool", elf, true), ERunStart::Directly},
+        {file("Tool.AppImage", elf, true), ERunStart::Directly},
+        {file("install", script, true), ERunStart::Directly},
+        {file("setup.sh", script, true), ERunStart::Directly},
+        // No execute bit, as on a medium mounted noexec: a shell script runs through sh...
+        {file("setup2.sh", script, false), ERunStart::WithShell},
+        {file("SETUP.SH", "echo no first line\n", false), ERunStart::WithShell},
+        {file("plain.sh", "echo no first line\n", true), ERunStart::WithShell},
+        // ...a program cannot run at all...
+        {file("Other.AppImage", elf, false), ERunStart::CannotRun},
+        {file("Empty.appimage", "", false), ERunStart::CannotRun},
+        {file("bin/tool2", elf, false), ERunStart::CannotRun},
+        {file("tool.sh", elf, false), ERunStart::CannotRun},
+        // ...and the rest is for the desktop's opener, even with an execute bit.
+        {file("install2", script, false), ERunStart::Opener},
+        {file("Read me.txt", "words", false), ERunStart::Opener},
+        {file("notes.txt", "words", true), ERunStart::Opener},
+        {file("manual.pdf", "%PDF-1.4", true), ERunStart::Opener},
+        {tarn::FromUtf8((disc.Path() / "missing.exe").string()), ERunStart::Opener},
+    };
+    for (const auto& [path, start] : cases) {
+        EXPECT_EQ(CSystem::RunStartOf(path), start) << tarn::ToUtf8(path);
+    }
+    // A folder, or a FIFO in a program's place, is no program (and is never waited on).
+    fs::create_directories(disc.Path() / "folder.sh");
+    EXPECT_EQ(CSystem::RunStartOf(tarn::FromUtf8((disc.Path() / "folder.sh").string())),
+              ERunStart::Opener);
+    const fs::path fifo = disc.Path() / "pipe.AppImage";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0700), 0);
+    EXPECT_EQ(CSystem::RunStartOf(tarn::FromUtf8(fifo.string())), ERunStart::Opener);
+}
+
+// The error comes before anything is started or handed to the opener.
+TEST(SystemTest, RunFileOfAProgramThatMayNotBeExecutedSaysWhy) {
+    testsupport::TempFolder disc;
+    const fs::path image = disc.Write("apps/Tool.AppImage", "\x7f\x45LF\x02\x01\x01");
+    try {
+        tarn::New<CSystem>()->RunFile(tarn::FromUtf8(image.string()), L"--install");
+        ADD_FAILURE() << "no error";
+    } catch (const tarn::CError& error) {
+        EXPECT_EQ(error.GetDescription().rfind(L"The program 'Tool.AppImage' cannot be started", 0),
+                  0u)
+            << tarn::ToUtf8(error.GetDescription());
+    }
 }
 
 TEST(SystemTest, ParametersSplitAsWindowsSplitsACommandLine) {
