@@ -88,6 +88,7 @@ void CGraphicText::ApplyElementTransform(CEffectDC& effect, wxPoint2DDouble cent
 void CGraphicText::LayoutIfNeeded(wxDC& dc, const wxRect& device, const wxRect& layout) {
     if (!m_buffer->IsDirty() && device == m_layoutRect) return;
     m_layoutRect = device;
+    m_layoutSize = layout.GetSize();
     m_buffer->Invalidate(wxRICHTEXT_ALL);
     wxRichTextDrawingContext context(m_buffer.get());
     m_buffer->Layout(dc, context, layout, layout, kLayoutStyle);
