@@ -282,9 +282,16 @@ TEST_F(CheckTest, MusicMustBeAPlayableWav) {
     EXPECT_TRUE(Has(musicProblem(Music("wav", "theme.wav", "40"),
                                  {{"theme.wav", "RIFF" + std::string(36, 'x')}}),
                     "music: the sound is not a WAV file the player can play ("));
-    // Cut short by a size below the real one, the data no longer decodes.
-    EXPECT_TRUE(Has(musicProblem(Music("wav", "theme.wav", "30"), {{"theme.wav", wav}}),
-                    "music: the sound is not a WAV file the player can play ("));
+    // Cut short by a size below the real one, the data no longer decodes; the size is named.
+    const lumtooltest::CRun shortened =
+        CheckProduct(Product(Page("main"), Music("wav", "theme.wav", "30")), {{"theme.wav", wav}});
+    EXPECT_EQ(shortened.status, 1) << shortened.out << shortened.err;
+    EXPECT_EQ(ProblemLines(shortened.out), 2) << shortened.out;
+    EXPECT_TRUE(Has(shortened.out, "music: the sound is not a WAV file the player can play ("))
+        << shortened.out;
+    EXPECT_TRUE(Has(shortened.out, "music: the size field says 30 bytes, but 'theme.wav' holds " +
+                                       size + "; write size=\"" + size + "\""))
+        << shortened.out;
     EXPECT_TRUE(Has(musicProblem(Music("wav", "song.wav", size), {{"theme.wav", wav}}),
                     "music: sound 'song.wav' is not in the content file"));
     EXPECT_TRUE(Has(musicProblem(Music("wav", "theme.wav", "0"), {{"theme.wav", wav}}),
