@@ -2,7 +2,9 @@
 // How the check names the place of a finding, so that an author finds it in product.xml and
 // on the screen: the page, then the element's tag, name and top-left corner in pixels.
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 #include "graphics/GraphicElement.h"
 #include "lum/data/Page.h"
@@ -15,5 +17,8 @@ std::wstring PagePlace(const lum::data::CPage& page);
 // its position among the page's elements, counted from 1.
 std::wstring ElementPlace(const lum::data::CPage& page, const graphics::CGraphicElement& element,
                           std::size_t index);
+// "de-de", "de-de and fr-fr", "de-de, en-us and fr-fr"; with more in all than named,
+// "de-de, en-us and 3 more".
+std::wstring ListedNames(const std::vector<std::wstring>& names, std::size_t total = 0);
 
 }  // namespace lumtool

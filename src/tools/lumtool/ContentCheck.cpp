@@ -10,6 +10,7 @@
 #include "AttachmentRecorder.h"
 #include "CheckPlace.h"
 #include "Command.h"
+#include "LayoutCheck.h"
 #include "SizeFieldCheck.h"
 #include "graphics/PictureHandlers.h"
 #include "graphics/PictureReader.h"
@@ -119,6 +120,7 @@ void CContentCheck::Run() {
     CheckButtons();
     CheckMusic();
     Report(CheckSizeFields(document, source.GetCatalogue()));
+    Report(CheckLayout(*m_product));
     CheckLeftOut(source);
 }
 

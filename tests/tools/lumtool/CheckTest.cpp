@@ -235,8 +235,9 @@ TEST_F(CheckTest, SkinsNeedTheNormalHoverAndDownLooks) {
         Button("nohover", "type=\"quit-program\"", Skin("plain", {"normal", "down", "selected"})) +
         Button("emptydown", "type=\"quit-program\"", emptyDown) +
         Button("bare", "type=\"quit-program\"", "") +  // no skin: the plain look is meant
-        "<state-button type-name=\"skin-button\" name=\"skinonly\">" + Skin("", {"hover", "down"}) +
-        "</state-button>";
+        // Clear of the rows of buttons, which it would overlap at 0,0.
+        "<state-button type-name=\"skin-button\" name=\"skinonly\"><center x=\"600\" y=\"300\"/>" +
+        Skin("", {"hover", "down"}) + "</state-button>";
     const lumtooltest::CRun run = CheckProduct(Product(Page("main", buttons)));
     EXPECT_EQ(run.status, 1) << run.out << run.err;
     EXPECT_TRUE(HasLine(run.out, "page 'main', state-button 'nohover' at ",
