@@ -12,6 +12,7 @@
 #include "Command.h"
 #include "LayoutCheck.h"
 #include "SizeFieldCheck.h"
+#include "TextFitCheck.h"
 #include "TranslationCheck.h"
 #include "graphics/PictureHandlers.h"
 #include "graphics/PictureReader.h"
@@ -122,6 +123,7 @@ void CContentCheck::Run() {
     CheckMusic();
     Report(CheckSizeFields(document, source.GetCatalogue()));
     Report(CheckLayout(*m_product));
+    Report(CheckTextFit(m_product));
     Report(CheckTranslations(*m_product));
     CheckLeftOut(source);
 }
