@@ -110,29 +110,36 @@ void CGraphicLabel::FromXml(const wxXmlNode& node, IResourceInputStore& store) {
     xml::ReadColour(node, "color", m_colour);
 }
 
-void CGraphicLabel::Paint(CPaintMatrixDC& dc) {
-    if (m_text.empty() || !m_font.IsOk()) return;
+wxRect CGraphicLabel::DeviceBox(const CPaintMatrixDC& dc) const {
     const CDRect mapped = dc.Map(CDRect::FromCenter(GetCenter(), GetSize()));
-    const wxRect rect(draw::Whole(mapped.x), draw::Whole(mapped.y), draw::Whole(mapped.width),
-                      draw::Whole(mapped.height));
-    wxDC& target = dc.GetDC();
+    return {draw::Whole(mapped.x), draw::Whole(mapped.y), draw::Whole(mapped.width),
+            draw::Whole(mapped.height)};
+}
+
+bool CGraphicLabel::FitFont(wxDC& target, const wxSize& box) {
     const wxString text(m_text);
     target.SetFont(m_font);
-    target.SetTextForeground(draw::Rules(IsColoured()).Apply(m_colour));
     wxSize extent = target.GetMultiLineTextExtent(text);
-    // The smaller size is kept: the next paint starts from it.
-    while ((extent.x > rect.width || extent.y > rect.height) &&
-           m_font.GetPointSize() > kSmallestPointSize) {
+    while ((extent.x > box.x || extent.y > box.y) && m_font.GetPointSize() > kSmallestPointSize) {
         m_font.SetPointSize(m_font.GetPointSize() - 1);
         target.SetFont(m_font);
         extent = target.GetMultiLineTextExtent(text);
     }
-    if (extent.x <= rect.width && extent.y <= rect.height) {
+    return extent.x <= box.x && extent.y <= box.y;
+}
+
+void CGraphicLabel::Paint(CPaintMatrixDC& dc) {
+    if (m_text.empty() || !m_font.IsOk()) return;
+    const wxRect rect = DeviceBox(dc);
+    wxDC& target = dc.GetDC();
+    const wxString text(m_text);
+    target.SetTextForeground(draw::Rules(IsColoured()).Apply(m_colour));
+    if (FitFont(target, rect.GetSize())) {
         target.DrawLabel(text, rect, wxALIGN_CENTER);
     } else {
         target.DrawText(text, rect.GetTopLeft());
     }
-    dc.AddPaintedArea(mapped);
+    dc.AddPaintedArea(dc.Map(CDRect::FromCenter(GetCenter(), GetSize())));
 }
 
 }  // namespace graphics

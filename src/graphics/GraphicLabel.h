@@ -3,11 +3,14 @@
 
 #include <wx/colour.h>
 #include <wx/font.h>
+#include <wx/gdicmn.h>
 
 #include <string>
 
 #include "graphics/GraphicElement.h"
 #include "graphics/GraphicElementType.h"
+
+class wxDC;
 
 namespace graphics {
 
@@ -32,6 +35,11 @@ public:
     void SetFont(const wxFont& font) { m_font = font; }
     const wxColour& GetColour() const { return m_colour; }
     void SetColour(const wxColour& colour) { m_colour = colour; }
+    // The box the text is fitted into, in device pixels.
+    wxRect DeviceBox(const CPaintMatrixDC& dc) const;
+    // Shrinks the font, a point at a time down to 4 points, until the text fits box on target;
+    // true when it fits. The smaller size is kept: the next paint starts from it.
+    bool FitFont(wxDC& target, const wxSize& box);
 
 private:
     std::wstring m_text;

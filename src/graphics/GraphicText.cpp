@@ -87,6 +87,7 @@ void CGraphicText::ApplyElementTransform(CEffectDC& effect, wxPoint2DDouble cent
 void CGraphicText::LayoutIfNeeded(wxDC& dc, const wxRect& device, const wxRect& layout) {
     if (!m_buffer->IsDirty() && device == m_layoutRect) return;
     m_layoutRect = device;
+    m_layoutSize = layout.GetSize();
     LayoutRichText(*m_buffer, dc, layout);
     m_overflow = layout.height < m_buffer->GetCachedSize().y;
     ++m_layoutCount;

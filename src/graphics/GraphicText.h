@@ -32,6 +32,8 @@ public:
     bool IsOverflow() const { return m_overflow; }
     // How often the buffer has been laid out (layouts are kept between paints).
     int GetLayoutCount() const { return m_layoutCount; }
+    // The area the last layout filled, in layout units: the lines' positions are within it.
+    wxSize GetLayoutSize() const { return m_layoutSize; }
 
     // Layout units per device pixel follow the paint context: pixels per millimetre for
     // millimetre documents, the zoom factor for zoomed ones.
@@ -47,6 +49,7 @@ protected:
 
 private:
     wxRect m_layoutRect;
+    wxSize m_layoutSize;
     std::unique_ptr<wxRichTextBuffer> m_buffer;
     bool m_overflow = false;
     int m_layoutCount = 0;

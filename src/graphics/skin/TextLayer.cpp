@@ -74,27 +74,34 @@ void CTextLayer::DrawLines(wxGraphicsContext& context, const std::vector<wxStrin
     }
 }
 
+STextBlock CTextLayer::LayOut(wxGraphicsContext& context, const CDRect& content,
+                              const std::wstring& text) const {
+    context.SetFont(m_font, m_colour);
+    STextBlock block;
+    block.lines = {wxString(text)};
+    if (m_multiLine) {
+        const int width = std::max(1, draw::Whole(content.width));
+        block.lines = SplitLines(CTextWrapper(m_font).Wrap(text, width));
+    }
+    double blockWidth = 0;
+    for (const wxString& line : block.lines) {
+        double w = 0, h = 0;
+        context.GetTextExtent(line.empty() ? wxString(" ") : line, &w, &h);
+        if (!line.empty()) blockWidth = std::max(blockWidth, w);
+        block.lineHeight = std::max(block.lineHeight, h);
+    }
+    block.size = {blockWidth, block.lineHeight * static_cast<double>(block.lines.size())};
+    return block;
+}
+
 void CTextLayer::Paint(CPaintMatrixDC& dc, const CDRect& target, const COwnerSources& sources) {
     wxGraphicsContext* context = dc.GetGraphicsContext();
     if (!context || !sources.text) return;
-    context->SetFont(m_font, m_colour);
     const CDRect content = ContentRect(target);
-    const std::wstring text = TextOf(sources);
-
-    std::vector<wxString> lines{wxString(text)};
-    if (m_multiLine) {
-        const int width = std::max(1, draw::Whole(content.width));
-        lines = SplitLines(CTextWrapper(m_font).Wrap(text, width));
-    }
-    double blockWidth = 0, lineHeight = 0;
-    for (const wxString& line : lines) {
-        double w = 0, h = 0;
-        context->GetTextExtent(line.empty() ? wxString(" ") : line, &w, &h);
-        if (!line.empty()) blockWidth = std::max(blockWidth, w);
-        lineHeight = std::max(lineHeight, h);
-    }
-    const CDSize block{blockWidth, lineHeight * static_cast<double>(lines.size())};
-    const wxPoint at = Align(content, block);
+    const STextBlock block = LayOut(*context, content, TextOf(sources));
+    const std::vector<wxString>& lines = block.lines;
+    const double lineHeight = block.lineHeight;
+    const wxPoint at = Align(content, block.size);
 
     context->Clip(content.x, content.y, content.width, content.height);
     if (m_halo) {

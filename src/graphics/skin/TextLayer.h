@@ -11,9 +11,21 @@
 
 namespace graphics::skin {
 
+// The lines a text layer draws its text in, and the block they fill, in the context's units.
+struct STextBlock {
+    std::vector<wxString> lines;
+    double lineHeight = 0;
+    CDSize size;
+};
+
 class CTextLayer : public CLayer {
 public:
     CTextLayer();
+
+    // The owner's text laid out as Paint draws it into content (the layer's content rectangle),
+    // measured through context. What lies outside content is cut off.
+    STextBlock LayOut(wxGraphicsContext& context, const CDRect& content,
+                      const std::wstring& text) const;
 
     void Paint(CPaintMatrixDC& dc, const CDRect& target, const COwnerSources& sources) override;
     void ToXml(wxXmlNode& node, IResourceStore* store) const override;

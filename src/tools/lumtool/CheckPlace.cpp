@@ -48,4 +48,15 @@ std::wstring ElementPlace(const std::wstring& pageName, const wxXmlNode& element
                  element.GetAttribute("name").ToStdWstring(), index, box);
 }
 
+std::wstring ListedNames(const std::vector<std::wstring>& names, std::size_t total) {
+    const std::size_t more = total > names.size() ? total - names.size() : 0;
+    std::wstring text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) text += i + 1 == names.size() && more == 0 ? L" and " : L", ";
+        text += names[i];
+    }
+    if (more > 0) text += L" and " + std::to_wstring(more) + L" more";
+    return text;
+}
+
 }  // namespace lumtool

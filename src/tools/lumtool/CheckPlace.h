@@ -4,7 +4,9 @@
 
 #include <wx/xml/xml.h>
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 #include "graphics/GraphicElement.h"
 #include "lum/data/Page.h"
@@ -17,6 +19,9 @@ std::wstring PagePlace(const lum::data::CPage& page);
 // its position among the page's elements, counted from 1.
 std::wstring ElementPlace(const lum::data::CPage& page, const graphics::CGraphicElement& element,
                           std::size_t index);
+// "de-de", "de-de and fr-fr", "de-de, en-us and fr-fr"; with more in all than named,
+// "de-de, en-us and 3 more".
+std::wstring ListedNames(const std::vector<std::wstring>& names, std::size_t total = 0);
 
 // The same from product.xml itself, for an element as written: its centre and size as given.
 std::wstring ElementPlace(const std::wstring& pageName, const wxXmlNode& element,

@@ -5,12 +5,17 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 
 #include "AttachmentRecorder.h"
 #include "CheckPlace.h"
 #include "Command.h"
+#include "LayoutCheck.h"
 #include "NameCheck.h"
 #include "SchemaValidation.h"
+#include "SizeFieldCheck.h"
+#include "TextFitCheck.h"
+#include "TranslationCheck.h"
 #include "graphics/PictureHandlers.h"
 #include "graphics/PictureReader.h"
 #include "graphics/QuietAsserts.h"
@@ -121,6 +126,10 @@ void CContentCheck::Run() {
     CheckPageNames();
     CheckButtons();
     CheckMusic();
+    Report(CheckSizeFields(document, source.GetCatalogue()));
+    Report(CheckLayout(*m_product));
+    Report(CheckTextFit(m_product));
+    Report(CheckTranslations(*m_product));
     CheckLeftOut(source);
 }
 
@@ -326,6 +335,15 @@ void CContentCheck::Report(ESeverity severity, const std::wstring& text) {
     const bool known = std::any_of(m_findings.begin(), m_findings.end(),
                                    [&](const SFinding& finding) { return finding.text == line; });
     if (!known) m_findings.push_back({severity, line});
+}
+
+void CContentCheck::Report(const std::vector<SFinding>& findings) {
+    // Looked up in a set: a damaged menu may give thousands of findings.
+    std::set<std::string> known;
+    for (const SFinding& finding : m_findings) known.insert(finding.text);
+    for (const SFinding& finding : findings) {
+        if (known.insert(finding.text).second) m_findings.push_back(finding);
+    }
 }
 
 }  // namespace lumtool

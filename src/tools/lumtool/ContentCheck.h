@@ -48,6 +48,8 @@ private:
     void Error(const std::wstring& text) { Report(ESeverity::Error, text); }
     void Warning(const std::wstring& text) { Report(ESeverity::Warning, text); }
     void Report(ESeverity severity, const std::wstring& text);
+    // The findings of a check kept in a file of its own, each text once.
+    void Report(const std::vector<SFinding>& findings);
 
     std::string m_path;
     tarn::P<lum::data::CProduct> m_product;

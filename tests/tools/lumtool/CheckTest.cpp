@@ -238,8 +238,9 @@ TEST_F(CheckTest, SkinsNeedTheNormalHoverAndDownLooks) {
         Button("nohover", "type=\"quit-program\"", Skin("plain", {"normal", "down", "selected"})) +
         Button("emptydown", "type=\"quit-program\"", emptyDown) +
         Button("bare", "type=\"quit-program\"", "") +  // no skin: the plain look is meant
-        "<state-button type-name=\"skin-button\" name=\"skinonly\">" + Skin("", {"hover", "down"}) +
-        "</state-button>";
+        // Clear of the rows of buttons, which it would overlap at 0,0.
+        "<state-button type-name=\"skin-button\" name=\"skinonly\"><center x=\"600\" y=\"300\"/>" +
+        Skin("", {"hover", "down"}) + "</state-button>";
     const lumtooltest::CRun run = CheckProduct(Product(Page("main", buttons)));
     EXPECT_EQ(run.status, 1) << run.out << run.err;
     EXPECT_TRUE(HasLine(run.out, "page 'main', state-button 'nohover' at ",
@@ -285,9 +286,16 @@ TEST_F(CheckTest, MusicMustBeAPlayableWav) {
     EXPECT_TRUE(Has(musicProblem(Music("wav", "theme.wav", "40"),
                                  {{"theme.wav", "RIFF" + std::string(36, 'x')}}),
                     "music: the sound is not a WAV file the player can play ("));
-    // Cut short by a size below the real one, the data no longer decodes.
-    EXPECT_TRUE(Has(musicProblem(Music("wav", "theme.wav", "30"), {{"theme.wav", wav}}),
-                    "music: the sound is not a WAV file the player can play ("));
+    // Cut short by a size below the real one, the data no longer decodes; the size is named.
+    const lumtooltest::CRun shortened =
+        CheckProduct(Product(Page("main"), Music("wav", "theme.wav", "30")), {{"theme.wav", wav}});
+    EXPECT_EQ(shortened.status, 1) << shortened.out << shortened.err;
+    EXPECT_EQ(ProblemLines(shortened.out), 2) << shortened.out;
+    EXPECT_TRUE(Has(shortened.out, "music: the sound is not a WAV file the player can play ("))
+        << shortened.out;
+    EXPECT_TRUE(Has(shortened.out, "music: the size field says 30 bytes, but 'theme.wav' holds " +
+                                       size + "; write size=\"" + size + "\""))
+        << shortened.out;
     EXPECT_TRUE(Has(musicProblem(Music("wav", "song.wav", size), {{"theme.wav", wav}}),
                     "music: sound 'song.wav' is not in the content file"));
     EXPECT_TRUE(Has(musicProblem(Music("wav", "theme.wav", "0"), {{"theme.wav", wav}}),
