@@ -11,7 +11,11 @@
 # from Debian's source packages and are built once as static libraries into a cache outside the
 # repository, named after their versions:
 #   ${XDG_CACHE_HOME:-$HOME/.cache}/lumplayer-win/<versions>/
-# Removing that folder (or a change of a version) rebuilds them.
+# libxml2 (for the schema check of `lumtool check`) came later and has a folder of its own
+# beside it, named after its version, its recipe and the compiler, so that the others stayed
+# valid:
+#   ${XDG_CACHE_HOME:-$HOME/.cache}/lumplayer-win/libxml2-<version>-gcc<version>-x<recipe>/
+# Removing a folder (or a change of a version) rebuilds what it holds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
@@ -21,6 +25,8 @@ HOST=x86_64-w64-mingw32
 BUILD_DIR=${WINDOWS_BUILD_DIR:-build-windows}
 # Raise when the way the libraries are built changes, so that old caches are not reused.
 RECIPE=3
+# The same for libxml2 alone, which leaves the others' cache as it is.
+XML_RECIPE=1
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -31,7 +37,7 @@ log() { printf '== %s\n' "$*" >&2; }
 
 PACKAGES=(
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev binutils-mingw-w64-x86-64
-  wine wine64 dpkg-dev cmake ninja-build ccache googletest
+  wine wine64 dpkg-dev cmake ninja-build ccache googletest pkgconf
   xvfb xauth xdotool imagemagick openbox
 )
 
@@ -114,6 +120,12 @@ cache_key() {
   printf '%s' "$key" | tr ':~+' '.__'
 }
 
+# libxml2 needs none of the other libraries, so its key names only itself and the compiler.
+xml_cache_key() {
+  printf 'libxml2-%s-gcc%s-x%s' "${VERSION[libxml2]}" "$($HOST-g++-posix -dumpversion)" \
+    "$XML_RECIPE" | tr ':~+' '.__'
+}
+
 cmake_cross() { # source build [options...]
   local source=$1 build=$2
   shift 2
@@ -189,16 +201,47 @@ build_wxwidgets() {
     rm -rf .pch) # about 2 GB of precompiled headers, of no use once installed
 }
 
+build_libxml2() {
+  # What the schema check needs: the parser, the tree, the reader and RELAX NG with the XML
+  # Schema datatypes. No programs, tests or Python bindings, nothing from the network, no
+  # compression, no catalogs, HTML, XPath, XInclude or writer, and no iconv: UTF-8, UTF-16,
+  # ASCII and ISO-8859-1 to -16 are built in.
+  cmake_cross "${SOURCE[libxml2]}" "$CACHE/build/libxml2" \
+    -DLIBXML2_WITH_PROGRAMS=OFF -DLIBXML2_WITH_TESTS=OFF -DLIBXML2_WITH_PYTHON=OFF \
+    -DLIBXML2_WITH_HTTP=OFF -DLIBXML2_WITH_FTP=OFF -DLIBXML2_WITH_MODULES=OFF \
+    -DLIBXML2_WITH_ZLIB=OFF -DLIBXML2_WITH_LZMA=OFF -DLIBXML2_WITH_ICONV=OFF \
+    -DLIBXML2_WITH_ICU=OFF -DLIBXML2_WITH_ISO8859X=ON -DLIBXML2_WITH_CATALOG=OFF \
+    -DLIBXML2_WITH_HTML=OFF -DLIBXML2_WITH_DOCB=OFF -DLIBXML2_WITH_LEGACY=OFF \
+    -DLIBXML2_WITH_DEBUG=OFF -DLIBXML2_WITH_C14N=OFF -DLIBXML2_WITH_XPATH=OFF \
+    -DLIBXML2_WITH_XPTR=OFF -DLIBXML2_WITH_XINCLUDE=OFF -DLIBXML2_WITH_SCHEMATRON=OFF \
+    -DLIBXML2_WITH_WRITER=OFF -DLIBXML2_WITH_READER=ON -DLIBXML2_WITH_PUSH=ON \
+    -DLIBXML2_WITH_SCHEMAS=ON -DLIBXML2_WITH_REGEXPS=ON -DLIBXML2_WITH_TREE=ON
+  rm -rf "$PREFIX/share/doc" "$PREFIX/share/man" # its whole manual, of no use here
+  # CMake's FindLibXml2 takes LIBXML_STATIC from this file only when its libdir reads as the
+  # folder it found the library in, which a prefix relative to the file's folder never does.
+  sed -i "s|^prefix=.*|prefix=$PREFIX|" "$PREFIX/lib/pkgconfig/libxml-2.0.pc"
+}
+
+# Builds a library into the prefix of a cache folder unless that folder marks it built; its
+# build function sees that folder as CACHE and its prefix as PREFIX.
+build_once() { # cache library
+  local CACHE=$1 library=$2
+  local PREFIX=$CACHE/prefix
+  if [ -f "$CACHE/done/$library" ]; then return 0; fi
+  log "building $library into $PREFIX"
+  local started=$SECONDS
+  mkdir -p "$PREFIX"
+  "build_$library"
+  mkdir -p "$CACHE/done"
+  echo "$((SECONDS - started)) s" >"$CACHE/done/$library"
+}
+
 build_libraries() {
   local library
   for library in expat libpng libjpeg libsdl2 googletest wxwidgets; do
-    if [ -f "$CACHE/done/$library" ]; then continue; fi
-    log "building $library into $PREFIX"
-    local started=$SECONDS
-    "build_$library"
-    mkdir -p "$CACHE/done"
-    echo "$((SECONDS - started)) s" >"$CACHE/done/$library"
+    build_once "$CACHE" "$library"
   done
+  build_once "$XML_CACHE" libxml2
 }
 
 # --- this repository ----------------------------------------------------------------------------
@@ -214,6 +257,7 @@ build_programs() {
   cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" -DLUM_WINDOWS_PREFIX="$PREFIX" \
+    -DLUM_WINDOWS_EXTRA_PREFIXES="$XML_PREFIX" \
     -DwxWidgets_CONFIG_EXECUTABLE="$PREFIX/bin/wx-config" -DwxWidgets_USE_STATIC=ON \
     -DLUM_TESTS="$with_tests"
   if [ "$with_tests" = ON ]; then
@@ -308,10 +352,12 @@ main() {
   enable_sources
   local cache_root=${XDG_CACHE_HOME:-$HOME/.cache}/lumplayer-win library
   SOURCES=$cache_root/sources
-  for library in "${LIBRARIES[@]}"; do fetch_source "$library"; done
+  for library in "${LIBRARIES[@]}" libxml2; do fetch_source "$library"; done
   CACHE=$cache_root/$(cache_key)
   PREFIX=$CACHE/prefix
-  export LUM_WINDOWS_PREFIX=$PREFIX
+  XML_CACHE=$cache_root/$(xml_cache_key)
+  XML_PREFIX=$XML_CACHE/prefix
+  export LUM_WINDOWS_PREFIX=$PREFIX LUM_WINDOWS_EXTRA_PREFIXES=$XML_PREFIX
   mkdir -p "$PREFIX"
   build_libraries
   case $MODE in
