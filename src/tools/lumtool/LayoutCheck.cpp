@@ -131,8 +131,9 @@ double OverlapDepth(const Quad& a, const Quad& b) {
     return least;
 }
 
+// Turned by a multiple of a right angle: its box is its bounding rectangle.
 bool Upright(const graphics::CGraphicElement& element) {
-    return std::fmod(std::abs(element.GetRotation()), 360.0) < 1e-9;
+    return std::fmod(std::abs(element.GetRotation()), 90.0) < 1e-9;
 }
 
 // " by 60×30 pixels" for two upright boxes; their shared part is a rectangle then.
@@ -157,6 +158,13 @@ void CheckOverlaps(const lum::data::CPage& page, std::vector<SFinding>& findings
         const auto element = document->GetAt(i);
         const graphics::CDSize size = element->GetSize();
         if (!(size.width > 0 && size.height > 0)) continue;  // nothing to click
+        // A place so far out that its corners overflow is damaged, and compares with nothing.
+        const Quad corners = Corners(*element);
+        if (!std::all_of(corners.begin(), corners.end(), [](const graphics::CDPoint& p) {
+                return std::isfinite(p.x) && std::isfinite(p.y);
+            })) {
+            continue;
+        }
         if (graphics::components::CFocusOrder::TakesFocus(*element)) buttons.push_back(i);
         if (buttons.size() == kMostButtons) break;
     }
@@ -166,7 +174,7 @@ void CheckOverlaps(const lum::data::CPage& page, std::vector<SFinding>& findings
         const auto upper = document->GetAt(buttons[b]);  // later in the list: painted on top
         for (std::size_t a = 0; a < b; ++a) {
             const auto lower = document->GetAt(buttons[a]);
-            if (OverlapDepth(Corners(*upper), Corners(*lower)) <= kPixelSlack) continue;
+            if (!(OverlapDepth(Corners(*upper), Corners(*lower)) > kPixelSlack)) continue;
             if (++overlaps > kMostOverlaps) continue;
             const std::wstring other =
                 ElementPlace(page, *lower, buttons[a]).substr(pagePrefix.size());

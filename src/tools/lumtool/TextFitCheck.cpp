@@ -127,7 +127,7 @@ std::wstring LabelProblem(graphics::CGraphicLabel& label, graphics::CPaintMatrix
 std::wstring TableProblem(graphics::CGraphicTable& table, graphics::CPaintMatrixDC& dc) {
     table.Paint(dc);
     const double box = table.GetSize().height;
-    if (table.GetLayoutHeight() <= box + kPixelSlack) return {};
+    if (!std::isfinite(box) || table.GetLayoutHeight() <= box + kPixelSlack) return {};
     return L"its rows (grown to hold their texts) reach " + Pixels(table.GetLayoutHeight()) +
            L" pixels down, past the bottom of its " + Pixels(box) +
            L"-pixel box, and are drawn over what lies below: make the box taller, the columns "
