@@ -133,10 +133,10 @@ void CEffectDC::SetWhiteMode(bool white) {
 }
 
 wxGraphicsContext* CreateContextFor(wxDC& target) {
-    if (auto* memory = wxDynamicCast(&target, wxMemoryDC)) {
+    if (auto* memory = dynamic_cast<wxMemoryDC*>(&target)) {
         return wxGraphicsContext::Create(*memory);
     }
-    if (auto* window = wxDynamicCast(&target, wxWindowDC)) {
+    if (auto* window = dynamic_cast<wxWindowDC*>(&target)) {
         return wxGraphicsContext::Create(*window);
     }
     if (wxGraphicsContext* context = target.GetGraphicsContext()) {

@@ -99,7 +99,7 @@ void InheritAlignment(wxRichTextBuffer& buffer) {
     const wxTextAttrAlignment alignment = whole.GetAlignment();
     if (alignment != wxTEXT_ALIGNMENT_CENTRE && alignment != wxTEXT_ALIGNMENT_RIGHT) return;
     for (wxRichTextObject* child : buffer.GetChildren()) {
-        auto* paragraph = wxDynamicCast(child, wxRichTextParagraph);
+        auto* paragraph = dynamic_cast<wxRichTextParagraph*>(child);
         if (!paragraph || paragraph->GetAttributes().HasAlignment()) continue;
         paragraph->GetAttributes().SetAlignment(alignment);
     }
@@ -107,17 +107,17 @@ void InheritAlignment(wxRichTextBuffer& buffer) {
 
 wxRichTextPlainText* FirstRun(wxRichTextParagraph& paragraph) {
     for (wxRichTextObject* item : paragraph.GetChildren()) {
-        if (auto* run = wxDynamicCast(item, wxRichTextPlainText)) return run;
+        if (auto* run = dynamic_cast<wxRichTextPlainText*>(item)) return run;
     }
     return nullptr;
 }
 
 bool HasWords(const wxRichTextBuffer& buffer) {
     for (wxRichTextObject* child : buffer.GetChildren()) {
-        auto* paragraph = wxDynamicCast(child, wxRichTextParagraph);
+        auto* paragraph = dynamic_cast<wxRichTextParagraph*>(child);
         if (!paragraph) continue;
         for (wxRichTextObject* item : paragraph->GetChildren()) {
-            auto* run = wxDynamicCast(item, wxRichTextPlainText);
+            auto* run = dynamic_cast<wxRichTextPlainText*>(item);
             if (run && !run->GetText().empty()) return true;
         }
     }
@@ -128,11 +128,11 @@ bool RewriteWords(wxRichTextBuffer& buffer,
                   const std::function<std::wstring(const std::wstring&)>& rewrite) {
     bool changed = false;
     for (wxRichTextObject* child : buffer.GetChildren()) {
-        auto* paragraph = wxDynamicCast(child, wxRichTextParagraph);
+        auto* paragraph = dynamic_cast<wxRichTextParagraph*>(child);
         if (!paragraph) continue;
         bool paragraphChanged = false;
         for (wxRichTextObject* item : paragraph->GetChildren()) {
-            auto* run = wxDynamicCast(item, wxRichTextPlainText);
+            auto* run = dynamic_cast<wxRichTextPlainText*>(item);
             if (!run || run->GetText().empty()) continue;
             const std::wstring before = run->GetText().ToStdWstring();
             const std::wstring after = rewrite(before);
@@ -154,7 +154,7 @@ bool RewriteBlank(wxRichTextBuffer& buffer,
     if (text.empty()) return false;
     wxRichTextParagraph* paragraph = nullptr;
     for (wxRichTextObject* child : buffer.GetChildren()) {
-        paragraph = wxDynamicCast(child, wxRichTextParagraph);
+        paragraph = dynamic_cast<wxRichTextParagraph*>(child);
         if (paragraph) break;
     }
     if (!paragraph) {

@@ -34,10 +34,10 @@ std::unique_ptr<wxRichTextBuffer> Runs(std::initializer_list<const wchar_t*> run
 std::vector<std::wstring> RunTexts(const wxRichTextBuffer& buffer) {
     std::vector<std::wstring> texts;
     for (wxRichTextObject* child : buffer.GetChildren()) {
-        auto* paragraph = wxDynamicCast(child, wxRichTextParagraph);
+        auto* paragraph = dynamic_cast<wxRichTextParagraph*>(child);
         if (!paragraph) continue;
         for (wxRichTextObject* item : paragraph->GetChildren()) {
-            if (auto* run = wxDynamicCast(item, wxRichTextPlainText)) {
+            if (auto* run = dynamic_cast<wxRichTextPlainText*>(item)) {
                 texts.push_back(run->GetText().ToStdWstring());
             }
         }
@@ -151,7 +151,7 @@ TEST(TextReplacerTest, ABlankTextTakesTheWholeReplacement) {
     const wxRichTextParagraph* paragraph = bold->GetBuffer()->GetParagraphAtLine(0);
     ASSERT_TRUE(paragraph);
     const auto* run =
-        wxDynamicCast(paragraph->GetChildren().GetFirst()->GetData(), wxRichTextPlainText);
+        dynamic_cast<wxRichTextPlainText*>(paragraph->GetChildren().GetFirst()->GetData());
     ASSERT_TRUE(run);
     EXPECT_EQ(run->GetText(), "Quit program");
     EXPECT_EQ(run->GetAttributes().GetFontWeight(), wxFONTWEIGHT_BOLD);

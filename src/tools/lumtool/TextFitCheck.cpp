@@ -80,7 +80,7 @@ std::wstring RichTextProblem(graphics::CGraphicText& text, graphics::CPaintMatri
     int bottom = 0;
     int widest = 0;
     for (const wxRichTextObject* child : buffer->GetChildren()) {
-        const auto* paragraph = wxDynamicCast(child, wxRichTextParagraph);
+        const auto* paragraph = dynamic_cast<const wxRichTextParagraph*>(child);
         if (!paragraph) continue;
         for (const wxRichTextLine* line : paragraph->GetLines()) {
             const wxRect rect = line->GetRect();
