@@ -116,6 +116,7 @@ void CContentCheck::Run() {
     CheckPageNames();
     CheckButtons();
     CheckMusic();
+    CheckDiscFiles(source);
     CheckLeftOut(source);
 }
 

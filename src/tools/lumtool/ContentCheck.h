@@ -32,6 +32,10 @@ public:
     // element factories.
     void Run();
 
+    // The disc's root, where the files that actions run or open are looked for; by default
+    // the menu folder itself, or the folder beside the content file.
+    void SetDiscRoot(std::string root) { m_discRoot = std::move(root); }
+
     const std::vector<std::wstring>& GetPageNames() const { return m_pageNames; }
     // In the order found; the same text only once.
     const std::vector<SFinding>& GetFindings() const { return m_findings; }
@@ -47,6 +51,8 @@ private:
     void CheckSkin(const std::wstring& place, const graphics::CGraphicElement& element);
     void CheckGotoPage(const std::wstring& place, const graphics::CGraphicElement& element);
     void CheckMusic();
+    // The files and folders that actions name on the disc (DiscCheck.cpp).
+    void CheckDiscFiles(graphics::CContentSource& source);
     bool HasPage(const std::wstring& name) const;
     [[noreturn]] void Unreadable(const std::string& reason) const;
     void Error(const std::wstring& text) { Report(ESeverity::Error, text); }
@@ -54,6 +60,7 @@ private:
     void Report(ESeverity severity, const std::wstring& text);
 
     std::string m_path;
+    std::string m_discRoot;
     tarn::P<lum::data::CProduct> m_product;
     std::vector<std::wstring> m_pageNames;
     std::vector<SFinding> m_findings;
