@@ -4,7 +4,6 @@
 #include <wx/log.h>
 
 #include <algorithm>
-#include <cwctype>
 #include <optional>
 
 #include "CheckPlace.h"
@@ -41,7 +40,10 @@ wxString Slashed(wxString text) {
 // "/x", "\x", "\\server\share\x" and "C:\x" lead off the disc on one system or the other.
 bool IsAbsoluteName(const wxString& slashed) {
     if (slashed.StartsWith("/")) return true;
-    if (slashed.length() >= 2 && slashed[1] == ':' && std::iswalpha(slashed[0])) return true;
+    if (slashed.length() >= 2 && slashed[1] == ':') {
+        const wxUniChar drive = slashed[0];
+        if ((drive >= 'a' && drive <= 'z') || (drive >= 'A' && drive <= 'Z')) return true;
+    }
     return wxFileName(slashed).IsAbsolute();
 }
 
