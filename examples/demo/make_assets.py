@@ -5,10 +5,11 @@
 
 Everything the demo needs besides product.xml is generated here with the Python standard
 library only (PNG, ICO, WAV and the rich-text XML attachments), so that no binary file lives
-in the repository. product.xml is copied next to the assets, so the output folder holds the
-complete content: pack every file in it into a ZIP named content.lum. The icon and the
-"demo-docs" folder are also needed on disk next to the player, because the icon, the run-file
-and the open-folder actions name files relative to the program folder.
+in the repository. product.xml is copied next to the assets, so the output folder is the
+complete menu folder: "lumtool pack" packs product.xml and its attachments into content.lum.
+The icon, the "demo-docs" folder and "setup/install.sh" are files on the disc, not
+attachments: they go next to the player and the content file, because the icon, the run-file
+and the open-folder actions name files relative to the disc.
 
 The output is the same on every run.
 """
@@ -468,6 +469,12 @@ The demo menu shows:
   * English and German texts.
 """
 
+# What the "Install (full version only)" button runs: the demo has nothing to install.
+INSTALLER = """#!/bin/sh
+# The demo disc's stand-in for an installer.
+echo "Lumplayer demo: nothing to install; a full version's disc starts its setup here."
+"""
+
 
 # --- output ------------------------------------------------------------------------------
 
@@ -484,6 +491,7 @@ def build(out):
         "music/theme.wav": theme_wav(),
         "lumplayer-demo.ico": ico_bytes([icon(16), icon(32)]),
         "demo-docs/readme.txt": README.encode("utf-8"),
+        "setup/install.sh": INSTALLER.encode("utf-8"),
     }
     for i in range(12):
         files["anim/spinner-%02d.png" % i] = spinner_frame(i).png()

@@ -13,9 +13,6 @@ wxFileName FromContentName(const wxFileName& name) {
     return wxFileName(path);
 }
 
-namespace {
-
-// The entry of folder whose name equals name without regard to case, or empty.
 wxString MatchEntry(const wxString& folder, const wxString& name) {
     wxDir dir(folder);
     if (!dir.IsOpened()) return {};
@@ -27,10 +24,7 @@ wxString MatchEntry(const wxString& folder, const wxString& name) {
     return {};
 }
 
-bool Exists(const wxString& path) { return wxFileName::Exists(path); }
-
-// The base's directory joined below folder (an absolute base stands alone).
-wxString WithBase(const wxString& folder, const wxFileName& base) {
+wxString BaseFolder(const wxString& folder, const wxFileName& base) {
     if (!base.IsOk() || base.GetFullPath().empty()) return folder;
     const wxFileName normalised = FromContentName(base);
     const wxString directory = normalised.GetPath();
@@ -38,6 +32,10 @@ wxString WithBase(const wxString& folder, const wxFileName& base) {
     if (normalised.IsAbsolute()) return directory;
     return folder + "/" + directory;
 }
+
+namespace {
+
+bool Exists(const wxString& path) { return wxFileName::Exists(path); }
 
 }  // namespace
 
@@ -73,10 +71,10 @@ wxFileName ResolveContentPath(const wxFileName& name, const wxString& programFol
     if (!normalised.IsOk() || normalised.GetFullPath().empty()) return name;
     if (normalised.IsAbsolute()) return normalised;
     const wxString relative = normalised.GetFullPath();
-    const wxString primary = WithBase(programFolder, base);
+    const wxString primary = BaseFolder(programFolder, base);
     if (auto found = FindBelow(primary, relative)) return *found;
     if (!contentFolder.empty() && contentFolder != programFolder) {
-        if (auto found = FindBelow(WithBase(contentFolder, base), relative)) return *found;
+        if (auto found = FindBelow(BaseFolder(contentFolder, base), relative)) return *found;
     }
     wxFileName fallback(relative);
     fallback.MakeAbsolute(primary);

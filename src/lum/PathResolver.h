@@ -15,6 +15,13 @@ wxFileName FromContentName(const wxFileName& name);
 // relative without regard to letter case; else nothing.
 std::optional<wxFileName> FindBelow(const wxString& folder, const wxString& relative);
 
+// The entry of folder whose name equals name without regard to letter case, or empty.
+wxString MatchEntry(const wxString& folder, const wxString& name);
+
+// The folder that relative disc paths are taken below: folder, or the base's folder within it
+// (an absolute base stands alone).
+wxString BaseFolder(const wxString& folder, const wxFileName& base);
+
 // Resolves a content name as the player does: an empty or absolute name stays as it is; a
 // relative one is taken below the program folder (and the product's base directory there).
 // When no such file exists and the content file lives elsewhere, the content file's folder

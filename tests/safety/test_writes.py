@@ -91,6 +91,13 @@ class Case(unittest.TestCase):
             f.write(content.encode() if isinstance(content, str) else content)
         return path
 
+    def reference(self, *names):
+        """Makes the menu's page show each file, so that pack takes it into the content file."""
+        images = "".join('<image name="%s"><attachment-bitmap name="%s"/></image>' % (name, name)
+                         for name in names)
+        self.write("menu/product.xml", PRODUCT.replace("<document/>",
+                                                       "<document>%s</document>" % images))
+
     def read(self, name):
         with open(self.path(name), "rb") as f:
             return f.read()
@@ -290,6 +297,7 @@ class FullDiskTest(Case):
     def test_pack_over_a_good_content_file_on_a_full_disk_keeps_it(self):
         disk = small_disk(self, 4 << 20)
         self.write("menu/art/noise.bin", random.Random(1).randbytes(1 << 20))
+        self.reference("art/noise.bin", "art/more.bin")
         packed = os.path.join(disk, "content.lum")
         self.assertEqual(lumtool("pack", self.menu, "-o", packed).returncode, 0)
         before = digest(packed)
@@ -321,6 +329,7 @@ class InterruptionTest(Case):
     def big_menu(self):
         for i in range(6):
             self.write("menu/art/big%d.bin" % i, random.Random(i).randbytes(16 << 20))
+        self.reference(*["art/big%d.bin" % i for i in range(6)])
 
     def test_a_killed_pack_leaves_the_old_content_file_whole(self):
         self.big_menu()
@@ -356,6 +365,7 @@ class InterruptionTest(Case):
 
     def test_killed_imports_leave_product_xml_old_or_new_and_pack_skips_their_leftovers(self):
         self.write("de.po", po([("t%d" % i, "Text %d" % i, "Text %d" % i) for i in range(3000)]))
+        self.reference("art/a.bin")
         old = self.read("menu/product.xml")
         for attempt in range(8):
             process = subprocess.Popen(
@@ -371,10 +381,12 @@ class InterruptionTest(Case):
         run = lumtool("pack", self.menu, "-o", packed)
         self.assertEqual(run.returncode, 0, run.stderr)
         self.assertIn("packed 2 files", run.stdout)
+        self.assertNotIn("left out", run.stdout)  # the leftovers are no files of the menu
 
 
 class ListingRaceTest(Case):
     def test_a_folder_that_changes_while_it_is_packed_never_gives_an_empty_archive(self):
+        self.reference("art/a.bin")
         packed = self.path("content.lum")
         self.assertEqual(lumtool("pack", self.menu, "-o", packed).returncode, 0)
         before = digest(packed)

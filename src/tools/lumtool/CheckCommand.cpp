@@ -2,12 +2,15 @@
 
 #include <wx/string.h>
 
+#include <filesystem>
+#include <system_error>
+
 #include "ContentCheck.h"
 
 namespace lumtool {
 
 std::string CCheckCommand::Help() const {
-    return "usage: lumtool check CONTENT [--strict]\n"
+    return "usage: lumtool check CONTENT [--strict] [--disc DIR]\n"
            "\n"
            "Loads CONTENT, a content file or an unpacked folder holding product.xml and its\n"
            "files, as the player does and reports what would go wrong when it is shown, one\n"
@@ -25,7 +28,15 @@ std::string CCheckCommand::Help() const {
            "hold (links to folders, names that are not UTF-8) and the links that lead out of\n"
            "the folder, which pack refuses.\n"
            "\n"
-           "  --strict   warnings count as errors for the exit status\n"
+           "The files and folders that run-file and open-folder actions name are not in the\n"
+           "content file but on the disc: they are looked for as the player looks for them,\n"
+           "below the disc's root (and the product's base folder there). One that is missing,\n"
+           "or leads out of the disc, is an error (with the nearest existing name when one is\n"
+           "close); one found only in other letter case, or an absolute path, is a warning.\n"
+           "\n"
+           "  --strict     warnings count as errors for the exit status\n"
+           "  --disc DIR   the disc's root (by default the folder beside a content file, or\n"
+           "               the menu folder itself)\n"
            "\n"
            "Exit status: 0 no errors (warnings alone, unless --strict), 1 errors found, 2 a\n"
            "usage error, the file cannot be read at all, or a part of the folder cannot be\n"
@@ -43,10 +54,15 @@ std::string Counted(std::size_t count, const char* noun) {
 
 int CCheckCommand::Run(const std::vector<std::string>& arguments) {
     std::string file;
+    std::string disc;
     bool strict = false;
-    for (const std::string& argument : arguments) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
         if (argument == "--strict") {
             strict = true;
+        } else if (argument == "--disc") {
+            if (i + 1 >= arguments.size()) throw CUsageError("--disc needs a value");
+            disc = arguments[++i];
         } else if (!argument.empty() && argument[0] == '-') {
             throw CUsageError("unknown option " + argument);
         } else if (!file.empty()) {
@@ -57,7 +73,13 @@ int CCheckCommand::Run(const std::vector<std::string>& arguments) {
     }
     if (file.empty()) throw CUsageError("check: no FILE given (a content file or a folder)");
 
+    std::error_code error;
+    if (!disc.empty() && !std::filesystem::is_directory(disc, error)) {
+        throw CUsageError("check: the disc '" + disc + "' is not a folder");
+    }
+
     CContentCheck check(file);
+    check.SetDiscRoot(disc);
     try {
         check.Run();
     } catch (const CUsageError&) {

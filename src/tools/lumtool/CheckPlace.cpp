@@ -19,12 +19,17 @@ std::wstring Tag(const graphics::CGraphicElement& element) {
     }
 }
 
-std::wstring Place(const std::wstring& pageName, const std::wstring& tag, const std::wstring& name,
-                   std::size_t index, const graphics::CDRect& box) {
+std::wstring Named(const std::wstring& pageName, const std::wstring& tag, const std::wstring& name,
+                   std::size_t index) {
     const std::wstring named =
         name.empty() ? L"number " + std::to_wstring(index + 1) : L"'" + name + L"'";
-    return L"page '" + pageName + L"', " + tag + L" " + named + L" at " + Pixels(box.x) + L"," +
-           Pixels(box.y) + L" (" + Pixels(box.width) + L"\u00d7" + Pixels(box.height) + L")";
+    return L"page '" + pageName + L"', " + tag + L" " + named;
+}
+
+std::wstring Place(const std::wstring& pageName, const std::wstring& tag, const std::wstring& name,
+                   std::size_t index, const graphics::CDRect& box) {
+    return Named(pageName, tag, name, index) + L" at " + Pixels(box.x) + L"," + Pixels(box.y) +
+           L" (" + Pixels(box.width) + L"\u00d7" + Pixels(box.height) + L")";
 }
 
 }  // namespace
@@ -42,10 +47,16 @@ std::wstring ElementPlace(const std::wstring& pageName, const wxXmlNode& element
     graphics::CDSize size;
     graphics::xml::ReadPoint(element, "center", center);
     graphics::xml::ReadSize(element, "size", size);
+    const std::wstring tag = element.GetName().ToStdWstring();
+    const std::wstring name = element.GetAttribute("name").ToStdWstring();
+    if (size.width <= 0 || size.height <= 0) {
+        // A skinned button takes its size from its skin, which the tree alone does not know.
+        return Named(pageName, tag, name, index) + L" centred at " + Pixels(center.x) + L"," +
+               Pixels(center.y);
+    }
     const graphics::CDRect box{center.x - size.width / 2, center.y - size.height / 2, size.width,
                                size.height};
-    return Place(pageName, element.GetName().ToStdWstring(),
-                 element.GetAttribute("name").ToStdWstring(), index, box);
+    return Place(pageName, tag, name, index, box);
 }
 
 std::wstring ListedNames(const std::vector<std::wstring>& names, std::size_t total) {

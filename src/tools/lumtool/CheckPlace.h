@@ -23,7 +23,8 @@ std::wstring ElementPlace(const lum::data::CPage& page, const graphics::CGraphic
 // "de-de, en-us and 3 more".
 std::wstring ListedNames(const std::vector<std::wstring>& names, std::size_t total = 0);
 
-// The same from product.xml itself, for an element as written: its centre and size as given.
+// The same from product.xml itself, for an element as written: its centre and size as given,
+// or "… centred at 150,75" when it gives no size.
 std::wstring ElementPlace(const std::wstring& pageName, const wxXmlNode& element,
                           std::size_t index);
 

@@ -130,6 +130,7 @@ void CContentCheck::Run() {
     Report(CheckLayout(*m_product));
     Report(CheckTextFit(m_product));
     Report(CheckTranslations(*m_product));
+    CheckDiscFiles(source);
     CheckLeftOut(source);
 }
 

@@ -25,6 +25,10 @@ public:
     // element factories.
     void Run();
 
+    // The disc's root, where the files that actions run or open are looked for; by default
+    // the menu folder itself, or the folder beside the content file.
+    void SetDiscRoot(std::string root) { m_discRoot = std::move(root); }
+
     const std::vector<std::wstring>& GetPageNames() const { return m_pageNames; }
     // In the order found; the same text only once.
     const std::vector<SFinding>& GetFindings() const { return m_findings; }
@@ -43,6 +47,8 @@ private:
     void CheckSkin(const std::wstring& place, const graphics::CGraphicElement& element);
     void CheckGotoPage(const std::wstring& place, const graphics::CGraphicElement& element);
     void CheckMusic();
+    // The files and folders that actions name on the disc (DiscCheck.cpp).
+    void CheckDiscFiles(graphics::CContentSource& source);
     bool HasPage(const std::wstring& name) const;
     [[noreturn]] void Unreadable(const std::string& reason) const;
     void Error(const std::wstring& text) { Report(ESeverity::Error, text); }
@@ -52,6 +58,7 @@ private:
     void Report(const std::vector<SFinding>& findings);
 
     std::string m_path;
+    std::string m_discRoot;
     tarn::P<lum::data::CProduct> m_product;
     std::vector<std::wstring> m_pageNames;
     std::vector<SFinding> m_findings;

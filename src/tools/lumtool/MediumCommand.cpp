@@ -7,16 +7,23 @@
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <system_error>
 
+#include "CheckCommand.h"
+#include "DiscCopies.h"
 #include "IsoImage.h"
 #include "MediumTree.h"
+#include "MenuFolder.h"
+#include "PackCommand.h"
 #include "StagingFolder.h"
 #include "StopSignals.h"
 #include "WindowsMedium.h"
+#include "graphics/QuietAsserts.h"
 #include "graphics/XmlReader.h"
 #include "graphics/ZipArchive.h"
+#include "lum/data/ElementFactories.h"
 #include "lum/data/Product.h"
 #include "tarn/Text.h"
 
@@ -80,6 +87,11 @@ CMediumOptions ParseArguments(const std::vector<std::string>& arguments) {
     return options;
 }
 
+CProductFacts FactsOf(const wxXmlNode& root) {
+    return {root.GetAttribute("title").utf8_string(),
+            root.GetAttribute("icon-filename").utf8_string()};
+}
+
 // The product's title and icon, read from the content file; also proves that the file is a
 // menu.
 CProductFacts ReadProduct(const std::string& content) {
@@ -109,8 +121,22 @@ CProductFacts ReadProduct(const std::string& content) {
             throw CUsageError("'" + content + "': product.xml is not well-formed XML (" +
                               tarn::ToUtf8(reason) + ")");
     }
-    return {description.GetRoot()->GetAttribute("title").utf8_string(),
-            description.GetRoot()->GetAttribute("icon-filename").utf8_string()};
+    return FactsOf(*description.GetRoot());
+}
+
+// The product as the player's loader reads it from the content file, for the names its
+// actions give.
+tarn::P<lum::data::CProduct> LoadProduct(const std::string& content) {
+    const lum::data::CElementFactories factories;
+    const graphics::CQuietAsserts quiet;
+    const wxLogNull silent;
+    const auto product = tarn::New<lum::data::CProduct>();
+    try {
+        product->Load(wxFileName(wxString::FromUTF8(content)));
+    } catch (const std::exception& error) {
+        throw CUsageError("'" + content + "' cannot be read by the player: " + error.what());
+    }
+    return product;
 }
 
 fs::path ProgramFolder() {
@@ -172,6 +198,21 @@ void CheckImagePlace(const fs::path& image, const std::string& named, const fs::
     }
 }
 
+// The disc's files that go onto the medium; prints why not and returns false when some are
+// nowhere.
+bool PlanDisc(const lum::data::CProduct& product, const fs::path& discRoot, const fs::path& root,
+              SDiscPlan& plan) {
+    plan = PlanDiscCopies(product, discRoot, root);
+    for (const std::string& note : plan.notes) std::cerr << "lumtool: note: " << note << "\n";
+    if (plan.missing.empty()) return true;
+    for (const std::string& line : plan.missing) std::cerr << "lumtool: " << line << "\n";
+    std::cerr << "lumtool: " << plan.missing.size()
+              << (plan.missing.size() == 1 ? " name that an action gives is"
+                                           : " names that actions give are")
+              << " not on the disc; nothing written\n";
+    return false;
+}
+
 // Tells about staging folders of killed runs in the medium's root (they are harmless).
 void NoteLeftovers(const fs::path& root) {
     for (const fs::path& leftover : LeftoverStagingFolders(root)) {
@@ -187,17 +228,24 @@ std::string CMediumCommand::Help() const {
            "                      [--label NAME] [--windows-player FILE]\n"
            "\n"
            "Writes the tree of a medium (a disc, a USB stick, a folder to hand out) that plays\n"
-           "the menu CONTENT on Linux desktops with GTK 3 that never installed lumplayer:\n"
+           "the menu CONTENT, a content file or a menu folder, on Linux desktops with GTK 3\n"
+           "that never installed lumplayer:\n"
            "\n"
-           "  FOLDER/content.lum   a copy of CONTENT\n"
+           "  FOLDER/content.lum   a copy of CONTENT, or the menu folder packed as lumtool pack\n"
+           "                       packs it\n"
            "  FOLDER/lumplayer     starts the menu, from whatever folder it is called\n"
            "  FOLDER/autorun.sh    offered to run by desktops when the medium is mounted\n"
            "  FOLDER/.lumplayer/   the player and the libraries it brings along\n"
            "\n"
-           "Other files in FOLDER, such as the documents that the menu's buttons open, stay;\n"
-           "put them there before or after. With --iso, also writes an ISO 9660 image of\n"
-           "FOLDER (Rock Ridge and Joliet, made with xorriso), labelled NAME or the menu's\n"
-           "title.\n"
+           "The files and folders that the menu's run-file and open-folder actions name are\n"
+           "copied from the disc the menu comes from (the menu folder, or the folder beside\n"
+           "the content file, and the product's base folder there) to the same paths below\n"
+           "FOLDER, where the player looks for them. When one is on the disc nowhere, each is\n"
+           "named and nothing is written (exit status 1); links that lead off that disc are\n"
+           "refused. Other files in FOLDER, such as your own documents, stay. With --iso, also\n"
+           "writes an ISO 9660 image of FOLDER (Rock Ridge and Joliet, made with xorriso),\n"
+           "labelled NAME or the menu's title. Needs a display, as check does: the player's\n"
+           "loader reads the menu.\n"
            "\n"
            "When a Windows player is at hand (lumplayer.exe beside lumtool, or the FILE given\n"
            "with --windows-player), the medium plays on Windows too:\n"
@@ -216,10 +264,16 @@ std::string CMediumCommand::Help() const {
 
 int CMediumCommand::Run(const std::vector<std::string>& arguments) {
     const CMediumOptions options = ParseArguments(arguments);
-    const CProductFacts product = ReadProduct(options.content);
+    std::error_code error;
+    // A menu folder is packed on the way; its folder stands for the disc.
+    std::unique_ptr<CMenuFolder> menu;
+    if (fs::is_directory(options.content, error)) {
+        menu = std::make_unique<CMenuFolder>(options.content);
+    }
+    const CProductFacts product =
+        menu ? FactsOf(menu->GetDescription()) : ReadProduct(options.content);
     const std::string& title = product.title;
     const fs::path root = fs::absolute(options.folder);
-    std::error_code error;
     if (fs::exists(root, error) && !fs::is_directory(root, error)) {
         throw CUsageError("'" + options.folder + "' is not a folder");
     }
@@ -246,6 +300,23 @@ int CMediumCommand::Run(const std::vector<std::string>& arguments) {
         std::cerr << "lumtool: note: this player was built with the sanitizers; make media to hand "
                      "out with a Release build\n";
     }
+    SDiscPlan disc;
+    if (menu) {
+        if (IsWithin(root, menu->GetFolder())) {
+            throw CUsageError("the medium '" + options.folder +
+                              "' must not be inside the menu folder '" + options.content +
+                              "', which is read");
+        }
+        SPackOptions packing;
+        packing.outsideLinksRemedy = "a medium takes only the folder's own files";
+        menu->Read(packing);
+        if (!PlanDisc(menu->GetProduct(), menu->GetFolder(), root, disc)) return kExitProblems;
+    } else {
+        // Let go before the swap: Windows renames no file over one that is open.
+        const auto loaded = LoadProduct(options.content);
+        const fs::path beside = fs::absolute(options.content).parent_path();
+        if (!PlanDisc(*loaded, beside, root, disc)) return kExitProblems;
+    }
 
     // Declared first, so that the staging folder is gone before a signal ends the process.
     const CStopSignals stopSignals;
@@ -253,7 +324,13 @@ int CMediumCommand::Run(const std::vector<std::string>& arguments) {
     NoteLeftovers(root);
     {
         CStagingFolder staging(root, kMediumStagingPrefix);
-        StageMediumTree(options.content, payload, staging.Path());
+        if (menu) {
+            WriteFreshContentFile(*menu, staging.Path() / "content.lum");
+            StagePlayer(payload, staging.Path());
+        } else {
+            StageMediumTree(options.content, payload, staging.Path());
+        }
+        StageDiscFiles(disc.copies, staging.Path());
         if (!windowsPlayer.empty()) {
             WriteWindowsPlayer(windowsPlayer, staging.Path(), title, product.iconFile);
         }
@@ -263,6 +340,15 @@ int CMediumCommand::Run(const std::vector<std::string>& arguments) {
     created.Keep();
     m_out << "wrote the medium " << options.folder
           << (windowsPlayer.empty() ? " (Linux only: no Windows player at hand)" : "") << "\n";
+    if (menu) {
+        m_out << "packed " << menu->GetPacked().size() << " files into its content.lum\n";
+        if (!menu->GetUnreferenced().empty()) {
+            m_out << CountedNames(menu->GetUnreferenced(), "nothing references, left out") << "\n";
+        }
+    }
+    if (!disc.copiedNames.empty()) {
+        m_out << CountedNames(disc.copiedNames, "for the disc, copied beside content.lum") << "\n";
+    }
     if (!image.empty()) {
         const std::string label = options.label.value_or(title);
         WriteIsoImage(xorriso, root, image, label.empty() ? "MENU" : label);

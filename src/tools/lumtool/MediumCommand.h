@@ -17,6 +17,8 @@ public:
         return "make a medium (folder or ISO image) that plays a menu";
     }
     std::string Help() const override;
+    // The player's loader reads the menu for the files its actions name.
+    bool NeedsDisplay() const override { return true; }
     int Run(const std::vector<std::string>& arguments) override;
 
 private:

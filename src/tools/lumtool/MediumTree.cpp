@@ -22,6 +22,9 @@ constexpr const char* kAutorun = "autorun.sh";
 constexpr const char* kContent = "content.lum";
 // Inside the staging folder: where the folders replaced in the root wait for removal.
 constexpr const char* kAside = "replaced";
+// Inside the staging folder: the disc's files, and what they replace in the root.
+constexpr const char* kDisc = "disc";
+constexpr const char* kDiscAside = "replaced-disc";
 
 constexpr fs::perms kExecutable = fs::perms::owner_all | fs::perms::group_read |
                                   fs::perms::group_exec | fs::perms::others_read |
@@ -74,16 +77,111 @@ void CopyFolder(const fs::path& source, const fs::path& target) {
     if (error) Fail("read", source, error);
 }
 
-// One move of SwapIntoPlace, to be undone when a later one fails.
-struct SMove {
-    fs::path from;
-    fs::path to;
+fs::path PathOfUtf8(const std::string& text) {
+    return fs::path(std::u8string(text.begin(), text.end()));
+}
+
+bool IsExecutable(const fs::path& file) {
+    std::error_code error;
+    const fs::perms any = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+    return (fs::status(file, error).permissions() & any) != fs::perms::none;
+}
+
+// The steps of SwapIntoPlace, undone in reverse when a later one fails: renames, and folders
+// made in the root.
+class CSwapSteps {
+public:
+    void Move(const fs::path& from, const fs::path& to) {
+        std::error_code error;
+        fs::rename(from, to, error);
+        if (error) FailOn("replace", to, error);
+        m_steps.push_back({from, to});
+    }
+    void MakeFolder(const fs::path& folder) {
+        std::error_code error;
+        fs::create_directory(folder, error);
+        if (error) FailOn("write", folder, error);
+        m_steps.push_back({{}, folder});
+    }
+    [[noreturn]] void FailOn(const std::string& what, const fs::path& path,
+                             const std::error_code& error) {
+        Undo();
+        Fail(what, path, error);
+    }
+    [[noreturn]] void Refuse(const std::string& message) {
+        Undo();
+        throw CUsageError(message);
+    }
+
+private:
+    struct SStep {
+        fs::path from;  // empty for a folder that was made
+        fs::path to;
+    };
+
+    void Undo() {
+        for (auto step = m_steps.rbegin(); step != m_steps.rend(); ++step) {
+            std::error_code error;
+            if (step->from.empty()) {
+                fs::remove(step->to, error);  // made empty, and emptied again by now
+            } else {
+                fs::rename(step->to, step->from, error);
+            }
+        }
+        m_steps.clear();
+    }
+
+    std::vector<SStep> m_steps;
 };
 
-void UndoMoves(const std::vector<SMove>& moves) {
-    for (auto move = moves.rbegin(); move != moves.rend(); ++move) {
+// Makes the folders of relative's path below root that are missing; refuses a link or a file
+// in their place, which would take the disc's files elsewhere.
+void MakeFoldersOnTheWay(const fs::path& root, const fs::path& relative, CSwapSteps& steps) {
+    fs::path at = root;
+    for (const fs::path& part : relative) {
+        at /= part;
         std::error_code error;
-        fs::rename(move->to, move->from, error);
+        const fs::file_status status = fs::symlink_status(at, error);
+        if (!fs::exists(status)) {
+            steps.MakeFolder(at);
+        } else if (fs::is_symlink(status) || !fs::is_directory(status)) {
+            steps.Refuse("cannot put the disc's files into '" + at.string() + "': it is " +
+                         (fs::is_symlink(status) ? "a symbolic link" : "not a folder") +
+                         "; remove it, or name another medium");
+        }
+    }
+}
+
+// Moves the staged disc files into root, each over what has its name (which goes aside).
+void MergeDiscFiles(const fs::path& disc, const fs::path& root, const fs::path& aside,
+                    CSwapSteps& steps) {
+    std::error_code error;
+    if (!fs::is_directory(disc, error)) return;
+    std::vector<fs::path> files;
+    for (auto entry = fs::recursive_directory_iterator(disc, error);
+         !error && entry != fs::recursive_directory_iterator(); entry.increment(error)) {
+        const fs::path relative = entry->path().lexically_relative(disc);
+        if (entry->is_directory(error)) {
+            MakeFoldersOnTheWay(root, relative, steps);
+        } else {
+            files.push_back(relative);
+        }
+    }
+    if (error) steps.FailOn("read", disc, error);
+    for (const fs::path& relative : files) {
+        MakeFoldersOnTheWay(root, relative.parent_path(), steps);
+        const fs::path target = root / relative;
+        const fs::file_status old = fs::symlink_status(target, error);
+        if (fs::is_directory(old)) {
+            steps.Refuse("cannot put the disc's file '" + relative.generic_string() +
+                         "' on the medium: a folder has its name there");
+        }
+        if (fs::exists(old) || fs::is_symlink(old)) {
+            fs::create_directories((aside / relative).parent_path(), error);
+            if (error) steps.FailOn("write", aside / relative, error);
+            steps.Move(target, aside / relative);
+        }
+        steps.Move(disc / relative, target);
     }
 }
 
@@ -127,6 +225,10 @@ std::vector<fs::path> LeftoverStagingFolders(const fs::path& root) {
 void StageMediumTree(const fs::path& content, const fs::path& payload, const fs::path& staging) {
     // The content first: it may be the medium's own content.lum, which the swap replaces.
     CopyFile(content, staging / kContent, kReadable);
+    StagePlayer(payload, staging);
+}
+
+void StagePlayer(const fs::path& payload, const fs::path& staging) {
     CopyFolder(payload / kPrivateFolder, staging / kPrivateFolder);
     std::error_code error;
     fs::permissions(PrivatePlayer(staging), kExecutable, error);
@@ -135,27 +237,34 @@ void StageMediumTree(const fs::path& content, const fs::path& payload, const fs:
     CopyFile(payload / kAutorun, staging / kAutorun, kExecutable);
 }
 
+void StageDiscFiles(const std::vector<SDiscCopy>& copies, const fs::path& staging) {
+    const fs::path disc = staging / kDisc;
+    std::error_code error;
+    fs::create_directory(disc, error);
+    if (error) Fail("write", disc, error);
+    for (const SDiscCopy& copy : copies) {
+        const fs::path target = disc / PathOfUtf8(copy.relative);
+        fs::create_directories(copy.folder ? target : target.parent_path(), error);
+        if (error) Fail("write", target, error);
+        if (!copy.folder) {
+            CopyFile(copy.source, target, IsExecutable(copy.source) ? kExecutable : kReadable);
+        }
+    }
+}
+
 void SwapIntoPlace(const fs::path& staging, const fs::path& root) {
     std::vector<fs::path> names;
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(staging, error)) {
-        names.push_back(entry.path().filename());
+        if (entry.path().filename() != kDisc) names.push_back(entry.path().filename());
     }
     if (error) Fail("read", staging, error);
     const fs::path aside = staging / kAside;
     fs::create_directory(aside, error);
     if (error) Fail("write", aside, error);
 
-    std::vector<SMove> moves;
-    const auto move = [&](const fs::path& from, const fs::path& to) {
-        fs::rename(from, to, error);
-        if (error) {
-            const std::error_code reason = error;
-            UndoMoves(moves);
-            Fail("replace", to, reason);
-        }
-        moves.push_back({from, to});
-    };
+    CSwapSteps steps;
+    MergeDiscFiles(staging / kDisc, root, staging / kDiscAside, steps);
     for (const fs::path& name : names) {
         const fs::path target = root / name;
         // A folder cannot be renamed over a file or a folder, nor a file over a folder:
@@ -164,8 +273,8 @@ void SwapIntoPlace(const fs::path& staging, const fs::path& root) {
         const fs::file_status old = fs::symlink_status(target, error);
         const bool folderInvolved =
             fs::is_directory(old) || fs::is_directory(fs::symlink_status(staging / name, error));
-        if (fs::exists(old) && folderInvolved) move(target, aside / name);
-        move(staging / name, target);
+        if (fs::exists(old) && folderInvolved) steps.Move(target, aside / name);
+        steps.Move(staging / name, target);
     }
 }
 

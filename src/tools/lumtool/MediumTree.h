@@ -41,11 +41,28 @@ std::vector<std::filesystem::path> LeftoverStagingFolders(const std::filesystem:
 // on failure, and when a signal asks to stop.
 void StageMediumTree(const std::filesystem::path& content, const std::filesystem::path& payload,
                      const std::filesystem::path& staging);
+// The same without the content file, for a staging/content.lum written otherwise.
+void StagePlayer(const std::filesystem::path& payload, const std::filesystem::path& staging);
+
+// A file or folder of the disc that goes onto the medium, at its path below the medium's root.
+struct SDiscCopy {
+    std::filesystem::path source;
+    std::string relative;  // "/" between folders
+    bool folder = false;   // made even when empty, for an action that opens it
+};
+
+// Copies the disc's files into a folder of staging of their own (executable for everyone when
+// the source is executable for anyone, else readable for everyone). Raises CUsageError with
+// the system's reason on failure, and when a signal asks to stop.
+void StageDiscFiles(const std::vector<SDiscCopy>& copies, const std::filesystem::path& staging);
 
 // Moves every file and folder of staging into root, each over the one of that name; a
 // folder in the way is first moved aside into staging (for the staging folder's owner to
-// remove with it). Other files in root, such as the documents the menu opens, stay as they
-// are. On failure the moves made are undone and CUsageError is raised.
+// remove with it). The disc's files that StageDiscFiles staged are moved file by file into
+// the folders of root, which are made where missing; what they replace goes aside too. Other
+// files in root, such as the author's own documents, stay as they are. A folder on the way
+// that is a link is never written through. On failure the moves made are undone and
+// CUsageError is raised.
 void SwapIntoPlace(const std::filesystem::path& staging, const std::filesystem::path& root);
 
 }  // namespace lumtool

@@ -2,20 +2,20 @@
 
 #include <wx/log.h>
 #include <wx/wfstream.h>
-#include <wx/xml/xml.h>
 #include <wx/zipstrm.h>
 
-#include <filesystem>
+#include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
-#include <iostream>
+#include <system_error>
 #include <vector>
 
-#include "InputFile.h"
+#include "FileCopy.h"
+#include "MenuFolder.h"
 #include "OutputFile.h"
+#include "StopSignals.h"
 #include "graphics/ContentFolder.h"
-#include "graphics/XmlReader.h"
-#include "lum/data/Product.h"
 #include "tarn/win32/FileReplacement.h"
 #include "tarn/win32/RegularFile.h"
 
@@ -24,22 +24,6 @@ namespace lumtool {
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr const char* kDescription = "product.xml";
-
-void CheckDescription(const fs::path& folder) {
-    const fs::path description = folder / kDescription;
-    if (!fs::is_regular_file(description)) {
-        throw CUsageError("'" + folder.string() + "' holds no " + kDescription);
-    }
-    wxXmlDocument document;
-    std::wstring reason;
-    const std::string text = ReadInputFile(description, lum::data::CProduct::kMaxDescriptionSize);
-    if (!graphics::xml::ReadDocument(text, document, reason)) {
-        throw CUsageError("'" + description.string() + "' is not well-formed XML (" +
-                          wxString(reason).utf8_string() + ")");
-    }
-}
 
 void AddEntry(wxZipOutputStream& zip, const graphics::SContentFile& file) {
     // Opened as it is now: a name listed as a file may have become a FIFO or a device since.
@@ -58,78 +42,90 @@ void AddEntry(wxZipOutputStream& zip, const graphics::SContentFile& file) {
     zip.CloseEntry();
 }
 
-// The files to pack; raises CUsageError for what a content file must not hold.
-std::vector<graphics::SContentFile> FilesToPack(const fs::path& folder,
-                                                const SPackOptions& options) {
-    std::vector<graphics::SContentFile> files;
-    for (graphics::SContentFile& file : graphics::ListContentFiles(folder)) {
-        if (tarn::win32::IsTemporaryName(file.path.filename().string())) {
-            std::cerr << "lumtool: warning: '" << file.relative
-                      << "' was left by a write that was cut short; not packed (remove it)\n";
-            continue;
-        }
-        files.push_back(std::move(file));
+// Writes what the menu folder packs into stream as a ZIP archive; problem() is what went wrong
+// with the stream, empty while all is well.
+template <typename Problem>
+void WriteArchive(const CMenuFolder& menu, wxOutputStream& stream, const fs::path& target,
+                  Problem problem) {
+    // Names are written as UTF-8 and flagged so, which every reader understands.
+    wxZipOutputStream zip(stream, -1, wxConvUTF8);
+    for (const graphics::SContentFile& file : menu.GetPacked()) {
+        CStopSignals::ThrowIfStopped();
+        AddEntry(zip, file);
+        if (const std::string why = problem(); !why.empty()) throw CUsageError(why);
     }
-    if (files.empty() || files.front().relative != kDescription) {
-        throw CUsageError("'" + folder.string() + "' holds no " + kDescription +
-                          " any more; nothing written");
+    if (!zip.Close() || !problem().empty()) {
+        const std::string why = problem();
+        throw CUsageError(why.empty() ? "cannot finish '" + target.string() + "'" : why);
     }
-    std::string outside;
-    for (const graphics::SContentFile& file : files) {
-        if (file.name.empty()) {
-            throw CUsageError("cannot name an entry for '" + file.path.string() +
-                              "': its name is not UTF-8");
-        }
-        if (file.leavesFolder && !options.allowOutsideLinks) {
-            outside += (outside.empty() ? "" : ", ") + ("'" + file.relative + "'");
-        }
-    }
-    if (!outside.empty()) {
-        throw CUsageError("links lead out of the menu folder: " + outside +
-                          "; pack takes only the folder's own files (give "
-                          "--allow-outside-links to pack what they lead to)");
-    }
-    return files;
 }
 
 }  // namespace
 
-std::size_t PackFolder(const std::string& folderName, const std::string& output,
-                       const SPackOptions& options) {
-    const fs::path folder(folderName);
-    if (!fs::is_directory(folder)) throw CUsageError("'" + folderName + "' is not a folder");
-    CheckDescription(folder);
-    const fs::path target = CheckOutput(fs::path(output), {folder}, options.throughLink);
-    // Listed as the folder catalogue lists them, so that the folder plays as the file will.
-    const std::vector<graphics::SContentFile> files = FilesToPack(folder, options);
-
+void WriteContentFile(const CMenuFolder& menu, const fs::path& target) {
     wxLogNull quiet;
     tarn::win32::CFileReplacement replacement(target);
     CReplacementStream stream(replacement);
-    {
-        // Names are written as UTF-8 and flagged so, which every reader understands.
-        wxZipOutputStream zip(stream, -1, wxConvUTF8);
-        for (const graphics::SContentFile& file : files) {
-            AddEntry(zip, file);
-            if (!stream.GetProblem().empty()) throw CUsageError(stream.GetProblem());
-        }
-        if (!zip.Close() || !stream.GetProblem().empty()) {
-            throw CUsageError(stream.GetProblem().empty() ? "cannot finish '" + output + "'"
-                                                          : stream.GetProblem());
-        }
-    }
+    WriteArchive(menu, stream, target, [&] { return stream.GetProblem(); });
     replacement.Commit();
-    return files.size();
+}
+
+void WriteFreshContentFile(const CMenuFolder& menu, const fs::path& fresh) {
+    wxLogNull quiet;
+    errno = 0;
+    wxFFileOutputStream stream(wxString(fresh.c_str(), *wxConvFileName), "wb");
+    if (!stream.IsOk()) FailOnFile("write", fresh);
+    WriteArchive(menu, stream, fresh, [&] {
+        return stream.GetLastError() == wxSTREAM_NO_ERROR
+                   ? std::string()
+                   : "cannot write '" + fresh.string() + "': " +
+                         std::error_code(errno != 0 ? errno : EIO, std::generic_category())
+                             .message();
+    });
+    if (!stream.Close()) FailOnFile("write", fresh);
+}
+
+SPackResult PackFolder(const std::string& folderName, const std::string& output,
+                       const SPackOptions& options) {
+    CMenuFolder menu(folderName);
+    const fs::path target = CheckOutput(fs::path(output), {menu.GetFolder()}, options.throughLink);
+    menu.Read(options);
+    WriteContentFile(menu, target);
+    return {menu.GetPacked().size(), menu.GetForTheDisc(), menu.GetUnreferenced()};
+}
+
+std::string CountedNames(const std::vector<std::string>& names, const std::string& what) {
+    std::string line =
+        std::to_string(names.size()) + (names.size() == 1 ? " file " : " files ") + what + ": ";
+    const std::size_t start = line.size();
+    std::size_t shown = 0;
+    for (const std::string& name : names) {
+        // As many names as a terminal line holds, and always the first; all but the last
+        // leave room for the count of those that did not fit.
+        const bool last = shown + 1 == names.size();
+        const std::size_t room =
+            last ? 0 : std::string(", and  more").size() + std::to_string(names.size()).size();
+        if (shown > 0 && line.size() + 2 + name.size() + room > kNamesLineWidth) break;
+        line += (line.size() == start ? "" : ", ") + name;
+        ++shown;
+    }
+    if (shown < names.size()) line += ", and " + std::to_string(names.size() - shown) + " more";
+    return line;
 }
 
 std::string CPackCommand::Help() const {
     return "usage: lumtool pack FOLDER -o FILE [--through-link] [--allow-outside-links]\n"
            "\n"
-           "Packs FOLDER, which holds product.xml and the files it names, into the content\n"
-           "file FILE (a ZIP archive; put it beside the player as content.lum). Every file\n"
-           "below FOLDER becomes an entry named by its path relative to FOLDER, product.xml\n"
-           "first; a link to a file is packed under the link's name, links to folders are not\n"
-           "followed. A folder without a readable, well-formed product.xml is refused.\n"
+           "Packs the menu folder FOLDER into the content file FILE (a ZIP archive; put it\n"
+           "beside the player as content.lum). The content file holds product.xml (its first\n"
+           "entry) and the attachments the player's loader reads of it (pictures, rich texts,\n"
+           "music), each named by its path relative to FOLDER; a link to a file is packed\n"
+           "under the link's name, links to folders are not followed. The files and folders\n"
+           "that run-file and open-folder actions name are left out: the player looks for\n"
+           "them on the disc beside the content file (lumtool medium copies them there), and\n"
+           "so are the files nothing references. One line each says how many were left out\n"
+           "and which. A folder without a readable, well-formed product.xml is refused, and\n"
+           "so is one the player's loader stops on. Needs a display, as check does.\n"
            "\n"
            "FILE is written beside its final name and renamed into place once complete, so a\n"
            "failure (a full disk, an interruption) leaves an older FILE as it was. FILE must\n"
@@ -160,8 +156,14 @@ int CPackCommand::Run(const std::vector<std::string>& arguments) {
     }
     if (folder.empty()) throw CUsageError("pack: no FOLDER given");
     if (output.empty()) throw CUsageError("pack: no -o FILE given");
-    const std::size_t count = PackFolder(folder, output, options);
-    m_out << "packed " << count << " files into " << output << "\n";
+    const SPackResult result = PackFolder(folder, output, options);
+    m_out << "packed " << result.entries << " files into " << output << "\n";
+    if (!result.forTheDisc.empty()) {
+        m_out << CountedNames(result.forTheDisc, "for the disc, left out") << "\n";
+    }
+    if (!result.unreferenced.empty()) {
+        m_out << CountedNames(result.unreferenced, "nothing references, left out") << "\n";
+    }
     return 0;
 }
 

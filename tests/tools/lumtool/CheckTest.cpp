@@ -162,7 +162,9 @@ TEST_F(CheckTest, TheDemoMenuIsClean) {
     ASSERT_EQ(std::system(make.c_str()), 0);
     const std::string content = (m_folder / "demo.lum").string();
     ASSERT_EQ(RunTool("pack '" + assets.string() + "' -o '" + content + "'", m_folder).status, 0);
-    const lumtooltest::CRun run = RunTool("check '" + content + "'", m_folder);
+    // The files its buttons open stay in the folder: there is the disc.
+    const lumtooltest::CRun run =
+        RunTool("check '" + content + "' --disc '" + assets.string() + "'", m_folder);
     EXPECT_EQ(run.status, 0) << run.out << run.err;
     EXPECT_TRUE(Has(run.out, "3 pages: 'main', 'guide', 'showcase'")) << run.out;
     EXPECT_TRUE(Has(run.out, "no problems found")) << run.out;
@@ -300,6 +302,85 @@ TEST_F(CheckTest, MusicMustBeAPlayableWav) {
                     "music: sound 'song.wav' is not in the content file"));
     EXPECT_TRUE(Has(musicProblem(Music("wav", "theme.wav", "0"), {{"theme.wav", wav}}),
                     "music: sound 'theme.wav' has no size in product.xml"));
+}
+
+// Run-file and open-folder actions name files on the disc beside the content file, where the
+// player on the medium looks for them: not in the content file.
+TEST_F(CheckTest, FilesTheButtonsOpenAreLookedForOnTheDisc) {
+    m_folder.Write("setup/install.sh", "#!/bin/sh\n");
+    m_folder.Write("Docs/Guide.pdf", "guide");
+    const std::string buttons = Button("install", "type=\"run-file\" file=\"setup/instal.sh\"") +
+                                Button("guide", "type=\"run-file\" file=\"docs\\guide.pdf\"") +
+                                Button("manual", "type=\"run-file\" file=\"manual.pdf\"") +
+                                Button("up", "type=\"run-local-file\" file=\"../up.txt\"") +
+                                Button("system", "type=\"run-file\" file=\"/usr/bin/xterm\"") +
+                                Button("browse", "type=\"open-folder\" folder=\"Docs\"") +
+                                Button("fine", "type=\"run-file\" file=\"setup/install.sh\"") +
+                                Button("nothing", "type=\"run-file\"");
+    const std::string disc = m_folder.Path().string();
+    const lumtooltest::CRun run = CheckProduct(Product(Page("main", buttons)),
+                                               {{"manual.pdf", "packed, but not on the disc"}});
+    EXPECT_EQ(run.status, 1) << run.out << run.err;
+    const auto line = [&](const std::string& button, const std::string& what) {
+        return HasLine(run.out, "page 'main', state-button '" + button + "' at ", what);
+    };
+    EXPECT_TRUE(line("install", "runs 'setup/instal.sh', which is not on the disc (looked in '" +
+                                    disc + "'); did you mean 'setup/install.sh'?"))
+        << run.out;
+    EXPECT_TRUE(line("manual", "runs 'manual.pdf', which is not on the disc (looked in '" + disc +
+                                   "'); the content file holds it, but the player looks for it "
+                                   "on the disc beside the content file"))
+        << run.out;
+    EXPECT_TRUE(line("up", "runs '../up.txt', which leads out of the disc")) << run.out;
+    EXPECT_TRUE(line("guide",
+                     "runs 'docs\\guide.pdf', which is on the disc only as "
+                     "'Docs/Guide.pdf'"))
+        << run.out;
+    EXPECT_TRUE(line("system", "runs '/usr/bin/xterm', an absolute path")) << run.out;
+    EXPECT_TRUE(Has(run.out, "error: page 'main', state-button 'install'")) << run.out;
+    EXPECT_TRUE(Has(run.out, "warning: page 'main', state-button 'guide'")) << run.out;
+    EXPECT_TRUE(Has(run.out, "error: page 'main', state-button 'nothing' centred at 150,"))
+        << run.out;
+    EXPECT_TRUE(Has(run.out, "in action: a run-file action needs 'file' (the file to run)"))
+        << run.out;
+    EXPECT_TRUE(Has(run.out, "4 errors and 2 warnings found")) << run.out;
+    EXPECT_EQ(ProblemLines(run.out), 6) << run.out;
+
+    // The disc named elsewhere: there the typo is a file, and the others are missing.
+    m_folder.Write("elsewhere/setup/instal.sh", "#!/bin/sh\n");
+    const std::string content = (m_folder / "content.lum").string();
+    const lumtooltest::CRun elsewhere = RunTool(
+        "check '" + content + "' --disc '" + (m_folder / "elsewhere").string() + "'", m_folder);
+    EXPECT_EQ(elsewhere.status, 1) << elsewhere.out << elsewhere.err;
+    EXPECT_FALSE(Has(elsewhere.out, "'install'")) << elsewhere.out;
+    EXPECT_TRUE(
+        Has(elsewhere.out, "runs 'setup/install.sh', which is not on the disc (looked in '" +
+                               (m_folder / "elsewhere").string() + "')"))
+        << elsewhere.out;
+    const lumtooltest::CRun noDisc =
+        RunTool("check '" + content + "' --disc '" + (m_folder / "none").string() + "'", m_folder);
+    EXPECT_EQ(noDisc.status, 2);
+    EXPECT_TRUE(Has(noDisc.err, "is not a folder")) << noDisc.err;
+}
+
+// An unpacked menu folder stands for the disc; the product's base folder is where the names
+// are taken below.
+TEST_F(CheckTest, AMenuFolderIsItsOwnDiscBelowTheBase) {
+    const std::string buttons = Button("readme", "type=\"run-file\" file=\"readme.txt\"") +
+                                Button("typo", "type=\"open-folder\" folder=\"extar\"");
+    const std::string product = Product(Page("main", buttons), "<base path=\"files\"/>");
+    m_folder.Write("menu/product.xml", product);
+    m_folder.Write("menu/look.png", lumtest::PngBytes(8, 8));
+    m_folder.Write("menu/files/readme.txt", "read me");
+    m_folder.Write("menu/files/extra/a.txt", "a");
+    m_folder.Write("menu/readme.txt", "not below the base");
+    const lumtooltest::CRun run = RunTool("check '" + (m_folder / "menu").string() + "'", m_folder);
+    EXPECT_EQ(run.status, 1) << run.out << run.err;
+    EXPECT_TRUE(HasLine(run.out, "page 'main', state-button 'typo' at ",
+                        "opens the folder 'extar', which is not on the disc (looked in '" +
+                            (m_folder / "menu/files").string() + "'); did you mean 'extra'?"))
+        << run.out;
+    EXPECT_EQ(ProblemLines(run.out), 1) << run.out;
 }
 
 TEST_F(CheckTest, FilesThatCannotBeReadExitWithTwoAndTheReason) {

@@ -62,9 +62,10 @@ protected:
     }
 
     // Checks both and expects the same report and exit status; returns the folder's report.
+    // The folder holds the disc's files for both.
     std::string CheckBoth(const fs::path& folder, const fs::path& file, int status) {
         const CRun unpacked = RunTool("check " + Quote(folder), m_temp);
-        const CRun packed = RunTool("check " + Quote(file), m_temp);
+        const CRun packed = RunTool("check " + Quote(file) + " --disc " + Quote(folder), m_temp);
         EXPECT_EQ(unpacked.status, status) << unpacked.out << unpacked.err;
         EXPECT_EQ(packed.status, status) << packed.out << packed.err;
         EXPECT_EQ(WithoutName(unpacked.out, folder), WithoutName(packed.out, file));

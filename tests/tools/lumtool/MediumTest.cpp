@@ -1,10 +1,14 @@
 // "lumtool medium" run as a program: the tree it writes, what it keeps, and what it refuses.
 
 #include <gtest/gtest.h>
+#include <wx/wfstream.h>
+#include <wx/zipstrm.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -13,6 +17,7 @@
 #include "TempFolder.h"
 #include "ToolRun.h"
 #include "WindowsMedium.h"
+#include "graphics/PictureHandlers.h"
 
 #ifndef DEMO_CONTENT
 #error "DEMO_CONTENT must name the demo content file the build packs"
@@ -42,7 +47,10 @@ bool RunsForEveryone(const fs::path& path) {
 TEST(MediumTest, WritesTheTreeAndKeepsTheAuthorsFiles) {
     testsupport::TempFolder folder;
     const fs::path medium = folder / "Mein Menü";
-    folder.Write("Mein Menü/demo-docs/readme.txt", "the author's");
+    const fs::path disc = fs::path(DEMO_CONTENT).parent_path();  // the build puts them beside
+    folder.Write("Mein Menü/demo-docs/readme.txt", "an older readme");
+    folder.Write("Mein Menü/demo-docs/notes.txt", "the author's");
+    folder.Write("Mein Menü/extras/more.txt", "the author's too");
     folder.Write("Mein Menü/.lumplayer/lib/libstale.so.1", "from an older player");
     const auto run = RunTool("medium " + Quoted(DEMO_CONTENT) + " -o " + Quoted(medium), folder);
     ASSERT_EQ(run.status, 0) << run.err;
@@ -51,7 +59,13 @@ TEST(MediumTest, WritesTheTreeAndKeepsTheAuthorsFiles) {
     EXPECT_TRUE(RunsForEveryone(medium / "lumplayer"));
     EXPECT_TRUE(RunsForEveryone(medium / "autorun.sh"));
     EXPECT_TRUE(RunsForEveryone(medium / ".lumplayer/bin/lumplayer"));
-    EXPECT_EQ(Bytes(medium / "demo-docs/readme.txt"), "the author's");
+    // The files the buttons and the icon name come from beside the content file; the
+    // author's others stay, also in a folder that the disc's files go into.
+    for (const char* name : {"demo-docs/readme.txt", "setup/install.sh", "lumplayer-demo.ico"}) {
+        EXPECT_EQ(Bytes(medium / name), Bytes(disc / name)) << name;
+    }
+    EXPECT_EQ(Bytes(medium / "demo-docs/notes.txt"), "the author's");
+    EXPECT_EQ(Bytes(medium / "extras/more.txt"), "the author's too");
     EXPECT_FALSE(fs::exists(medium / ".lumplayer/lib/libstale.so.1"));
     // The toolkit and SDL come along; what every GTK 3 desktop has does not.
     const fs::path lib = medium / ".lumplayer/lib";
@@ -69,6 +83,163 @@ TEST(MediumTest, WritesTheTreeAndKeepsTheAuthorsFiles) {
         RunTool("medium " + Quoted(medium / "content.lum") + " -o " + Quoted(medium), folder);
     ASSERT_EQ(again.status, 0) << again.err;
     EXPECT_EQ(Bytes(medium / "content.lum"), Bytes(DEMO_CONTENT));
+}
+
+// The entry names of a content file, read back with the toolkit's ZIP reader.
+std::set<std::string> EntryNames(const fs::path& content) {
+    std::set<std::string> names;
+    wxFileInputStream file(wxString::FromUTF8(content.string()));
+    wxZipInputStream zip(file, wxConvUTF8);
+    for (std::unique_ptr<wxZipEntry> entry(zip.GetNextEntry()); entry;
+         entry.reset(zip.GetNextEntry())) {
+        names.insert(entry->GetName(wxPATH_UNIX).utf8_string());
+    }
+    return names;
+}
+
+// Each button on a row of its own, so that none lies over another.
+std::string ActionButton(const std::string& name, const std::string& action) {
+    static int row = 0;
+    const std::string y = std::to_string(40 + 60 * (row++ % 8));
+    return "<state-button type-name=\"lum-state-button-action\" name=\"" + name +
+           "\"><center x=\"100\" y=\"" + y + "\"/><action " + action + "/></state-button>";
+}
+
+// A menu folder whose page shows art/logo.png and has the given buttons.
+void WriteMenu(const testsupport::TempFolder& folder, const std::string& name,
+               const std::string& buttons) {
+    graphics::InstallPictureHandlers();  // for the picture's bytes
+    folder.Write(name + "/product.xml",
+                 "<product title=\"Disc\"><clientsize width=\"800\" height=\"600\"/><pages><page "
+                 "name=\"main\"><document version=\"1\">"
+                 "<image name=\"logo\"><attachment-bitmap name=\"art/logo.png\"/></image>" +
+                     buttons + "</document></page></pages></product>");
+    folder.Write(name + "/art/logo.png", lumtest::PngBytes(4, 4));
+}
+
+// A menu folder is packed as pack packs it, and the files its actions name go beside the
+// content file, in their folders, executable where they were.
+TEST(MediumTest, AMenuFolderIsPackedAndTheDiscsFilesGoBesideIt) {
+    testsupport::TempFolder folder;
+    WriteMenu(folder, "menu",
+              ActionButton("install", "type=\"run-file\" file=\"Setup\\install.sh\"") +
+                  ActionButton("docs", "type=\"open-folder\" folder=\"docs\"") +
+                  ActionButton("empty", "type=\"open-folder\" folder=\"empty\""));
+    const fs::path installer = folder.Write("menu/setup/install.sh", "#!/bin/sh\n");
+    fs::permissions(installer, fs::perms::owner_all);
+    folder.Write("menu/docs/a.txt", "a");
+    folder.Write("menu/docs/more/b.txt", "b");
+    fs::create_directories(folder / "menu/empty");
+    folder.Write("menu/notes.txt", "the author's notes");
+    const fs::path medium = folder / "out";
+    const auto run = RunTool("medium " + Quoted(folder / "menu") + " -o " + Quoted(medium), folder);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(EntryNames(medium / "content.lum"),
+              (std::set<std::string>{"product.xml", "art/logo.png"}));
+    EXPECT_TRUE(RunsForEveryone(medium / "setup/install.sh"));
+    EXPECT_EQ(Bytes(medium / "docs/a.txt"), "a");
+    EXPECT_EQ(Bytes(medium / "docs/more/b.txt"), "b");
+    EXPECT_TRUE(fs::is_directory(medium / "empty"));
+    EXPECT_FALSE(fs::exists(medium / "notes.txt"));
+    EXPECT_FALSE(fs::exists(medium / "art"));
+    EXPECT_TRUE(RunsForEveryone(medium / "lumplayer"));
+    EXPECT_NE(run.out.find("3 files for the disc, copied beside content.lum: docs/a.txt, "
+                           "docs/more/b.txt, setup/install.sh\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("1 file nothing references, left out: notes.txt\n"), std::string::npos)
+        << run.out;
+    // The medium plays as the folder does: its check finds every file on it.
+    const auto check = RunTool("check " + Quoted(medium / "content.lum"), folder);
+    EXPECT_EQ(check.status, 0) << check.out << check.err;
+    // Left beside a content file, they go onto a medium from it the same way.
+    const auto again = RunTool(
+        "medium " + Quoted(medium / "content.lum") + " -o " + Quoted(folder / "copy"), folder);
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(Bytes(folder / "copy/docs/more/b.txt"), "b");
+    EXPECT_TRUE(RunsForEveryone(folder / "copy/setup/install.sh"));
+}
+
+// A file that an action names and that is nowhere: each is named, and nothing is written,
+// neither a new medium nor over an old one.
+TEST(MediumTest, NamesThatAreNotOnTheDiscAreRefusedBeforeAnythingIsWritten) {
+    testsupport::TempFolder folder;
+    WriteMenu(folder, "menu",
+              ActionButton("install", "type=\"run-file\" file=\"setup/instal.sh\"") +
+                  ActionButton("docs", "type=\"open-folder\" folder=\"documents\"") +
+                  ActionButton("fine", "type=\"run-file\" file=\"setup/install.sh\""));
+    folder.Write("menu/setup/install.sh", "#!/bin/sh\n");
+    const auto fresh =
+        RunTool("medium " + Quoted(folder / "menu") + " -o " + Quoted(folder / "out"), folder);
+    EXPECT_EQ(fresh.status, 1) << fresh.err;
+    EXPECT_NE(fresh.err.find("lumtool: page 'main', state-button 'install' at "), std::string::npos)
+        << fresh.err;
+    EXPECT_NE(fresh.err.find(": runs 'setup/instal.sh', which is not on the disc (looked in '" +
+                             (folder / "menu").string() + "'); did you mean 'setup/install.sh'?"),
+              std::string::npos)
+        << fresh.err;
+    EXPECT_NE(fresh.err.find("opens the folder 'documents', which is not on the disc"),
+              std::string::npos)
+        << fresh.err;
+    EXPECT_NE(fresh.err.find("2 names that actions give are not on the disc; nothing written"),
+              std::string::npos)
+        << fresh.err;
+    EXPECT_FALSE(fs::exists(folder / "out"));
+
+    const auto old =
+        RunTool("medium " + Quoted(DEMO_CONTENT) + " -o " + Quoted(folder / "old"), folder);
+    ASSERT_EQ(old.status, 0) << old.err;
+    const std::string before = Bytes(folder / "old/content.lum");
+    const auto over =
+        RunTool("medium " + Quoted(folder / "menu") + " -o " + Quoted(folder / "old"), folder);
+    EXPECT_EQ(over.status, 1) << over.err;
+    EXPECT_EQ(Bytes(folder / "old/content.lum"), before);
+    EXPECT_EQ(Bytes(folder / "old/setup/install.sh"),
+              Bytes(fs::path(DEMO_CONTENT).parent_path() / "setup/install.sh"));
+}
+
+// A medium takes only what lies on the disc, writes nothing through a link where a disc file
+// goes, and leaves its own files to itself.
+TEST(MediumTest, TheDiscsFilesNeverLeadOrGoElsewhere) {
+    testsupport::TempFolder folder;
+    const fs::path secret = folder.Write("home/secret.txt", "private");
+    WriteMenu(folder, "menu", ActionButton("docs", "type=\"open-folder\" folder=\"docs\""));
+    folder.Write("menu/docs/a.txt", "a");
+    fs::create_symlink(secret, folder / "menu/docs/key.txt");
+    const auto outward =
+        RunTool("medium " + Quoted(folder / "menu") + " -o " + Quoted(folder / "out"), folder);
+    EXPECT_EQ(outward.status, 2);
+    EXPECT_NE(outward.err.find("links lead out of the menu folder: 'docs/key.txt'; a medium takes "
+                               "only the folder's own files"),
+              std::string::npos)
+        << outward.err;
+    EXPECT_FALSE(fs::exists(folder / "out"));
+
+    fs::remove(folder / "menu/docs/key.txt");
+    fs::create_directories(folder / "linked");
+    fs::create_symlink(folder / "home", folder / "linked/docs");
+    const auto through =
+        RunTool("medium " + Quoted(folder / "menu") + " -o " + Quoted(folder / "linked"), folder);
+    EXPECT_EQ(through.status, 2);
+    EXPECT_NE(through.err.find("/linked/docs': it is a symbolic link"), std::string::npos)
+        << through.err;
+    EXPECT_FALSE(fs::exists(folder / "home/a.txt"));
+    EXPECT_FALSE(fs::exists(folder / "linked/content.lum"));  // the swap was undone whole
+    EXPECT_TRUE(fs::is_symlink(folder / "linked/docs"));
+
+    WriteMenu(folder, "own", ActionButton("x", "type=\"run-file\" file=\"LUMPLAYER\""));
+    folder.Write("own/lumplayer", "a file of the author's");
+    const auto own =
+        RunTool("medium " + Quoted(folder / "own") + " -o " + Quoted(folder / "own-out"), folder);
+    EXPECT_EQ(own.status, 2);
+    EXPECT_NE(own.err.find("would take the place of the medium's own 'lumplayer'"),
+              std::string::npos)
+        << own.err;
+    const auto inside = RunTool(
+        "medium " + Quoted(folder / "own") + " -o " + Quoted(folder / "own/medium"), folder);
+    EXPECT_EQ(inside.status, 2);
+    EXPECT_NE(inside.err.find("must not be inside the menu folder"), std::string::npos)
+        << inside.err;
 }
 
 TEST(MediumTest, BadInputIsRefusedBeforeAnythingIsWritten) {

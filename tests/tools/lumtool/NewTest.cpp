@@ -60,7 +60,8 @@ TEST_F(NewTest, BothTemplatesCheckCleanAndPack) {
         const fs::path file = m_temp / (name + ".lum");
         run = RunTool("pack " + Quote(folder) + " -o " + Quote(file), m_temp);
         EXPECT_EQ(run.status, 0) << run.err;
-        run = RunTool("check " + Quote(file), m_temp);
+        // The files its buttons open stay in the folder, the disc of both.
+        run = RunTool("check " + Quote(file) + " --disc " + Quote(folder), m_temp);
         EXPECT_EQ(run.status, 0) << name << "\n" << run.out << run.err;
     }
 }

@@ -151,7 +151,8 @@ TEST_F(SchemaTest, CheckNamesEachMistakeWhereItIsWithWhatWasMeant) {
         "not an attribute of <action>, so the player skips it; did you mean 'website'?",
         "error: page 'main', state-button 'open' at 190,228 (260\u00d744), in action: an "
         "open-website action needs 'website' (the address); without it the click does nothing",
-        "error: page 'main', state-button 'mail' at -100,-20 (200\u00d740), in centre: <centre> is not "
+        "error: page 'main', state-button 'mail' at -100,-20 (200\u00d740), in centre: <centre> is "
+        "not "
         "an element the player reads in <state-button>, so it is skipped; did you mean "
         "<center>?",
         "in action: 'email' is not an attribute of <action>, so the player skips it; did you "
@@ -160,7 +161,7 @@ TEST_F(SchemaTest, CheckNamesEachMistakeWhereItIsWithWhatWasMeant) {
         "opens an empty mail",
         "error: page 'main', image 'logo' at 80,80 (40\u00d740): 'visible' of <image> is 'yes', "
         "which the player reads as 'false': only 'true' means yes",
-        "error: page 'main', lum-button 'odd' at 0,0 (0\u00d70): <lum-button> is not an element "
+        "error: page 'main', lum-button 'odd' centred at 0,0: <lum-button> is not an element "
         "the player reads in <document>, so it is skipped; did you mean <state-button>?",
     };
     for (const std::string& line : expected) EXPECT_TRUE(Has(run.out, line)) << line << "\n" << run.out;
