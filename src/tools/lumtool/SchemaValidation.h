@@ -13,4 +13,10 @@ namespace lumtool {
 std::vector<std::string> ValidateWithSchema(std::string_view text, const char* schema,
                                             std::size_t limit = 5);
 
+// The text in UTF-8 with its declaration saying so, for a text in another single-byte
+// encoding: libxml2 built without iconv (as for Windows) reads only UTF-8, UTF-16 and
+// Latin-1 itself. The lines stay where they were. The text as it is when it is in one of
+// those already, declares none, or does not convert.
+std::string InLibxmlEncoding(std::string_view text);
+
 }  // namespace lumtool
