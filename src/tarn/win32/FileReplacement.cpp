@@ -3,6 +3,7 @@
 #include <random>
 #include <system_error>
 
+#include "tarn/PathText.h"
 #include "tarn/Text.h"
 #include "tarn/win32/FileReplacementSystem.h"
 #include "tarn/win32/TerminationCleanup.h"
@@ -18,11 +19,6 @@ constexpr int kMaxLinkHops = 40;
 // Names tried before giving up; a taken random name is already rare.
 constexpr int kMaxNameAttempts = 100;
 constexpr const char* kTemporaryMark = ".lumtool-";
-
-std::string Utf8Of(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
 
 fs::path PathOfUtf8(const std::string& text) {
     return fs::path(std::u8string(text.begin(), text.end()));

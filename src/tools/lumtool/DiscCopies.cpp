@@ -6,19 +6,16 @@
 #include "Command.h"
 #include "DiscFiles.h"
 #include "graphics/ContentFolder.h"
+#include "tarn/PathText.h"
 #include "tarn/Text.h"
 #include "tarn/win32/FileReplacement.h"
 
 namespace lumtool {
 
 namespace fs = std::filesystem;
+using tarn::Utf8Of;
 
 namespace {
-
-std::string Utf8Of(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
 
 // The names at a medium's root that lumtool medium writes itself.
 void CheckNotTheMediumsOwn(const std::string& relative) {

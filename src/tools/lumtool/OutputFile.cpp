@@ -4,18 +4,15 @@
 #include <system_error>
 
 #include "Command.h"
+#include "tarn/PathText.h"
 #include "tarn/win32/FileReplacement.h"
 
 namespace lumtool {
 
 namespace fs = std::filesystem;
+using tarn::Utf8Of;
 
 namespace {
-
-std::string Utf8Of(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
 
 std::string Quoted(const fs::path& path) { return "'" + Utf8Of(path) + "'"; }
 

@@ -97,7 +97,7 @@ std::string InLibxmlEncoding(std::string_view text) {
 
 std::vector<std::string> ValidateWithSchema(std::string_view text, const char* schema,
                                             std::size_t limit) {
-    SCollected collected{{}, limit};
+    SCollected collected{{}, limit, {}};
     const ParserContext parser(xmlRelaxNGNewMemParserCtxt(schema, static_cast<int>(std::strlen(schema))));
     if (!parser) return {"the schema cannot be read"};
     xmlRelaxNGSetParserStructuredErrors(parser.get(), Collect, &collected);

@@ -76,8 +76,9 @@ bool SchemaHas(const std::wstring& element, const std::wstring& name, bool attri
 
 class FormatSchemaTest : public ::testing::Test {
 protected:
-    // Loads the product with the real loader from a content file of its own, while listening.
-    void Load(const std::string& product, CAskedNames& asked) {
+    // Loads the product with the real loader from a content file of its own; the listener must
+    // be installed while it loads.
+    void Load(const std::string& product, const CAskedNames& /*listening*/) {
         const std::wstring content = lumtest::WriteArchive(
             m_folder, "content.lum",
             {{"product.xml", product}, {"look.png", lumtest::PngBytes(8, 8)}, {"text.xml", kRichText}});

@@ -30,7 +30,7 @@ TEST(SchemaEncodingTest, AWindowsCodePageIsValidatedAsUtf8OnItsOwnLines) {
             .empty());
 
     // What libxml2 reads itself, and a declaration without an encoding, pass as they are.
-    for (const std::string text :
+    for (const std::string& text :
          {std::string("<?xml version='1.0' encoding='ISO-8859-1'?><product/>"),
           std::string("<?xml version=\"1.0\"?><product title=\"\xc3\xa9\"/>"),
           std::string("<product/>")}) {
