@@ -75,6 +75,11 @@ void COptionParser::Refuse(const std::string& text) const {
     throw CUsageError(m_command + ": " + text);
 }
 
+void COptionParser::RefuseMissing(const SPositional& missing) const {
+    Refuse("no " + missing.name + " given" +
+           (missing.hint.empty() ? "" : " (" + missing.hint + ")"));
+}
+
 void COptionParser::Parse(const std::vector<std::string>& arguments) const {
     if (AsksForHelp(arguments)) throw CHelpRequest();
     std::vector<const SOption*> given;
@@ -104,13 +109,13 @@ void COptionParser::Parse(const std::vector<std::string>& arguments) const {
             continue;
         }
         if (names >= m_positionals.size()) Refuse("'" + argument + "' is one argument too many");
+        // An empty name names nothing: never the current folder by accident.
+        if (argument.empty()) RefuseMissing(m_positionals[names]);
         *m_positionals[names++].target = argument;
     }
     for (std::size_t i = names; i < m_positionals.size(); ++i) {
-        const SPositional& missing = m_positionals[i];
-        if (!missing.required) break;
-        Refuse("no " + missing.name + " given" +
-               (missing.hint.empty() ? "" : " (" + missing.hint + ")"));
+        if (!m_positionals[i].required) break;
+        RefuseMissing(m_positionals[i]);
     }
     for (const SOption& option : m_options) {
         if ((option.rules & kValueRequired) &&

@@ -40,9 +40,9 @@ public:
     COptionParser& Value(std::vector<std::string> names, std::string value,
                          std::function<void(const std::string&)> take,
                          unsigned rules = kValueOptional);
-    // The next name that is not an option, in the order declared; required unless optional
-    // is given, and optional ones follow the required. hint follows the name in the message
-    // that it is missing.
+    // The next name that is not an option, in the order declared; required unless declared
+    // optional, and optional ones follow the required. An empty name counts as a missing
+    // one. hint follows the name in the message that it is missing.
     COptionParser& Positional(std::string name, std::string& target, std::string hint = {});
     COptionParser& OptionalPositional(std::string name, std::string& target);
 
@@ -70,6 +70,7 @@ private:
 
     const SOption* Find(const std::string& name) const;
     [[noreturn]] void Refuse(const std::string& text) const;
+    [[noreturn]] void RefuseMissing(const SPositional& missing) const;
 
     std::string m_command;
     std::vector<SOption> m_options;

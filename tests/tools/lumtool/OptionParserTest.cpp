@@ -97,6 +97,7 @@ TEST(OptionParserTest, BadCommandLinesAreRefusedInOneWording) {
     EXPECT_EQ(Refusal({"menu", "-o", "out.lum", "--disc"}), "pack: --disc needs a value");
     EXPECT_EQ(Refusal({"menu", "-o", "out.lum", "--label", ""}), "pack: --label needs a value");
     EXPECT_EQ(Refusal({"-o", "out.lum"}), "pack: no FOLDER given");
+    EXPECT_EQ(Refusal({"", "-o", "out.lum"}), "pack: no FOLDER given");  // never the current folder
     EXPECT_EQ(Refusal({"menu"}), "pack: no -o FILE given");
     EXPECT_EQ(Refusal({"menu", "other", "-o", "out.lum"}),
               "pack: 'other' is one argument too many");
