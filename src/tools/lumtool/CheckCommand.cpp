@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "ContentCheck.h"
+#include "OptionParser.h"
 
 namespace lumtool {
 
@@ -56,22 +57,11 @@ int CCheckCommand::Run(const std::vector<std::string>& arguments) {
     std::string file;
     std::string disc;
     bool strict = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (argument == "--strict") {
-            strict = true;
-        } else if (argument == "--disc") {
-            if (i + 1 >= arguments.size()) throw CUsageError("--disc needs a value");
-            disc = arguments[++i];
-        } else if (!argument.empty() && argument[0] == '-') {
-            throw CUsageError("unknown option " + argument);
-        } else if (!file.empty()) {
-            throw CUsageError("check: more than one CONTENT given");
-        } else {
-            file = argument;
-        }
-    }
-    if (file.empty()) throw CUsageError("check: no FILE given (a content file or a folder)");
+    COptionParser("check")
+        .Positional("FILE", file, "a content file or a folder")
+        .Flag({"--strict"}, strict)
+        .Value({"--disc"}, "DIR", disc)
+        .Parse(arguments);
 
     std::error_code error;
     if (!disc.empty() && !std::filesystem::is_directory(disc, error)) {

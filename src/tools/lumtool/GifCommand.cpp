@@ -8,11 +8,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <iomanip>
+#include <optional>
 #include <sstream>
 #include <vector>
 
 #include "DescriptionEditor.h"
 #include "InputFile.h"
+#include "OptionParser.h"
 #include "OutputFile.h"
 #include "graphics/PictureDecoding.h"
 #include "graphics/PictureHandlers.h"
@@ -71,31 +73,15 @@ int CGifCommand::Run(const std::vector<std::string>& arguments) {
     std::string input;
     std::string output;
     std::string name;
-    std::string prefix;
-    bool hasPrefix = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        const auto value = [&]() -> std::string {
-            if (i + 1 >= arguments.size()) throw CUsageError(argument + " needs a value");
-            return arguments[++i];
-        };
-        if (argument == "-o" || argument == "--output") {
-            output = value();
-        } else if (argument == "--name") {
-            name = value();
-        } else if (argument == "--prefix") {
-            prefix = value();
-            hasPrefix = true;
-        } else if (argument.size() > 1 && argument[0] == '-') {
-            throw CUsageError("unknown option " + argument);
-        } else if (input.empty()) {
-            input = argument;
-        } else {
-            throw CUsageError("gif: one GIF file only");
-        }
-    }
-    if (input.empty()) throw CUsageError("gif: no FILE.gif given");
+    std::optional<std::string> givenPrefix;
+    COptionParser("gif")
+        .Positional("FILE.gif", input)
+        .Value({"-o", "--output"}, "FOLDER", output, kValueRequired)
+        .Value({"--name"}, "NAME", name)
+        .Value({"--prefix"}, "PATH", givenPrefix)
+        .Parse(arguments);
     if (output.empty()) throw CUsageError("gif: name the folder for the frames with -o FOLDER");
+    std::string prefix = givenPrefix.value_or("");
     if (name.empty()) name = fs::path(input).stem().string();
     if (name.empty() || name.find('/') != std::string::npos) {
         throw CUsageError("gif: '" + name + "' cannot name the frame files");
@@ -117,7 +103,7 @@ int CGifCommand::Run(const std::vector<std::string>& arguments) {
     fs::create_directories(output, fsError);
     if (!fs::is_directory(output, fsError))
         throw CUsageError("cannot make the folder '" + output + "'");
-    if (!hasPrefix) {
+    if (!givenPrefix) {
         const fs::path menu = MenuFolderOf(output);
         prefix =
             menu.empty()

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "LangpackSource.h"
+#include "OptionParser.h"
 #include "OutputFile.h"
 #include "chf/ResourceFile.h"
 #include "chf/ResourceFileWriter.h"
@@ -15,6 +16,11 @@
 namespace lumtool {
 
 namespace {
+
+// The arguments after the action's name.
+std::vector<std::string> Rest(const std::vector<std::string>& arguments) {
+    return {arguments.begin() + 1, arguments.end()};
+}
 
 struct CBuildOptions {
     std::string source;
@@ -27,26 +33,15 @@ struct CBuildOptions {
 
 CBuildOptions ParseBuildOptions(const std::vector<std::string>& arguments) {
     CBuildOptions options;
-    for (std::size_t i = 1; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        const auto value = [&]() -> std::string {
-            if (i + 1 >= arguments.size()) throw CUsageError(argument + " needs a value");
-            return arguments[++i];
-        };
-        if (argument == "-o" || argument == "--output") options.output = value();
-        else if (argument == "--lang") options.language = value();
-        else if (argument == "--app") options.application = value();
-        else if (argument == "--comment") options.comment = value();
-        else if (argument == kThroughLinkOption)
-            options.throughLink = true;
-        else if (!argument.empty() && argument[0] == '-') throw CUsageError("unknown option " + argument);
-        else if (options.source.empty()) options.source = argument;
-        else throw CUsageError("more than one source given");
-    }
-    if (options.source.empty()) throw CUsageError("langpack build: no SOURCE given");
-    if (options.output.empty()) throw CUsageError("langpack build: no -o FILE given");
-    if (options.language.empty()) throw CUsageError("langpack build: no --lang TAG given");
-    if (options.application.empty()) throw CUsageError("langpack build: no --app ID given");
+    // Empty values stand for missing ones: a pack needs all three.
+    COptionParser("langpack build")
+        .Positional("SOURCE", options.source)
+        .Value({"-o", "--output"}, "FILE", options.output, kValueRequired | kValueNotEmpty)
+        .Value({"--lang"}, "TAG", options.language, kValueRequired | kValueNotEmpty)
+        .Value({"--app"}, "ID", options.application, kValueRequired | kValueNotEmpty)
+        .Value({"--comment"}, "TEXT", options.comment)
+        .Flag({kThroughLinkOption}, options.throughLink)
+        .Parse(Rest(arguments));
     return options;
 }
 
@@ -97,8 +92,8 @@ int CLangpackCommand::Build(const std::vector<std::string>& arguments) {
 }
 
 int CLangpackCommand::Dump(const std::vector<std::string>& arguments) {
-    if (arguments.size() != 2) throw CUsageError("langpack dump: expected exactly one FILE");
-    const std::string& path = arguments[1];
+    std::string path;
+    COptionParser("langpack dump").Positional("FILE", path).Parse(Rest(arguments));
     if (!std::filesystem::is_regular_file(path)) throw CUsageError("cannot read '" + path + "'");
     chf::CResourceFile pack;
     try {

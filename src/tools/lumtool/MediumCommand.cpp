@@ -16,6 +16,7 @@
 #include "IsoImage.h"
 #include "MediumTree.h"
 #include "MenuFolder.h"
+#include "OptionParser.h"
 #include "PackCommand.h"
 #include "StagingFolder.h"
 #include "StopSignals.h"
@@ -50,34 +51,14 @@ struct CProductFacts {
 
 CMediumOptions ParseArguments(const std::vector<std::string>& arguments) {
     CMediumOptions options;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        const auto value = [&]() -> std::string {
-            if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
-                throw CUsageError(argument + " needs a value");
-            }
-            return arguments[++i];
-        };
-        if (argument == "-o" || argument == "--output") {
-            options.folder = value();
-        } else if (argument == "--iso") {
-            options.image = value();
-        } else if (argument == "--label") {
-            options.label = value();
-        } else if (argument == "--through-link") {
-            options.throughLink = true;
-        } else if (argument == "--windows-player") {
-            options.windowsPlayer = value();
-        } else if (!argument.empty() && argument[0] == '-') {
-            throw CUsageError("unknown option '" + argument + "'");
-        } else if (options.content.empty()) {
-            options.content = argument;
-        } else {
-            throw CUsageError("one content file only ('" + argument + "' is a second one)");
-        }
-    }
-    if (options.content.empty()) throw CUsageError("medium: no CONTENT given");
-    if (options.folder.empty()) throw CUsageError("medium: no -o FOLDER given");
+    COptionParser("medium")
+        .Positional("CONTENT", options.content)
+        .Value({"-o", "--output"}, "FOLDER", options.folder, kValueRequired | kValueNotEmpty)
+        .Value({"--iso"}, "FILE.iso", options.image, kValueNotEmpty)
+        .Value({"--label"}, "NAME", options.label, kValueNotEmpty)
+        .Flag({"--through-link"}, options.throughLink)
+        .Value({"--windows-player"}, "FILE", options.windowsPlayer, kValueNotEmpty)
+        .Parse(arguments);
     if (options.label && options.image.empty()) {
         throw CUsageError("--label names the ISO image; give --iso FILE.iso too");
     }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "FileCopy.h"
+#include "OptionParser.h"
 #include "StagingFolder.h"
 #include "StopSignals.h"
 #include "Templates.h"
@@ -165,19 +166,10 @@ std::string CNewCommand::Help() const {
 int CNewCommand::Run(const std::vector<std::string>& arguments) {
     std::string folder;
     std::string chosen = kDefaultTemplate;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] == "--template" || arguments[i] == "-t") {
-            if (i + 1 >= arguments.size()) throw CUsageError(arguments[i] + " needs a value");
-            chosen = arguments[++i];
-        } else if (!arguments[i].empty() && arguments[i][0] == '-') {
-            throw CUsageError("unknown option " + arguments[i]);
-        } else if (folder.empty()) {
-            folder = arguments[i];
-        } else {
-            throw CUsageError("more than one folder given");
-        }
-    }
-    if (folder.empty()) throw CUsageError("new: no FOLDER given");
+    COptionParser("new")
+        .Positional("FOLDER", folder)
+        .Value({"--template", "-t"}, "NAME", chosen)
+        .Parse(arguments);
     const std::size_t count = WriteTemplate(chosen, folder);
     m_out << "wrote the " << chosen << " template into " << folder << " (" << count << " files)\n";
     return 0;

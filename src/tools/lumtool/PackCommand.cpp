@@ -13,6 +13,7 @@
 
 #include "FileCopy.h"
 #include "MenuFolder.h"
+#include "OptionParser.h"
 #include "OutputFile.h"
 #include "StopSignals.h"
 #include "graphics/ContentFolder.h"
@@ -138,24 +139,12 @@ int CPackCommand::Run(const std::vector<std::string>& arguments) {
     std::string folder;
     std::string output;
     SPackOptions options;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] == "-o" || arguments[i] == "--output") {
-            if (i + 1 >= arguments.size()) throw CUsageError(arguments[i] + " needs a value");
-            output = arguments[++i];
-        } else if (arguments[i] == kThroughLinkOption) {
-            options.throughLink = true;
-        } else if (arguments[i] == "--allow-outside-links") {
-            options.allowOutsideLinks = true;
-        } else if (!arguments[i].empty() && arguments[i][0] == '-') {
-            throw CUsageError("unknown option " + arguments[i]);
-        } else if (folder.empty()) {
-            folder = arguments[i];
-        } else {
-            throw CUsageError("more than one folder given");
-        }
-    }
-    if (folder.empty()) throw CUsageError("pack: no FOLDER given");
-    if (output.empty()) throw CUsageError("pack: no -o FILE given");
+    COptionParser("pack")
+        .Positional("FOLDER", folder)
+        .Value({"-o", "--output"}, "FILE", output, kValueRequired | kValueNotEmpty)
+        .Flag({kThroughLinkOption}, options.throughLink)
+        .Flag({"--allow-outside-links"}, options.allowOutsideLinks)
+        .Parse(arguments);
     const SPackResult result = PackFolder(folder, output, options);
     m_out << "packed " << result.entries << " files into " << output << "\n";
     if (!result.forTheDisc.empty()) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "OptionParser.h"
 #include "graphics/PictureHandlers.h"
 #include "graphics/components/FocusOrder.h"
 #include "graphics/components/ViewControl.h"
@@ -38,44 +39,34 @@ struct CRenderOptions {
 std::wstring Wide(const std::string& text) { return tarn::FromUtf8(text); }
 std::string Narrow(const std::wstring& text) { return tarn::ToUtf8(text); }
 
+double Scale(const std::string& text) {
+    double scale = 0;
+    // A point, whatever the locale says.
+    if (!wxString::FromUTF8(text).ToCDouble(&scale) || !(scale >= 0.25 && scale <= 8)) {
+        throw CUsageError("--scale needs a number from 0.25 to 8, not '" + text + "'");
+    }
+    return scale;
+}
+
 CRenderOptions ParseArguments(const std::vector<std::string>& arguments) {
     CRenderOptions options;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        const auto value = [&]() -> std::string {
-            if (i + 1 >= arguments.size()) throw CUsageError(argument + " needs a value");
-            return arguments[++i];
-        };
-        if (argument == "--page") {
-            options.page = Wide(value());
-        } else if (argument == "--language") {
-            options.language = Wide(value());
-        } else if (argument == "--hover") {
-            options.hover = Wide(value());
-        } else if (argument == "--pressed") {
-            options.pressed = Wide(value());
-        } else if (argument == "--focus") {
-            options.focus = Wide(value());
-        } else if (argument == "--scale") {
-            const std::string text = value();
-            double scale = 0;
-            // A point, whatever the locale says.
-            if (!wxString::FromUTF8(text).ToCDouble(&scale) || !(scale >= 0.25 && scale <= 8)) {
-                throw CUsageError("--scale needs a number from 0.25 to 8, not '" + text + "'");
-            }
-            options.scale = scale;
-        } else if (argument == "-o" || argument == "--output") {
-            options.output = value();
-        } else if (!argument.empty() && argument[0] == '-') {
-            throw CUsageError("unknown option '" + argument + "'");
-        } else if (options.content.empty()) {
-            options.content = argument;
-        } else {
-            throw CUsageError("one content file only ('" + argument + "' is a second one)");
-        }
-    }
-    if (options.content.empty()) throw CUsageError("name the content file to render");
-    if (options.output.empty()) throw CUsageError("name the picture to write with -o FILE.png");
+    const auto wide = [](std::wstring& target) {
+        return [&target](const std::string& text) { target = Wide(text); };
+    };
+    const auto wideOptional = [](std::optional<std::wstring>& target) {
+        return [&target](const std::string& text) { target = Wide(text); };
+    };
+    COptionParser("render")
+        .Positional("CONTENT", options.content)
+        .Value({"--page"}, "NAME", wide(options.page))
+        .Value({"--language"}, "CODE", wide(options.language))
+        .Value({"--hover"}, "ELEMENT", wideOptional(options.hover))
+        .Value({"--pressed"}, "ELEMENT", wideOptional(options.pressed))
+        .Value({"--focus"}, "BUTTON", wideOptional(options.focus))
+        .Value({"--scale"}, "N",
+               [&options](const std::string& text) { options.scale = Scale(text); })
+        .Value({"-o", "--output"}, "FILE.png", options.output, kValueRequired | kValueNotEmpty)
+        .Parse(arguments);
     return options;
 }
 

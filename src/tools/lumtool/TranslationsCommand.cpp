@@ -14,6 +14,7 @@
 
 #include "DescriptionEditor.h"
 #include "InputFile.h"
+#include "OptionParser.h"
 #include "OutputFile.h"
 #include "PoFile.h"
 #include "TranslatableTexts.h"
@@ -41,34 +42,26 @@ std::string Utf8(const std::wstring& text) { return tarn::ToUtf8(text); }
 void Warn(const std::string& text) { std::cerr << "lumtool: warning: " << text << "\n"; }
 
 struct SOptions {
-    std::vector<std::string> positional;
+    std::vector<std::string> names;  // CONTENT to export, or FOLDER and FILE.po to import
     std::string language;
     std::string output;
     bool throughLink = false;
 };
 
-SOptions ParseOptions(const std::vector<std::string>& arguments, bool withOutput) {
+SOptions ParseOptions(const std::vector<std::string>& arguments, bool exporting) {
     SOptions options;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        const auto value = [&]() -> std::string {
-            if (i + 1 >= arguments.size()) throw CUsageError(argument + " needs a value");
-            return arguments[++i];
-        };
-        if (argument == "--lang" || argument == "--language") {
-            options.language = value();
-        } else if (withOutput && (argument == "-o" || argument == "--output")) {
-            options.output = value();
-        } else if (withOutput && argument == kThroughLinkOption) {
-            options.throughLink = true;
-        } else if (argument.size() > 1 && argument[0] == '-') {
-            throw CUsageError("unknown option " + argument);
-        } else {
-            options.positional.push_back(argument);
-        }
+    options.names.resize(exporting ? 1 : 2);
+    COptionParser parser(exporting ? "translations export" : "translations import");
+    if (exporting) {
+        parser.Positional("CONTENT", options.names[0])
+            .Value({"-o", "--output"}, "FILE.po", options.output, kValueRequired | kValueNotEmpty)
+            .Flag({kThroughLinkOption}, options.throughLink);
+    } else {
+        parser.Positional("FOLDER", options.names[0]).Positional("FILE.po", options.names[1]);
     }
-    if (options.language.empty())
-        throw CUsageError("name the language with --lang CODE (such as de-de)");
+    parser.Value({"--lang", "--language"}, "CODE", options.language,
+                 kValueRequired | kValueNotEmpty);
+    parser.Parse(arguments);
     // The player compares language codes exactly: in the form the content uses.
     for (const char c : options.language) {
         if (c == ' ' || c == '_' || (c >= 'A' && c <= 'Z')) {
@@ -322,9 +315,7 @@ int CTranslationsCommand::Run(const std::vector<std::string>& arguments) {
 
 int CTranslationsCommand::Export(const std::vector<std::string>& arguments) {
     const SOptions options = ParseOptions(arguments, true);
-    if (options.positional.size() != 1) throw CUsageError("export: name one CONTENT");
-    if (options.output.empty()) throw CUsageError("export: name the PO file with -o FILE.po");
-    const std::string& content = options.positional.front();
+    const std::string& content = options.names[0];
     // Refused before the menu is read, so that a mistake costs nothing.
     const fs::path output =
         options.output == "-"
@@ -400,9 +391,8 @@ int CTranslationsCommand::Export(const std::vector<std::string>& arguments) {
 
 int CTranslationsCommand::Import(const std::vector<std::string>& arguments) {
     const SOptions options = ParseOptions(arguments, false);
-    if (options.positional.size() != 2) throw CUsageError("import: name FOLDER and FILE.po");
-    const fs::path folder(options.positional[0]);
-    const std::string poName = options.positional[1];
+    const fs::path folder(options.names[0]);
+    const std::string poName = options.names[1];
     const fs::path description = DescriptionToEdit(folder);
 
     std::vector<SPoEntry> entries;
