@@ -10,6 +10,7 @@
 #include "graphics/RichText.h"
 #include "graphics/XmlValues.h"
 #include "tarn/Exception.h"
+#include "tarn/ScopeExit.h"
 #include "tarn/Text.h"
 #include "tarn/win32/PictureHeader.h"
 
@@ -245,13 +246,8 @@ tarn::P<IReusableResource> CCatalogue::GetReusableResource(
         m_reusableTypes[id] = typeName;
     }
     if (id > 0) m_reading.insert(id);
-    try {
-        fresh->FromXml(node, *this);
-    } catch (...) {
-        m_reading.erase(id);
-        throw;
-    }
-    m_reading.erase(id);
+    const auto done = tarn::MakeScopeExit([this, id] { m_reading.erase(id); });
+    fresh->FromXml(node, *this);
     return fresh;
 }
 
