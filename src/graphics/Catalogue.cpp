@@ -241,7 +241,6 @@ tarn::P<IReusableResource> CCatalogue::GetReusableResource(
             fresh->FromXml(node, *this);
             return fresh;
         }
-        m_reusableNodes[id] = &node;
         m_reusableResources[id] = fresh;
         m_reusableTypes[id] = typeName;
     }
