@@ -36,6 +36,11 @@ TEST(ActionConversion, TextsMatchWithoutCaseAndUnknownOnesRaise) {
     EXPECT_EQ(CAction::ChangePageKindFromText(L"Goto-Page"), EChangePageKind::GotoPage);
     EXPECT_THROW(CAction::TypeFromText(L"run file"), tarn::CException);
     EXPECT_THROW(CAction::TypeFromText(L""), tarn::CException);
+    EXPECT_EQ(CAction::FindType(L"Open-Website"), EActionType::OpenWebsite);
+    EXPECT_EQ(CAction::FindType(L"undefined"), EActionType::Undefined);
+    EXPECT_EQ(CAction::FindType(L"run-file "), std::nullopt);
+    EXPECT_EQ(CAction::FindChangePageKind(L"GO-BACK"), EChangePageKind::GoBack);
+    EXPECT_EQ(CAction::FindChangePageKind(L"goto"), std::nullopt);
     try {
         CAction::ChangePageKindFromText(L"goto");
         ADD_FAILURE() << "no error";
@@ -162,6 +167,17 @@ TEST(ActionAssign, CopiesEveryFieldWithoutSharing) {
 
     copy->SetFolder(L"other");
     EXPECT_EQ(source->GetFolder(), L"docs");
+
+    // The reference counts stay each object's own: a copied count would free an object
+    // still held, or never free one.
+    const tarn::P<CAction> second = source;
+    ASSERT_EQ(source->GetRefCount(), 2);
+    copy->Assign(*source);
+    EXPECT_EQ(copy->GetRefCount(), 1);
+    EXPECT_EQ(source->GetRefCount(), 2);
+    EXPECT_EQ(copy->GetFolder(), L"docs");
+    copy->Assign(*copy);
+    EXPECT_EQ(copy->GetFolder(), L"docs");
 }
 
 TEST(ActionDescription, EnglishTexts) {
