@@ -111,6 +111,9 @@ void CAction::ReadXml(const wxXmlNode& node, graphics::IResourceInputStore*) {
 }
 
 void CAction::WriteXml(wxXmlNode& node, graphics::IResourceStore*) const {
+    // Named first, so that an action that cannot be written leaves the node as it was.
+    const std::wstring type = TypeToText(m_type);
+    const std::wstring kind = ChangePageKindToText(m_changePageKind);
     WriteText(node, L"e-mail", m_eMail);
     WriteText(node, L"website", m_website);
     WriteText(node, L"command", m_command);
@@ -120,8 +123,8 @@ void CAction::WriteXml(wxXmlNode& node, graphics::IResourceStore*) const {
     WriteText(node, L"folder", m_folder);
     WriteText(node, L"file", m_file);
     graphics::xml::WriteBool(node, "valid", m_valid);
-    WriteText(node, L"type", TypeToText(m_type));
-    WriteText(node, L"change-page", ChangePageKindToText(m_changePageKind));
+    WriteText(node, L"type", type);
+    WriteText(node, L"change-page", kind);
 }
 
 CAction::SDescriptionText CAction::ChangePageDescriptionText() const {

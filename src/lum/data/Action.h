@@ -46,7 +46,8 @@ public:
     // Changes only what the element carries. An unknown "type" leaves the type as it was;
     // an unknown "change-page" raises. The store is not used.
     void ReadXml(const wxXmlNode& node, graphics::IResourceInputStore* store);
-    // Writes every attribute, replacing those already there.
+    // Writes every attribute, replacing those already there. An out-of-range type or kind
+    // raises before anything is written.
     void WriteXml(wxXmlNode& node, graphics::IResourceStore* store) const;
     // Copies every field, so that the two actions share nothing; each keeps its own
     // reference count.

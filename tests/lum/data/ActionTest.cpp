@@ -135,12 +135,38 @@ TEST(ActionWrite, WritingTwiceKeepsOneOfEachAndReadsBack) {
     EXPECT_FALSE(copy->IsValid());
 }
 
-TEST(ActionWrite, OutOfRangeTypeFailsAfterTheTextAttributes) {
-    auto action = tarn::New<CAction>();
-    action->SetType(static_cast<EActionType>(42));
+TEST(ActionWrite, OutOfRangeTypeOrKindIsRefusedAndLeavesTheNodeAsItWas) {
+    // A node that already holds an action: a refused write must not mix new fields with the
+    // old type, which would read back as a different, working action.
     wxXmlNode node(wxXML_ELEMENT_NODE, "action");
-    EXPECT_THROW(action->WriteXml(node, nullptr), tarn::CException);
-    EXPECT_EQ(Attributes(node).size(), 9u);  // up to and including "valid"
+    auto old = tarn::New<CAction>();
+    old->SetType(EActionType::RunFile);
+    old->SetFile(L"setup.exe");
+    old->WriteXml(node, nullptr);
+    const auto before = Attributes(node);
+
+    auto badType = tarn::New<CAction>();
+    badType->SetType(static_cast<EActionType>(42));
+    badType->SetFile(L"other.exe");
+    try {
+        badType->WriteXml(node, nullptr);
+        ADD_FAILURE() << "an out-of-range type was written";
+    } catch (const tarn::CException& e) {
+        EXPECT_EQ(e.GetDescription(), L"Unknown Action type");
+    }
+    EXPECT_EQ(Attributes(node), before);
+
+    auto badKind = tarn::New<CAction>();
+    badKind->SetType(EActionType::ChangePage);
+    badKind->SetChangePageKind(static_cast<EChangePageKind>(-1));
+    badKind->SetPage(L"elsewhere");
+    EXPECT_THROW(badKind->WriteXml(node, nullptr), tarn::CException);
+    EXPECT_EQ(Attributes(node), before);
+
+    auto reread = tarn::New<CAction>();
+    reread->ReadXml(node, nullptr);
+    EXPECT_EQ(reread->GetType(), EActionType::RunFile);
+    EXPECT_EQ(reread->GetFile(), L"setup.exe");
 }
 
 TEST(ActionAssign, CopiesEveryFieldWithoutSharing) {
