@@ -53,7 +53,8 @@ const wxImage& CCustomLayer::Mask(CPaintMatrixDC& dc, int width, int height) {
         std::unique_ptr<wxGraphicsContext> context(wxGraphicsContext::Create(mask));
         if (context) {
             CPaintMatrixDC inner = PaintContextLike(dc.GetDC(), dc, context.get());
-            inner.SetZoomMode(1);  // straight into the mask, no further offscreen step
+            // Straight into the mask, no further offscreen step.
+            inner.SetZoomMode(EZoomMode::Fixed);
             CStatePainter painter;
             painter.PaintState(*normal, inner, *context, {0, 0, double(width), double(height)},
                                {});
