@@ -10,6 +10,7 @@
 #include "graphics/RichText.h"
 #include "graphics/XmlValues.h"
 #include "tarn/Exception.h"
+#include "tarn/ScopeExit.h"
 #include "tarn/Text.h"
 #include "tarn/win32/PictureHeader.h"
 
@@ -240,18 +241,12 @@ tarn::P<IReusableResource> CCatalogue::GetReusableResource(
             fresh->FromXml(node, *this);
             return fresh;
         }
-        m_reusableNodes[id] = &node;
         m_reusableResources[id] = fresh;
         m_reusableTypes[id] = typeName;
     }
     if (id > 0) m_reading.insert(id);
-    try {
-        fresh->FromXml(node, *this);
-    } catch (...) {
-        m_reading.erase(id);
-        throw;
-    }
-    m_reading.erase(id);
+    const auto done = tarn::MakeScopeExit([this, id] { m_reading.erase(id); });
+    fresh->FromXml(node, *this);
     return fresh;
 }
 

@@ -99,7 +99,6 @@ private:
     std::set<wxString> m_requestedSet;
     std::map<std::int64_t, std::wstring> m_reusableTypes;
     std::set<std::int64_t> m_reading;  // ids whose objects are being read right now
-    std::map<std::int64_t, const wxXmlNode*> m_reusableNodes;
     std::map<std::int64_t, tarn::P<IReusableResource>> m_reusableResources;
     CPictureReader m_pictures;  // every picture of the content shares one budget
     std::map<std::pair<wxString, int>, tarn::P<CStoredPicture>> m_stored;

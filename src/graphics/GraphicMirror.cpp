@@ -11,6 +11,7 @@
 #include "graphics/DrawHelpers.h"
 #include "graphics/GraphicElementType.h"
 #include "graphics/XmlValues.h"
+#include "tarn/ScopeExit.h"
 
 namespace graphics {
 
@@ -37,10 +38,7 @@ void CGraphicMirror::Paint(CPaintMatrixDC& dc) {
     if (m_document && draw::FitsOffscreen(width, height) && !m_painting) {
         // A document that (through shared objects) holds this mirror paints it once.
         m_painting = true;
-        const struct CReset {
-            bool& flag;
-            ~CReset() { flag = false; }
-        } reset{m_painting};
+        const auto reset = tarn::MakeScopeExit([this] { m_painting = false; });
         wxImage canvas(width, height, true);
         if (!canvas.IsOk()) return;
         canvas.InitAlpha();

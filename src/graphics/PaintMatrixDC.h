@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "graphics/Geometry.h"
+#include "graphics/ZoomMode.h"
 #include "tarn/Object.h"
 
 class wxGraphicsContext;
@@ -41,8 +42,8 @@ public:
     void SetUnitMode(int mode) { m_unitMode = mode; }
     double GetZoom() const { return m_zoom; }
     void SetZoom(double zoom) { m_zoom = zoom; }
-    int GetZoomMode() const { return m_zoomMode; }
-    void SetZoomMode(int mode) { m_zoomMode = mode; }
+    EZoomMode GetZoomMode() const { return m_zoomMode; }
+    void SetZoomMode(EZoomMode mode) { m_zoomMode = mode; }
     // Device pixels per window pixel of the page (full-screen scaling and the desktop's
     // scale factor): what the owner's painter scales its own pictures by.
     double GetPixelScale() const { return m_pixelScale; }
@@ -78,7 +79,7 @@ private:
     int m_paintMode = kModePlain;
     int m_unitMode = kUnitMillimetre;
     double m_zoom = 1;
-    int m_zoomMode = 0;
+    EZoomMode m_zoomMode = EZoomMode::Fit;
     double m_pixelScale = 1;
     std::uint32_t m_redrawDelay = 0;
     bool m_hasPaintedArea = false;

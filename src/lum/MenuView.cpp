@@ -8,8 +8,8 @@
 namespace lum {
 
 void ConfigureMenuView(graphics::components::CViewControl& view) {
-    view.SetZoomMode(1);
-    view.SetPlacementMode(1);
+    view.SetZoomMode(graphics::EZoomMode::Fixed);
+    view.SetPlacementMode(graphics::components::EPlacementMode::TopLeft);
     view.InstallAccelerators();
     for (int margin = 0; margin < 4; ++margin) view.SetMargin(margin, 0);
     view.SetDefaultBackgroundStyle();

@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "TestSupport.h"
-#include "tarn/win32/DrawingSettings.h"
 
 namespace {
 
@@ -77,36 +74,6 @@ TEST(EffectDCTest, DrawingPassesTheEffectsToThePixels) {
     EXPECT_TRUE(testsupport::Near(canvas.Pixel(15, 15), wxColour(76, 76, 76), 2))
         << canvas.Pixel(15, 15);
     EXPECT_EQ(canvas.Pixel(2, 2), wxColour(255, 255, 255));
-}
-
-TEST(DrawingSettingsTest, SavedStateRestoresEverySetting) {
-    wxImage image(10, 10);
-    std::unique_ptr<wxGraphicsContext> context(wxGraphicsContext::Create(image));
-    ASSERT_TRUE(context);
-    context->SetAntialiasMode(wxANTIALIAS_DEFAULT);
-    // Not every renderer keeps an interpolation quality; check it where it does.
-    const bool keepsQuality = context->SetInterpolationQuality(wxINTERPOLATION_GOOD);
-    const wxInterpolationQuality before = context->GetInterpolationQuality();
-    {
-        tarn::win32::drawing::CSavedState saved(*context);
-        tarn::win32::drawing::SetSmoothingMode(*context, 3);
-        EXPECT_EQ(context->GetAntialiasMode(), wxANTIALIAS_NONE);
-        tarn::win32::drawing::SetSmoothingMode(*context, 4);
-        EXPECT_EQ(context->GetAntialiasMode(), wxANTIALIAS_DEFAULT);
-        tarn::win32::drawing::SetSmoothingMode(*context, 1);
-        EXPECT_EQ(context->GetAntialiasMode(), wxANTIALIAS_NONE);
-        const std::pair<int, wxInterpolationQuality> modes[] = {
-            {5, wxINTERPOLATION_NONE}, {7, wxINTERPOLATION_BEST}, {1, wxINTERPOLATION_FAST},
-            {4, wxINTERPOLATION_GOOD}};
-        for (const auto& [gdiplus, quality] : modes) {
-            tarn::win32::drawing::SetInterpolationMode(*context, gdiplus);
-            if (keepsQuality) {
-                EXPECT_EQ(context->GetInterpolationQuality(), quality) << gdiplus;
-            }
-        }
-    }
-    EXPECT_EQ(context->GetAntialiasMode(), wxANTIALIAS_DEFAULT);
-    EXPECT_EQ(context->GetInterpolationQuality(), before);
 }
 
 }  // namespace

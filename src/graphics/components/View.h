@@ -23,6 +23,7 @@
 #include "graphics/GraphicElement.h"
 #include "graphics/PaintMatrixDC.h"
 #include "graphics/components/EventHub.h"
+#include "graphics/components/PlacementMode.h"
 #include "graphics/components/Timer.h"
 #include "graphics/components/TransitionController.h"
 #include "tarn/Pointer.h"
@@ -156,11 +157,11 @@ public:
     wxPoint2DDouble ToPagePixels(wxPoint point) const;
 
     // Setters used by the owner.
-    void SetZoomMode(int mode);
-    int GetZoomMode() const { return m_zoomMode; }
+    void SetZoomMode(EZoomMode mode);
+    EZoomMode GetZoomMode() const { return m_zoomMode; }
     double GetZoomFactor() const { return m_zoomFactor; }
-    void SetPlacementMode(int mode);
-    int GetPlacementMode() const { return m_placementMode; }
+    void SetPlacementMode(EPlacementMode mode);
+    EPlacementMode GetPlacementMode() const { return m_placementMode; }
     void SetMargin(int index, int pixels);
     int GetMargin(int index) const;
     void SetBackgroundStyle(const wxColour& first, const wxColour& second, bool enabled, int kind);
@@ -351,9 +352,9 @@ private:
     CBackgroundStyle m_background;
     wxBitmap m_checkerboard;
     int m_margins[4] = {4, 4, 4, 4};
-    int m_zoomMode = 0;
+    EZoomMode m_zoomMode = EZoomMode::Fit;
     double m_zoomFactor = 1.0;
-    int m_placementMode = 0;
+    EPlacementMode m_placementMode = EPlacementMode::Centre;
     int m_scrollbarMode = 0;
     wxScrollBar* m_vertical = nullptr;
     wxScrollBar* m_horizontal = nullptr;

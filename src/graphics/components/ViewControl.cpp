@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "graphics/GraphicElementTextReplacer.h"
+#include "tarn/ScopeExit.h"
 #include "tarn/Text.h"
 
 namespace graphics::components {
@@ -72,12 +73,9 @@ void CViewControl::OnElementMouseUp(wxMouseEvent&, const tarn::P<CGraphicElement
                            [&](const auto& element) { return element.Get() == hit.Get(); });
     ClearPressed();
     // The capture goes after the click, also when the click handler throws.
-    struct CReleaseCapture {
-        wxWindow& window;
-        ~CReleaseCapture() {
-            if (window.HasCapture()) window.ReleaseMouse();
-        }
-    } release{*this};
+    const auto release = tarn::MakeScopeExit([this] {
+        if (HasCapture()) ReleaseMouse();
+    });
     if (clicked && m_clickHandler != nullptr) {
         // The handler may change the page: keep the button alive while it runs.
         const tarn::P<CGraphicElement> keep = hit;

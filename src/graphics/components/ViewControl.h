@@ -82,7 +82,6 @@ private:
                     const tarn::P<CGraphicDocument>& document) const;
 
     IClickHandler* m_clickHandler = nullptr;
-    tarn::P<tarn::IBase> m_extra;
     std::vector<tarn::P<CGraphicElement>> m_pressed;
     tarn::P<CGraphicElement> m_focus;
     bool m_focusShown = false;

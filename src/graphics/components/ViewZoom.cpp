@@ -62,18 +62,18 @@ void CView::UpdateViewMatrix() {
     }
     CDRect document = m_documentArea;
     if (document.width <= 0.001) document = m_document ? m_document->GetContentBox() : CDRect{};
-    if (m_zoomMode == 0 && m_zoomFactor > 0) {
+    if (m_zoomMode == EZoomMode::Fit && m_zoomFactor > 0) {
         const CDPoint centre{document.x + document.width / 2, document.y + document.height / 2};
         document = CDRect::FromCenter(
             centre, {document.width / m_zoomFactor, document.height / m_zoomFactor});
     }
     double scale = 1.0;
-    if (m_zoomMode == 0) {
+    if (m_zoomMode == EZoomMode::Fit) {
         if (document.width > 0 && document.height > 0) {
             scale =
                 std::min((view.width - 2) / document.width, (view.height - 2) / document.height);
         }
-    } else if (m_zoomMode == 1) {
+    } else if (m_zoomMode == EZoomMode::Fixed) {
         scale = m_zoomFactor;
     }
     if (!(scale > 0) || !std::isfinite(scale)) scale = 1.0;
@@ -82,16 +82,15 @@ void CView::UpdateViewMatrix() {
     double offsetX = 0;
     double offsetY = 0;
     switch (m_placementMode) {
-        case 0:
+        case EPlacementMode::Centre:
             offsetX = view.x + view.width / 2 - document.width * scale / 2;
             offsetY = view.y + view.height / 2 - document.height * scale / 2;
             break;
-        case 1:
-        case 2:
+        case EPlacementMode::TopLeft:
             offsetX = view.x;
             offsetY = view.y;
             break;
-        case 3:
+        case EPlacementMode::TopRight:
             offsetX = view.x + view.width - document.width * scale;
             offsetY = view.y;
             break;
@@ -237,7 +236,7 @@ void CView::OnScroll(wxScrollEvent& event) {
             area.y = content.y + event.GetPosition() / scale;
             area.height = view.height / scale;
         }
-        if (m_zoomMode == 1) SetDocumentArea(area);
+        if (m_zoomMode == EZoomMode::Fixed) SetDocumentArea(area);
     }
     CNotifyEvent notify(GetId());
     m_scrollHub->Fire(notify);
@@ -248,12 +247,12 @@ void CView::SetKeepFullArea(bool keep) {
     RequestRepaint();
 }
 
-void CView::SetZoomMode(int mode) {
+void CView::SetZoomMode(EZoomMode mode) {
     m_zoomMode = mode;
     RequestRepaint();
 }
 
-void CView::SetPlacementMode(int mode) {
+void CView::SetPlacementMode(EPlacementMode mode) {
     m_placementMode = mode;
     UpdateViewMatrix();
     Refresh(true);
@@ -274,7 +273,7 @@ void CView::SetRulers(bool show, const std::optional<wxFont>& font) {
 }
 
 void CView::AppendZoomItems(wxToolBar& toolbar) {
-    if (m_zoomMode == 1) return;
+    if (m_zoomMode == EZoomMode::Fixed) return;
     const auto add = [&](int id, const wxArtID& art, const wxString& accelerator) {
         toolbar.AddTool(id, GetCommandLabel(id, accelerator),
                         wxArtProvider::GetBitmap(art, wxART_TOOLBAR, wxSize(16, 16)));
@@ -285,7 +284,7 @@ void CView::AppendZoomItems(wxToolBar& toolbar) {
 }
 
 void CView::AppendZoomMenuItems(wxMenu& menu) {
-    if (m_zoomMode == 1) return;
+    if (m_zoomMode == EZoomMode::Fixed) return;
     const auto add = [&](int id, const wxArtID& art, const wxString& accelerator) {
         auto* item = new wxMenuItem(&menu, id, GetCommandLabel(id, accelerator));
         item->SetBitmap(wxArtProvider::GetBitmap(art, wxART_MENU, wxSize(16, 16)));
@@ -297,7 +296,7 @@ void CView::AppendZoomMenuItems(wxMenu& menu) {
 }
 
 void CView::CollectAccelerators(std::vector<wxAcceleratorEntry>& entries) const {
-    if (m_zoomMode == 1) return;
+    if (m_zoomMode == EZoomMode::Fixed) return;
     entries.emplace_back(wxACCEL_NORMAL, WXK_F8, kIdZoomAll);
     entries.emplace_back(wxACCEL_CTRL, 'U', kIdZoomIn);
     entries.emplace_back(wxACCEL_CTRL, 'J', kIdZoomOut);
@@ -368,12 +367,13 @@ void CView::OnZoomAll(wxCommandEvent&) { ZoomAll(); }
 void CView::OnZoomOut(wxCommandEvent&) { ZoomOut(); }
 
 void CView::OnMiddleDoubleClick(wxMouseEvent& event) {
-    if (m_zoomMode != 1) ZoomAll();
+    if (m_zoomMode != EZoomMode::Fixed) ZoomAll();
     event.Skip();
 }
 
 void CView::OnAnyMouse(wxMouseEvent& event) {
-    if (event.GetEventType() == wxEVT_MOUSEWHEEL && event.ControlDown() && m_zoomMode != 1) {
+    if (event.GetEventType() == wxEVT_MOUSEWHEEL && event.ControlDown() &&
+        m_zoomMode != EZoomMode::Fixed) {
         if (event.GetWheelRotation() <= 0) {
             ZoomIn(event.GetPosition());
         } else {

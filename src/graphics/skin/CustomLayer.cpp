@@ -11,6 +11,7 @@
 #include "graphics/XmlValues.h"
 #include "graphics/skin/Skin.h"
 #include "graphics/skin/StatePainter.h"
+#include "tarn/ScopeExit.h"
 
 namespace graphics::skin {
 namespace {
@@ -18,11 +19,6 @@ namespace {
 // Shared skins can nest a shape inside itself; such a chain stops at this depth.
 constexpr int kMaxShapeDepth = 8;
 thread_local int g_shapeDepth = 0;
-
-struct CDepthGuard {
-    CDepthGuard() { ++g_shapeDepth; }
-    ~CDepthGuard() { --g_shapeDepth; }
-};
 
 }  // namespace
 
@@ -50,13 +46,15 @@ const wxImage& CCustomLayer::Mask(CPaintMatrixDC& dc, int width, int height) {
         return m_mask;
     }
     wxImage mask = TransparentImage(width, height);
-    const CDepthGuard guard;
+    ++g_shapeDepth;
+    const auto leave = tarn::MakeScopeExit([] { --g_shapeDepth; });
     if (g_shapeDepth > kMaxShapeDepth) return m_mask = mask;
     if (const tarn::P<CState> normal = m_shape->FindState(L"normal")) {
         std::unique_ptr<wxGraphicsContext> context(wxGraphicsContext::Create(mask));
         if (context) {
             CPaintMatrixDC inner = PaintContextLike(dc.GetDC(), dc, context.get());
-            inner.SetZoomMode(1);  // straight into the mask, no further offscreen step
+            // Straight into the mask, no further offscreen step.
+            inner.SetZoomMode(EZoomMode::Fixed);
             CStatePainter painter;
             painter.PaintState(*normal, inner, *context, {0, 0, double(width), double(height)},
                                {});

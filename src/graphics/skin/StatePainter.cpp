@@ -58,7 +58,7 @@ void PaintTextEffect(CLayer& layer, CPaintMatrixDC& dc, wxGraphicsContext& conte
 void CStatePainter::PaintState(const CState& state, CPaintMatrixDC& dc,
                                wxGraphicsContext& context, const CDRect& target,
                                const COwnerSources& sources, int mask) {
-    if (dc.GetZoomMode() == 1) {
+    if (dc.GetZoomMode() == EZoomMode::Fixed) {
         m_offscreen = wxImage();
         CPaintMatrixDC direct(dc);
         direct.SetGraphicsContext(&context);
@@ -94,7 +94,7 @@ void CStatePainter::PaintLayers(const CState& state, CPaintMatrixDC& dc, const C
                                 const COwnerSources& sources, int mask) {
     for (const auto& layer : state.GetLayers()) {
         if ((layer->GetKindBit() & mask) == 0) continue;
-        if (layer->IsTextLayer() && dc.GetZoomMode() == 0 && dc.GetGraphicsContext()) {
+        if (layer->IsTextLayer() && dc.GetZoomMode() == EZoomMode::Fit && dc.GetGraphicsContext()) {
             PaintTextEffect(*layer, dc, *dc.GetGraphicsContext(), target, sources);
         } else {
             layer->Paint(dc, target, sources);

@@ -41,10 +41,24 @@ void WriteText(wxXmlNode& node, const wchar_t* name, const std::wstring& value) 
 
 }  // namespace
 
-EActionType CAction::TypeFromText(const std::wstring& text) {
+std::optional<EActionType> CAction::FindType(const std::wstring& text) {
     for (std::size_t i = 0; i < kTypeTexts.size(); ++i) {
         if (tarn::EqualsNoCase(text, kTypeTexts[i])) return static_cast<EActionType>(i);
     }
+    return std::nullopt;
+}
+
+std::optional<EChangePageKind> CAction::FindChangePageKind(const std::wstring& text) {
+    for (std::size_t i = 0; i < kChangePageTexts.size(); ++i) {
+        if (tarn::EqualsNoCase(text, kChangePageTexts[i])) {
+            return static_cast<EChangePageKind>(i);
+        }
+    }
+    return std::nullopt;
+}
+
+EActionType CAction::TypeFromText(const std::wstring& text) {
+    if (const auto type = FindType(text)) return *type;
     throw tarn::CError(kUnknownType);
 }
 
@@ -57,11 +71,7 @@ std::wstring CAction::TypeToText(EActionType type) {
 }
 
 EChangePageKind CAction::ChangePageKindFromText(const std::wstring& text) {
-    for (std::size_t i = 0; i < kChangePageTexts.size(); ++i) {
-        if (tarn::EqualsNoCase(text, kChangePageTexts[i])) {
-            return static_cast<EChangePageKind>(i);
-        }
-    }
+    if (const auto kind = FindChangePageKind(text)) return *kind;
     throw tarn::CError(kUnknownChangePage);
 }
 
@@ -76,21 +86,18 @@ std::wstring CAction::ChangePageKindToText(EChangePageKind kind) {
 void CAction::ReadXml(const wxXmlNode& node, graphics::IResourceInputStore*) {
     using graphics::xml::ReadString;
     // A missing or unknown type is not an error: the action simply does nothing.
-    try {
-        std::wstring type;
-        ReadString(node, "type", type);
-        m_type = TypeFromText(type);
-    } catch (const tarn::CException&) {
-    }
+    std::wstring type;
+    ReadString(node, "type", type);
+    if (const auto known = FindType(type)) m_type = *known;
     std::wstring kind;
     if (ReadString(node, "change-page", kind) && !kind.empty()) {
-        try {
-            m_changePageKind = ChangePageKindFromText(kind);
-        } catch (const tarn::CException&) {
+        const auto known = FindChangePageKind(kind);
+        if (!known) {
             // The menu does not load: the author learns what was written and what may be.
             throw tarn::CError(std::wstring(kUnknownChangePage) + L" " + QuotedValue(kind) + L" " +
                                ValidValuesText({kChangePageTexts.begin(), kChangePageTexts.end()}));
         }
+        m_changePageKind = *known;
     }
     graphics::xml::ReadBool(node, "valid", m_valid);
     ReadString(node, "e-mail", m_eMail);
@@ -104,6 +111,9 @@ void CAction::ReadXml(const wxXmlNode& node, graphics::IResourceInputStore*) {
 }
 
 void CAction::WriteXml(wxXmlNode& node, graphics::IResourceStore*) const {
+    // Named first, so that an action that cannot be written leaves the node as it was.
+    const std::wstring type = TypeToText(m_type);
+    const std::wstring kind = ChangePageKindToText(m_changePageKind);
     WriteText(node, L"e-mail", m_eMail);
     WriteText(node, L"website", m_website);
     WriteText(node, L"command", m_command);
@@ -113,22 +123,8 @@ void CAction::WriteXml(wxXmlNode& node, graphics::IResourceStore*) const {
     WriteText(node, L"folder", m_folder);
     WriteText(node, L"file", m_file);
     graphics::xml::WriteBool(node, "valid", m_valid);
-    WriteText(node, L"type", TypeToText(m_type));
-    WriteText(node, L"change-page", ChangePageKindToText(m_changePageKind));
-}
-
-void CAction::Assign(const CAction& other) {
-    m_eMail = other.m_eMail;
-    m_website = other.m_website;
-    m_page = other.m_page;
-    m_folder = other.m_folder;
-    m_file = other.m_file;
-    m_command = other.m_command;
-    m_params = other.m_params;
-    m_language = other.m_language;
-    m_type = other.m_type;
-    m_changePageKind = other.m_changePageKind;
-    m_valid = other.m_valid;
+    WriteText(node, L"type", type);
+    WriteText(node, L"change-page", kind);
 }
 
 CAction::SDescriptionText CAction::ChangePageDescriptionText() const {

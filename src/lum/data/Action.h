@@ -4,6 +4,7 @@
 #include <wx/xml/xml.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "graphics/ResourceStore.h"
@@ -33,7 +34,10 @@ enum class EChangePageKind : std::int32_t {
 
 class CAction : public tarn::CObject {
 public:
-    // Names compare without case; an unknown name or value raises a tarn::CError.
+    // Names compare without case; none for an unknown name.
+    static std::optional<EActionType> FindType(const std::wstring& text);
+    static std::optional<EChangePageKind> FindChangePageKind(const std::wstring& text);
+    // As the Find functions, but an unknown name or value raises a tarn::CError.
     static EActionType TypeFromText(const std::wstring& text);
     static std::wstring TypeToText(EActionType type);
     static EChangePageKind ChangePageKindFromText(const std::wstring& text);
@@ -42,10 +46,12 @@ public:
     // Changes only what the element carries. An unknown "type" leaves the type as it was;
     // an unknown "change-page" raises. The store is not used.
     void ReadXml(const wxXmlNode& node, graphics::IResourceInputStore* store);
-    // Writes every attribute, replacing those already there.
+    // Writes every attribute, replacing those already there. An out-of-range type or kind
+    // raises before anything is written.
     void WriteXml(wxXmlNode& node, graphics::IResourceStore* store) const;
-    // Copies every field, so that the two actions share nothing.
-    void Assign(const CAction& other);
+    // Copies every field, so that the two actions share nothing; each keeps its own
+    // reference count.
+    void Assign(const CAction& other) { *this = other; }
 
     // The localized, human-readable text; also the hint of an action button.
     std::wstring GetDescription() const;

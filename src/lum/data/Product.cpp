@@ -11,6 +11,7 @@
 #include "graphics/XmlReader.h"
 #include "graphics/XmlValues.h"
 #include "lum/data/LoadError.h"
+#include "tarn/ScopeExit.h"
 #include "tarn/StringLocalizer.h"
 #include "tarn/Text.h"
 
@@ -100,22 +101,17 @@ void CProduct::Load(const wxFileName& file) {
     }
     graphics::CCatalogue& catalogue = source.GetCatalogue();
     // Names the description asks for become source files of a folder, read or not.
-    struct SNoteSources {
-        CProduct& product;
-        graphics::CContentSource& source;
-        ~SNoteSources() {
-            graphics::CFolderCatalogue* folder = source.GetFolderCatalogue();
-            if (!folder) return;
-            for (const wxString& name : folder->GetRequestedNames()) {
-                std::filesystem::path file = folder->FileOf(name);
-                if (file.empty()) {
-                    file = folder->GetFolder() / std::filesystem::path(name.utf8_string());
-                }
-                product.m_sourceFiles.push_back(
-                    wxString(file.c_str(), *wxConvFileName).ToStdWstring());
+    const auto notes = tarn::MakeScopeExit([this, &source] {
+        graphics::CFolderCatalogue* folder = source.GetFolderCatalogue();
+        if (!folder) return;
+        for (const wxString& name : folder->GetRequestedNames()) {
+            std::filesystem::path file = folder->FileOf(name);
+            if (file.empty()) {
+                file = folder->GetFolder() / std::filesystem::path(name.utf8_string());
             }
+            m_sourceFiles.push_back(wxString(file.c_str(), *wxConvFileName).ToStdWstring());
         }
-    } notes{*this, source};
+    });
     if (!catalogue.OpenEntry(L"product.xml")) {
         if (m_folder) {
             failed(L"lum.CProduct.FolderWithoutDescription", L"the folder holds no product.xml");

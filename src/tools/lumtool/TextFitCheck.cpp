@@ -274,7 +274,7 @@ public:
             dc.SetPaintMode(graphics::CPaintMatrixDC::kModeInteractive);
             dc.SetUnitMode(graphics::CPaintMatrixDC::kUnitZoom);
             dc.SetZoom(1);
-            dc.SetZoomMode(1);
+            dc.SetZoomMode(graphics::EZoomMode::Fixed);
             dc.SetClientRect(wxRect(client));
             dc.SetViewMatrix(matrix);
             for (std::size_t j = 0; j < document->GetCount(); ++j) {

@@ -62,8 +62,8 @@ tarn::P<CGraphicRectangle> MakeRectangle(double x, double y, double width, doubl
 CRecordingControl* ViewFixture::MakeControl(wxWindow* parent) {
     auto* control = new CRecordingControl(parent, wxID_ANY, wxDefaultPosition,
                                                  wxDefaultSize, wxBORDER_NONE);
-    control->SetZoomMode(1);
-    control->SetPlacementMode(1);
+    control->SetZoomMode(EZoomMode::Fixed);
+    control->SetPlacementMode(components::EPlacementMode::TopLeft);
     control->InstallAccelerators();
     for (int i = 0; i < 4; ++i) control->SetMargin(i, 0);
     control->SetDefaultBackgroundStyle();

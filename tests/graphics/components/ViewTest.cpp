@@ -137,7 +137,7 @@ TEST_F(ZoomTest, FreeZoomFollowsWheelAndKeysWithinItsLimits) {
     auto document = tarn::New<CGraphicDocument>();
     document->Add(MakeRectangle(0, 0, 200, 100, *wxBLUE));
     view->SetDocument(document);
-    view->SetZoomMode(0);
+    view->SetZoomMode(EZoomMode::Fit);
     view->InstallAccelerators();
     // wheel x2, F8 back to 1, Ctrl+U x2, Ctrl+J x0.5, Ctrl+U x2, middle double click 1.
     EXPECT_EQ(Gestures(), (std::vector<double>{2.0, 1.0, 2.0, 1.0, 2.0, 1.0}));
@@ -157,7 +157,7 @@ TEST_F(ZoomTest, ZoomingAboutAPointKeepsThatPointInPlace) {
     auto document = tarn::New<CGraphicDocument>();
     document->Add(MakeRectangle(0, 0, 200, 100, *wxBLUE));
     document->SetContentBox({0, 0, 200, 100});
-    view->SetZoomMode(0);
+    view->SetZoomMode(EZoomMode::Fit);
     view->SetDocument(document);
     Settle();
     const wxPoint reference(150, 120);
@@ -176,9 +176,9 @@ TEST_F(ViewTest, FitZoomCentresTheDocumentInsideTheMargins) {
     auto document = tarn::New<CGraphicDocument>();
     document->Add(MakeRectangle(10, 20, 200, 100, *wxBLUE));
     document->SetContentBox({10, 20, 200, 100});
-    view->SetZoomMode(0);
+    view->SetZoomMode(EZoomMode::Fit);
     for (int i = 0; i < 4; ++i) view->SetMargin(i, 4);
-    view->SetPlacementMode(0);
+    view->SetPlacementMode(EPlacementMode::Centre);
     view->SetDocument(document);
     Settle();
     // Inner rect 392 x 292 at (4, 4): scale min(390 / 200, 290 / 100) = 1.95.
@@ -189,7 +189,7 @@ TEST_F(ViewTest, FitZoomCentresTheDocumentInsideTheMargins) {
     EXPECT_NEAR(topLeft.m_x, 4 + 196 - 195, 1e-9);
     EXPECT_NEAR(topLeft.m_y, 4 + 146 - 97.5, 1e-9);
 
-    view->SetPlacementMode(3);
+    view->SetPlacementMode(EPlacementMode::TopRight);
     Settle();
     const wxPoint2DDouble right = view->GetViewMatrix().TransformPoint(wxPoint2DDouble(210, 20));
     EXPECT_NEAR(right.m_x, 396, 1e-9);

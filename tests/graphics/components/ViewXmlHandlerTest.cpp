@@ -43,7 +43,7 @@ TEST(ViewXmlHandlerTest, CreatesAViewWithTheResourcesSizeAndId) {
     // A fresh view: no scrollbars, the default margins and zoom.
     EXPECT_EQ(view->GetViewRect(false).width, 200);
     EXPECT_EQ(view->GetMargin(0), 4);
-    EXPECT_EQ(view->GetZoomMode(), 0);
+    EXPECT_EQ(view->GetZoomMode(), graphics::EZoomMode::Fit);
     frame->Destroy();
 }
 

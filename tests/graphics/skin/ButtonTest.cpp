@@ -14,6 +14,7 @@ namespace {
 using graphics::CGraphicBase;
 using graphics::CGraphicStateButton;
 using graphics::CPaintMatrixDC;
+using graphics::EZoomMode;
 using graphics::skin::CGraphicSkinButton;
 using testsupport::CCanvas;
 
@@ -99,7 +100,7 @@ TEST(SkinButtonPaintTest, SkinnedStateOrPlainLookWhenTheStateIsMissing) {
     auto button = tarn::New<CGraphicSkinButton>();
     button->SetSkin(PictureSkin());
     button->SetLabel(L"HHH");
-    for (int zoomMode : {1, 0}) {
+    for (const EZoomMode zoomMode : {EZoomMode::Fixed, EZoomMode::Fit}) {
         button->SetCenter({40, 20});
         button->SetSize({60, 20});
         button->SetFlag(CGraphicBase::kFlagHovered, false);
@@ -110,14 +111,14 @@ TEST(SkinButtonPaintTest, SkinnedStateOrPlainLookWhenTheStateIsMissing) {
         button->Paint(dc);
         const wxImage image = canvas.Snapshot();
         EXPECT_TRUE(testsupport::Near(skintest::At(image, 12, 12), kBlue))
-            << "zoom mode " << zoomMode << skintest::At(image, 12, 12);
+            << "zoom mode " << static_cast<int>(zoomMode) << skintest::At(image, 12, 12);
         EXPECT_EQ(skintest::At(image, 5, 5), *wxWHITE);
-        // The label is drawn in white over the picture (zoom mode 0 measures the target
+        // The label is drawn in white over the picture (the fit mode measures the target
         // in millimetres, where this text is too small to see at one pixel per unit).
-        if (zoomMode != 1) continue;
+        if (zoomMode != EZoomMode::Fixed) continue;
         const wxImage inside = image.GetSubImage(wxRect(11, 11, 58, 18));
         EXPECT_GT(skintest::CountOf(inside, [](const wxColour& c) { return c.Red() > 180; }), 5)
-            << "zoom mode " << zoomMode;
+            << "zoom mode " << static_cast<int>(zoomMode);
     }
     const wxImage hovered = PaintButton(*button, true, false);
     EXPECT_EQ(skintest::At(hovered, 14, 13), kRed);  // no "hover" layers: plain look
@@ -158,7 +159,7 @@ TEST(SkinButtonPaintTest, NinePartsMeetAtDevicePixelsWhenScaledAndMirrored) {
             transform.Scale(scale, scale);
             CPaintMatrixDC dc(canvas.GetDC(), transform);
             dc.SetPaintMode(CPaintMatrixDC::kModeInteractive);
-            dc.SetZoomMode(1);
+            dc.SetZoomMode(graphics::EZoomMode::Fixed);
             button->Paint(dc);
             const wxImage image = canvas.Snapshot();
             const int left = int(std::ceil(10 * scale)) + 1, right = int(110 * scale) - 2;

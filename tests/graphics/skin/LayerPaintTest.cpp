@@ -147,7 +147,7 @@ wxImage PaintScaled(CLayer& layer, const CDRect& target, double scale, double sh
         context->Translate(shiftX, shiftY);
         context->Scale(scale, scale);
         graphics::CPaintMatrixDC dc(measuring, wxAffineMatrix2D());
-        dc.SetZoomMode(1);
+        dc.SetZoomMode(graphics::EZoomMode::Fixed);
         dc.SetGraphicsContext(context.get());
         layer.Paint(dc, target, {});
     }

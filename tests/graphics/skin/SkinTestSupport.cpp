@@ -40,7 +40,7 @@ wxImage PaintLayer(graphics::skin::CLayer& layer, const graphics::CDRect& target
     {
         std::unique_ptr<wxGraphicsContext> context(wxGraphicsContext::Create(image));
         graphics::CPaintMatrixDC dc(measuring, wxAffineMatrix2D());
-        dc.SetZoomMode(1);
+        dc.SetZoomMode(graphics::EZoomMode::Fixed);
         dc.SetGraphicsContext(context.get());
         layer.Paint(dc, target, sources);
     }

@@ -43,7 +43,7 @@ private:
     wxColour m_colour;
 };
 
-// Paints the layer into a white width x height picture (direct painting, zoom mode 1).
+// Paints the layer into a white width x height picture (direct painting, the fixed zoom mode).
 wxImage PaintLayer(graphics::skin::CLayer& layer, const graphics::CDRect& target,
                    const graphics::skin::COwnerSources& sources, int width = 100,
                    int height = 100);

@@ -36,6 +36,11 @@ TEST(ActionConversion, TextsMatchWithoutCaseAndUnknownOnesRaise) {
     EXPECT_EQ(CAction::ChangePageKindFromText(L"Goto-Page"), EChangePageKind::GotoPage);
     EXPECT_THROW(CAction::TypeFromText(L"run file"), tarn::CException);
     EXPECT_THROW(CAction::TypeFromText(L""), tarn::CException);
+    EXPECT_EQ(CAction::FindType(L"Open-Website"), EActionType::OpenWebsite);
+    EXPECT_EQ(CAction::FindType(L"undefined"), EActionType::Undefined);
+    EXPECT_EQ(CAction::FindType(L"run-file "), std::nullopt);
+    EXPECT_EQ(CAction::FindChangePageKind(L"GO-BACK"), EChangePageKind::GoBack);
+    EXPECT_EQ(CAction::FindChangePageKind(L"goto"), std::nullopt);
     try {
         CAction::ChangePageKindFromText(L"goto");
         ADD_FAILURE() << "no error";
@@ -130,12 +135,38 @@ TEST(ActionWrite, WritingTwiceKeepsOneOfEachAndReadsBack) {
     EXPECT_FALSE(copy->IsValid());
 }
 
-TEST(ActionWrite, OutOfRangeTypeFailsAfterTheTextAttributes) {
-    auto action = tarn::New<CAction>();
-    action->SetType(static_cast<EActionType>(42));
+TEST(ActionWrite, OutOfRangeTypeOrKindIsRefusedAndLeavesTheNodeAsItWas) {
+    // A node that already holds an action: a refused write must not mix new fields with the
+    // old type, which would read back as a different, working action.
     wxXmlNode node(wxXML_ELEMENT_NODE, "action");
-    EXPECT_THROW(action->WriteXml(node, nullptr), tarn::CException);
-    EXPECT_EQ(Attributes(node).size(), 9u);  // up to and including "valid"
+    auto old = tarn::New<CAction>();
+    old->SetType(EActionType::RunFile);
+    old->SetFile(L"setup.exe");
+    old->WriteXml(node, nullptr);
+    const auto before = Attributes(node);
+
+    auto badType = tarn::New<CAction>();
+    badType->SetType(static_cast<EActionType>(42));
+    badType->SetFile(L"other.exe");
+    try {
+        badType->WriteXml(node, nullptr);
+        ADD_FAILURE() << "an out-of-range type was written";
+    } catch (const tarn::CException& e) {
+        EXPECT_EQ(e.GetDescription(), L"Unknown Action type");
+    }
+    EXPECT_EQ(Attributes(node), before);
+
+    auto badKind = tarn::New<CAction>();
+    badKind->SetType(EActionType::ChangePage);
+    badKind->SetChangePageKind(static_cast<EChangePageKind>(-1));
+    badKind->SetPage(L"elsewhere");
+    EXPECT_THROW(badKind->WriteXml(node, nullptr), tarn::CException);
+    EXPECT_EQ(Attributes(node), before);
+
+    auto reread = tarn::New<CAction>();
+    reread->ReadXml(node, nullptr);
+    EXPECT_EQ(reread->GetType(), EActionType::RunFile);
+    EXPECT_EQ(reread->GetFile(), L"setup.exe");
 }
 
 TEST(ActionAssign, CopiesEveryFieldWithoutSharing) {
@@ -162,6 +193,17 @@ TEST(ActionAssign, CopiesEveryFieldWithoutSharing) {
 
     copy->SetFolder(L"other");
     EXPECT_EQ(source->GetFolder(), L"docs");
+
+    // The reference counts stay each object's own: a copied count would free an object
+    // still held, or never free one.
+    const tarn::P<CAction> second = source;
+    ASSERT_EQ(source->GetRefCount(), 2);
+    copy->Assign(*source);
+    EXPECT_EQ(copy->GetRefCount(), 1);
+    EXPECT_EQ(source->GetRefCount(), 2);
+    EXPECT_EQ(copy->GetFolder(), L"docs");
+    copy->Assign(*copy);
+    EXPECT_EQ(copy->GetFolder(), L"docs");
 }
 
 TEST(ActionDescription, EnglishTexts) {
