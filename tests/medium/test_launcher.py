@@ -77,14 +77,20 @@ class LauncherTest(unittest.TestCase):
                 return os.readlink("/proc/%d/exe" % process.pid)
             except OSError:
                 return None
+        def cmdline():
+            try:
+                with open("/proc/%d/cmdline" % process.pid, "rb") as f:
+                    return f.read().split(b"\0")[:-1]
+            except OSError:
+                return []
+
         try:
-            # The shells exec: the process becomes the player, or ends.
-            started = wait_until(lambda: exe() == player or process.poll() is not None, 30)
+            # The shells exec: the process becomes the player, or ends. In the midst of the exec
+            # the exe link may already name the player while its arguments still read empty.
+            started = wait_until(lambda: (exe() == player and cmdline())
+                                 or process.poll() is not None, 30)
             running = exe()
-            with open("/proc/%d/cmdline" % process.pid, "rb") as f:
-                arguments = f.read().split(b"\0")[:-1] if running else []
-        except OSError:
-            arguments = []
+            arguments = cmdline() if running else []
         finally:
             process.kill()
             _, errors = process.communicate(timeout=30)
