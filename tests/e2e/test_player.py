@@ -645,21 +645,23 @@ class SplashTest(PlayerTest):
             time.sleep(0.01)
         splash = [times for window, times in seen.items() if window != main]
         first, last = splash[0] if splash else (None, None)
-        return first, last, cpu, main
+        return first, last, cpu, main, player.started
 
     def test_nosplash_given_as_a_page_name_does_not_skip_the_splash(self):
-        first, _, _, main = self.splash_times("0", "-page", "-nosplash")
+        first, _, _, main, _ = self.splash_times("0", "-page", "-nosplash")
         self.assertTrue(main, "no main window")
         self.assertIsNotNone(first, "no splash although -nosplash was the page's name")
-        first, _, _, main = self.splash_times("0", "-nosplash")
+        first, _, _, main, _ = self.splash_times("0", "-nosplash")
         self.assertTrue(main, "no main window")
         self.assertIsNone(first, "a splash although -nosplash was given")
 
     def assert_on_screen(self, duration, low, high):
-        first, last, cpu, main = self.splash_times(duration)
+        first, last, cpu, main, started = self.splash_times(duration)
         self.assertTrue(main, "no main window")
         self.assertIsNotNone(first, "no splash")
-        self.assertGreaterEqual(last - first, low - 0.1)
+        # The time counts from before the window is made, which a loaded machine maps late:
+        # the least is measured from the start, the most from the first sight of the window.
+        self.assertGreaterEqual(last - started, low - 0.1)
         self.assertLessEqual(last - first, high)
         return cpu
 
@@ -676,7 +678,7 @@ class SplashTest(PlayerTest):
         self.assertLess((c1 - c0) / (t1 - t0), 0.10)
 
     def test_nosplash_skips_it(self):
-        first, _, _, main = self.splash_times("4000", "-nosplash")
+        first, _, _, main, _ = self.splash_times("4000", "-nosplash")
         self.assertTrue(main)
         self.assertIsNone(first)
 
