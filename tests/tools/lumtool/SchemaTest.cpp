@@ -46,6 +46,18 @@ bool Has(const std::string& text, const std::string& part) {
 
 class SchemaTest : public testing::Test {
 protected:
+    // A blank menu from lumtool new whose product.xml has inserted written before marker.
+    fs::path BlankMenuWith(const std::string& marker, const std::string& inserted) {
+        const fs::path menu = m_temp / "menu";
+        EXPECT_EQ(RunTool("new " + Quote(menu), m_temp).status, 0);
+        std::string product = Read(menu / "product.xml");
+        const std::size_t at = product.find(marker);
+        EXPECT_NE(at, std::string::npos) << marker;
+        if (at != std::string::npos) product.insert(at, inserted);
+        std::ofstream(menu / "product.xml", std::ios::binary) << product;
+        return menu;
+    }
+
     testsupport::TempFolder m_temp;
 };
 
@@ -170,14 +182,8 @@ TEST_F(SchemaTest, CheckNamesEachMistakeWhereItIsWithWhatWasMeant) {
 }
 
 TEST_F(SchemaTest, ASecondChildWhereOneIsReadIsAWarning) {
-    const fs::path menu = m_temp / "menu";
-    ASSERT_EQ(RunTool("new " + Quote(menu), m_temp).status, 0);
-    std::string product = Read(menu / "product.xml");
-    const std::string action = "<action type=\"quit-program\"/>";
-    const std::size_t at = product.find(action);
-    ASSERT_NE(at, std::string::npos);
-    product.insert(at, "<action type=\"change-page\" change-page=\"go-back\"/>");
-    std::ofstream(menu / "product.xml", std::ios::binary) << product;
+    const fs::path menu = BlankMenuWith("<action type=\"quit-program\"/>",
+                                        "<action type=\"change-page\" change-page=\"go-back\"/>");
     const CRun run = RunTool("check " + Quote(menu), m_temp);
     EXPECT_TRUE(Has(run.out,
                     "warning: page 'main', state-button 'quit' at 190,292 (260\u00d744), in "
@@ -189,15 +195,9 @@ TEST_F(SchemaTest, ASecondChildWhereOneIsReadIsAWarning) {
 }
 
 TEST_F(SchemaTest, WhatOnlyTheSchemaRefusesIsAWarningWithItsLine) {
-    const fs::path menu = m_temp / "menu";
-    ASSERT_EQ(RunTool("new " + Quote(menu), m_temp).status, 0);
-    std::string product = Read(menu / "product.xml");
     // Every name is right, but a tag holds no text.
-    const std::string title = "<attachment-richtextbuffer name=\"text/title.xml\"/>";
-    const std::size_t at = product.find(title);
-    ASSERT_NE(at, std::string::npos);
-    product.insert(at, "<tags><hint>status</hint></tags>");
-    std::ofstream(menu / "product.xml", std::ios::binary) << product;
+    const fs::path menu = BlankMenuWith("<attachment-richtextbuffer name=\"text/title.xml\"/>",
+                                        "<tags><hint>status</hint></tags>");
     const CRun run = RunTool("check " + Quote(menu), m_temp);
     // libxml2 names the place where the schema stops taking the text: the document at least.
     EXPECT_TRUE(Has(run.out, "warning: product.xml line 5, <document>: ")) << run.out;
