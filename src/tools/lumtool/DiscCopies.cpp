@@ -94,6 +94,12 @@ private:
 
     void AddFile(const fs::path& source, const std::string& relative) {
         if (IsInPlace(source, relative)) return;
+        // A FIFO or a device would block the copy or pour out without end.
+        std::error_code error;
+        if (!fs::is_regular_file(source, error)) {
+            m_plan.notes.push_back("'" + relative + "' is not a regular file; not copied");
+            return;
+        }
         m_copies.insert({relative, SDiscCopy{source, relative, false}});
     }
 

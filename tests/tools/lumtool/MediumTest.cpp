@@ -1,6 +1,7 @@
 // "lumtool medium" run as a program: the tree it writes, what it keeps, and what it refuses.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <wx/wfstream.h>
 #include <wx/zipstrm.h>
 
@@ -240,6 +241,17 @@ TEST(MediumTest, TheDiscsFilesNeverLeadOrGoElsewhere) {
     EXPECT_EQ(inside.status, 2);
     EXPECT_NE(inside.err.find("must not be inside the menu folder"), std::string::npos)
         << inside.err;
+
+    // A FIFO that an action names would block the copy: it is left out, and said so.
+    WriteMenu(folder, "piped", ActionButton("p", "type=\"run-file\" file=\"pipe\""));
+    ASSERT_EQ(mkfifo((folder / "piped/pipe").c_str(), 0644), 0);
+    const auto piped = RunTool(
+        "medium " + Quoted(folder / "piped") + " -o " + Quoted(folder / "piped-out"), folder);
+    EXPECT_EQ(piped.status, 0) << piped.out << piped.err;
+    EXPECT_NE((piped.out + piped.err).find("'pipe' is not a regular file; not copied"),
+              std::string::npos)
+        << piped.out << piped.err;
+    EXPECT_FALSE(fs::exists(folder / "piped-out/pipe"));
 }
 
 TEST(MediumTest, BadInputIsRefusedBeforeAnythingIsWritten) {
